@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vespar {
+
+// The number at the start of a text, read the way stored settings have always been read:
+// leading blanks skipped, blanks, tabs and line feeds inside ignored, optional sign, digits,
+// decimals and exponent, "&H"/"&O" prefixes for hexadecimal/octal; no number gives 0.
+double NumberAtStart(const std::string& text);
+
+// Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+double RoundHalfEven(double value);
+
+// The rounded value when it fits a 16-bit (or 32-bit) signed whole number, else nothing.
+std::optional<std::int16_t> ToInt16(double value);
+std::optional<std::int32_t> ToInt32(double value);
+
+// Plain decimal text: no leading blank, a fraction only when there is one ("5", "5.5", "-1").
+std::string NumberText(double value);
+
+// "#0.000": at least one integer digit and exactly three decimals.
+std::string FormatFixed3(double value);
+
+}  // namespace vespar

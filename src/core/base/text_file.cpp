@@ -1,0 +1,91 @@
+#include "base/text_file.h"
+
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+
+namespace vespar {
+
+std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return std::nullopt;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::vector<std::string> lines;
+    std::string current;
+    bool pending = false;
+    char c = 0;
+    while (in.get(c)) {
+        if (c == '\r') {
+            if (in.peek() == '\n') in.get(c);
+            lines.push_back(current);
+            current.clear();
+            pending = false;
+        } else if (c == '\n') {
+            lines.push_back(current);
+            current.clear();
+            pending = false;
+        } else {
+            current += c;
+            pending = true;
+        }
+    }
+    if (in.bad()) return std::nullopt;
+    if (pending) lines.push_back(current);
+    return lines;
+}
+
+bool AppendToExisting(const std::filesystem::path& file, const std::string& text) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return false;
+    std::ofstream out(file, std::ios::binary | std::ios::app);
+    if (!out) return false;
+    out << text;
+    out.close();
+    return !out.fail();
+}
+
+bool WriteNew(const std::filesystem::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << text;
+    out.close();
+    return !out.fail();
+}
+
+bool ReplaceAtomically(const std::filesystem::path& target, const std::string& text) {
+    std::filesystem::path temp = target;
+    temp += ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out << text;
+        out.flush();
+        out.close();
+        if (out.fail()) {
+            std::error_code ec;
+            std::filesystem::remove(temp, ec);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, target, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
+
+std::filesystem::path ResolvePath(const std::filesystem::path& programDir,
+                                  const std::string& configured) {
+    std::string p = configured;
+    for (char& c : p) {
+        if (c == '\\') c = '/';
+    }
+    std::filesystem::path path(p);
+    if (path.is_absolute()) return path;
+    return programDir / path;
+}
+
+}  // namespace vespar

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vespar {
+
+// A core timer: the front-end (real time) or the fake host (virtual time) drives it through
+// TimerRegistry::RunDue.
+class Timer {
+  public:
+    Timer(std::string name, int intervalMs, std::function<void()> handler);
+
+    const std::string& name() const { return name_; }
+    int interval() const { return intervalMs_; }
+    bool enabled() const { return enabled_; }
+    // Enabling restarts the interval from the moment of the call, as window timers do.
+    void SetEnabled(bool enabled);
+    void SetInterval(int intervalMs);
+
+  private:
+    friend class TimerRegistry;
+    std::string name_;
+    int intervalMs_;
+    std::function<void()> handler_;
+    bool enabled_ = false;
+    bool restart_ = false;  // enabled since the last RunDue: due time counts from then
+    bool running_ = false;  // its handler is on the stack (a modal box inside it)
+    std::int64_t dueMs_ = 0;
+};
+
+class TimerRegistry {
+  public:
+    // The timer lives as long as the registry or until Remove.
+    Timer& Create(std::string name, int intervalMs, std::function<void()> handler);
+    void Remove(const Timer& timer);
+    Timer* Find(const std::string& name);
+
+    // Fires every enabled timer whose interval has passed at nowMs; a timer whose previous
+    // tick is still running is skipped. Timers enabled since the last call count from nowMs.
+    void RunDue(std::int64_t nowMs);
+    // The earliest due time of an enabled, idle timer, or -1 when none.
+    std::int64_t NextDue(std::int64_t nowMs);
+
+  private:
+    std::vector<std::unique_ptr<Timer>> timers_;
+};
+
+}  // namespace vespar

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/context.h"
+#include "base/dialogs.h"
+
+namespace vespar {
+
+// Ends the program after a fatal problem: stops the engine timer so no tick runs behind the
+// box, shows the box, removes the tray icon and throws ProgramExit.
+[[noreturn]] void FatalStop(Context& ctx, const MessageBox& box);
+
+// Name of the engine's timer, stopped by every fatal stop.
+inline constexpr const char* kRefreshTimer = "tmrRefresh";
+
+}  // namespace vespar

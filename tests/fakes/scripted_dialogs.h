@@ -1,0 +1,36 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "base/dialogs.h"
+
+namespace vespar::test {
+
+// Records every message box and answers from a script (default: the first button).
+class ScriptedDialogs : public Dialogs {
+  public:
+    Answer Show(const MessageBox& box) override {
+        shown.push_back(box);
+        if (onShow) onShow(box);
+        if (!answers.empty()) {
+            const Answer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        switch (box.buttons) {
+            case Buttons::YesNo:
+            case Buttons::YesNoCancel:
+                return Answer::Yes;
+            default:
+                return Answer::Ok;
+        }
+    }
+
+    std::vector<MessageBox> shown;
+    std::deque<Answer> answers;
+    std::function<void(const MessageBox&)> onShow;  // runs while the box is "open"
+};
+
+}  // namespace vespar::test
