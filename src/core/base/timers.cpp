@@ -4,21 +4,26 @@
 
 namespace vespar {
 
-Timer::Timer(std::string name, int intervalMs, std::function<void()> handler)
-    : name_(std::move(name)), intervalMs_(intervalMs), handler_(std::move(handler)) {}
+Timer::Timer(std::string name, int intervalMs, std::function<void()> handler,
+             const std::int64_t& clockMs)
+    : name_(std::move(name)),
+      intervalMs_(intervalMs),
+      handler_(std::move(handler)),
+      clockMs_(clockMs) {}
 
 void Timer::SetEnabled(bool enabled) {
-    if (enabled && !enabled_) restart_ = true;
+    if (enabled && !enabled_) dueMs_ = clockMs_ + intervalMs_;
     enabled_ = enabled;
 }
 
 void Timer::SetInterval(int intervalMs) {
     intervalMs_ = intervalMs;
-    restart_ = true;
+    dueMs_ = clockMs_ + intervalMs_;
 }
 
 Timer& TimerRegistry::Create(std::string name, int intervalMs, std::function<void()> handler) {
-    timers_.push_back(std::make_unique<Timer>(std::move(name), intervalMs, std::move(handler)));
+    timers_.push_back(
+        std::make_unique<Timer>(std::move(name), intervalMs, std::move(handler), nowMs_));
     return *timers_.back();
 }
 
@@ -33,17 +38,8 @@ Timer* TimerRegistry::Find(const std::string& name) {
     return nullptr;
 }
 
-std::int64_t TimerRegistry::NextDue(std::int64_t nowMs) {
-    std::int64_t best = -1;
-    for (auto& t : timers_) {
-        if (!t->enabled_ || t->running_) continue;
-        const std::int64_t due = t->restart_ ? nowMs + t->intervalMs_ : t->dueMs_;
-        if (best < 0 || due < best) best = due;
-    }
-    return best;
-}
-
 void TimerRegistry::RunDue(std::int64_t nowMs) {
+    nowMs_ = nowMs;
     // Handlers may create or remove timers; walk a snapshot of the names' owners.
     std::vector<Timer*> snapshot;
     for (auto& t : timers_) snapshot.push_back(t.get());
@@ -51,11 +47,6 @@ void TimerRegistry::RunDue(std::int64_t nowMs) {
         const bool alive = std::any_of(timers_.begin(), timers_.end(),
                                        [&](const auto& p) { return p.get() == t; });
         if (!alive || !t->enabled_ || t->running_) continue;
-        if (t->restart_) {
-            t->restart_ = false;
-            t->dueMs_ = nowMs + t->intervalMs_;
-            continue;
-        }
         if (nowMs < t->dueMs_) continue;
         t->dueMs_ += t->intervalMs_;
         if (t->dueMs_ <= nowMs) t->dueMs_ = nowMs + t->intervalMs_;  // missed ticks are dropped

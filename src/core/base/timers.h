@@ -12,7 +12,8 @@ namespace vespar {
 // TimerRegistry::RunDue.
 class Timer {
   public:
-    Timer(std::string name, int intervalMs, std::function<void()> handler);
+    Timer(std::string name, int intervalMs, std::function<void()> handler,
+          const std::int64_t& clockMs);
 
     const std::string& name() const { return name_; }
     int interval() const { return intervalMs_; }
@@ -30,6 +31,7 @@ class Timer {
     bool restart_ = false;  // enabled since the last RunDue: due time counts from then
     bool running_ = false;  // its handler is on the stack (a modal box inside it)
     std::int64_t dueMs_ = 0;
+    const std::int64_t& clockMs_;  // the registry's latest time
 };
 
 class TimerRegistry {
@@ -40,13 +42,12 @@ class TimerRegistry {
     Timer* Find(const std::string& name);
 
     // Fires every enabled timer whose interval has passed at nowMs; a timer whose previous
-    // tick is still running is skipped. Timers enabled since the last call count from nowMs.
+    // tick is still running is skipped. Missed ticks are dropped, not caught up.
     void RunDue(std::int64_t nowMs);
-    // The earliest due time of an enabled, idle timer, or -1 when none.
-    std::int64_t NextDue(std::int64_t nowMs);
 
   private:
     std::vector<std::unique_ptr<Timer>> timers_;
+    std::int64_t nowMs_ = 0;
 };
 
 }  // namespace vespar

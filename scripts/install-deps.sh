@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian machine lacks for building and testing Vespar.
+set -euo pipefail
+packages=(cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+          xvfb xauth xdotool x11-utils)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi

@@ -1,0 +1,26 @@
+#include "ui/multi_inst.h"
+
+#include "base/program_exit.h"
+#include "base/text.h"
+#include "base/version.h"
+
+namespace vespar {
+
+MultiInstScreen::MultiInstScreen() : ScreenModel("MultiInst") {
+    const std::string product = kProductName;
+    caption = product + " Start Up Error";
+    topmost = true;
+    control("Logo");
+    control("Image1");
+    Control& exit = control("Exit");
+    exit.caption = "&Exit";
+    exit.tooltip = "Close " + product;
+    control("ErrorMess").caption =
+        JoinCrLf({product + " or " + product + " Lumo is already", "running. Only one instance",
+                  "can be running at a time."});
+    // Nothing else runs in this process, so Exit ends it at once.
+    OnClick("Exit", [] { throw ProgramExit{0}; });
+    OnClick("#close", [] { throw ProgramExit{0}; });
+}
+
+}  // namespace vespar
