@@ -4,7 +4,7 @@ namespace vespar {
 
 // Scheduling of the program's own process.
 class ProcessControl {
-public:
+  public:
     virtual ~ProcessControl() = default;
     // Raises the process and its main thread so the engine tick stays punctual; failures are
     // ignored.

@@ -1,5 +1,6 @@
 #include "base/text_file.h"
 
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <system_error>
@@ -77,15 +78,49 @@ bool ReplaceAtomically(const std::filesystem::path& target, const std::string& t
     return true;
 }
 
+namespace {
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 std::filesystem::path ResolvePath(const std::filesystem::path& programDir,
                                   const std::string& configured) {
     std::string p = configured;
     for (char& c : p) {
         if (c == '\\') c = '/';
     }
-    std::filesystem::path path(p);
-    if (path.is_absolute()) return path;
-    return programDir / path;
+    const std::filesystem::path path(p);
+    const std::filesystem::path exact = path.is_absolute() ? path : programDir / path;
+    std::error_code ec;
+    if (path.is_absolute() || std::filesystem::exists(exact, ec)) return exact;
+    // Names were written for a file system that ignores case ("data" is the folder Data):
+    // below the program folder, take the entry that differs only in case when there is one.
+    std::filesystem::path found = programDir;
+    for (const auto& part : path) {
+        if (part.empty() || part == ".") continue;
+        std::filesystem::path next = found / part;
+        if (!std::filesystem::exists(next, ec)) {
+            for (const auto& entry : std::filesystem::directory_iterator(found, ec)) {
+                if (SameIgnoringCase(entry.path().filename().string(), part.string())) {
+                    next = entry.path();
+                    break;
+                }
+            }
+        }
+        found = next;
+    }
+    if (!p.empty() && p.back() == '/') found /= "";
+    return found;
 }
 
 }  // namespace vespar

@@ -6,7 +6,7 @@ namespace vespar::linux_platform {
 
 // Asks for a higher scheduling priority; an ordinary user may not raise it, which is fine.
 class ProcessPriority : public ProcessControl {
-public:
+  public:
     void RaisePriority() override;
 };
 

@@ -1,0 +1,47 @@
+#include "base/text_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "fakes/temp_program_folder.h"
+
+namespace vespar {
+namespace {
+
+TEST(TextFile, ResolvesConfiguredPathsBelowTheProgramFolder) {
+    test::TempProgramFolder folder;
+    const auto& dir = folder.path();
+    EXPECT_EQ(ResolvePath(dir, "Log\\Vespar.log"), dir / "Log" / "Vespar.log");
+    // Case differs from the folder on disk: the existing folder is found.
+    EXPECT_EQ(ResolvePath(dir, "data\\"), dir / "Data" / "");
+    EXPECT_EQ(ResolvePath(dir, "DATA\\vespar.INI"), dir / "Data" / "Vespar.ini");
+    // Nothing to match: the path as written.
+    EXPECT_EQ(ResolvePath(dir, "Nowhere\\x.log"), dir / "Nowhere" / "x.log");
+    EXPECT_EQ(ResolvePath(dir, "/tmp/a/b.log"), std::filesystem::path("/tmp/a/b.log"));
+}
+
+TEST(TextFile, LinesAndAppending) {
+    test::TempProgramFolder folder;
+    const auto f = folder.path() / "Log" / "t.txt";
+    EXPECT_FALSE(ReadLines(f).has_value());
+    EXPECT_FALSE(AppendToExisting(f, "x"));  // never creates
+    EXPECT_FALSE(std::filesystem::exists(f));
+    ASSERT_TRUE(WriteNew(f, "a\r\nb\n\r\nc"));
+    ASSERT_TRUE(AppendToExisting(f, "d\r\n"));
+    EXPECT_EQ(ReadLines(f), (std::vector<std::string>{"a", "b", "", "cd"}));
+}
+
+TEST(TextFile, FailedReplaceKeepsTheOldFile) {
+    test::TempProgramFolder folder;
+    const auto f = folder.path() / "Data" / "Vespar.ini";
+    ASSERT_TRUE(ReplaceAtomically(f, "new\r\n"));
+    EXPECT_EQ(folder.ReadFile(f), "new\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "Data" / "Vespar.ini.tmp"));
+    // A folder standing where the temporary file must go makes the write fail.
+    std::filesystem::create_directory(folder.path() / "Data" / "Vespar.ini.tmp");
+    EXPECT_FALSE(ReplaceAtomically(f, "lost"));
+    EXPECT_EQ(folder.ReadFile(f), "new\r\n");
+}
+
+}  // namespace
+}  // namespace vespar
