@@ -1,0 +1,71 @@
+#include "system/shutdown.h"
+
+namespace vespar {
+namespace {
+
+constexpr char kShutdownPrivilege[] = "SeShutdownPrivilege";
+constexpr std::uint32_t kTokenAdjustAndQuery = 0x28;
+constexpr std::uint32_t kReasonAllOnes = 0xFFFFFFFFu;
+
+}  // namespace
+
+void ShutdownActions::Raise(std::int32_t offset, const std::string& description) {
+    throw SystemError(ObjectErrorNumber(offset), source_, description);
+}
+
+std::string ShutdownActions::SystemErrorText(std::uint32_t code) {
+    return power_.MessageText(code);
+}
+
+std::string ShutdownActions::LastErrorText() { return SystemErrorText(power_.LastErrorCode()); }
+
+bool ShutdownActions::EnableShutdownPrivilege() {
+    if (!power_.LookupPrivilege(kShutdownPrivilege)) {
+        Raise(kNoShutdownPrivilegeValue,
+              "Can't enable shutdown: Can't find the SE_SHUTDOWN_NAME privilege value. [" +
+                  LastErrorText() + "]");
+    }
+    if (!power_.HaveCurrentProcess()) {
+        Raise(kNoCurrentProcess, "Can't enable shutdown: Can't determine the current process. [" +
+                                     LastErrorText() + "]");
+    }
+    const std::string noPrivileges =
+        "Can't enable shutdown: You do not have the privileges to shutdown this system. [";
+    if (!power_.OpenToken(kTokenAdjustAndQuery)) {
+        Raise(kNoShutdownPrivileges, noPrivileges + LastErrorText() + "]");
+    }
+    if (!power_.AdjustPrivileges()) {
+        const std::string text = LastErrorText();
+        // Close the token on this path too; the error ends the program, not the handle's use.
+        power_.CloseToken();
+        Raise(kNoShutdownPrivileges, noPrivileges + text + "]");
+    }
+    power_.CloseToken();
+    return true;
+}
+
+bool ShutdownActions::ShutdownSystem(std::int32_t flags) {
+    if (flags < 0 || flags > 31) {
+        Raise(kInvalidShutdownFlags,
+              "Invalid parameter to ShutdownSystem: " + std::to_string(flags));
+    }
+    EnableShutdownPrivilege();
+    if (!power_.ExitSession(static_cast<std::uint32_t>(flags), kReasonAllOnes)) {
+        Raise(kShutdownFailed, "ShutdownSystem failed: " + LastErrorText());
+    }
+    return true;
+}
+
+bool ShutdownActions::HibernateSystem() {
+    EnableShutdownPrivilege();
+    power_.Suspend(true, true, false);
+    return true;
+}
+
+bool ShutdownActions::StandbySystem() {
+    EnableShutdownPrivilege();
+    power_.Suspend(false, true, false);
+    return true;
+}
+
+}  // namespace vespar

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "system/power_actions.h"
+#include "system/system_error.h"
+
+namespace vespar {
+
+// Exit-windows flags.
+constexpr std::int32_t kLogOffFlags = 0;
+constexpr std::int32_t kShutdownFlags = 1;
+constexpr std::int32_t kRebootFlags = 2;
+constexpr std::int32_t kForceFlag = 4;
+constexpr std::int32_t kPowerOffFlags = 8;
+
+// The final system actions. Every failure raises a SystemError whose source is the
+// executable's name followed by ".mShutDown".
+class ShutdownActions {
+  public:
+    ShutdownActions(PowerActions& power, const std::string& executableName)
+        : power_(power), source_(executableName + ".mShutDown") {}
+
+    // Flags 0..31 only; raises before touching any privilege otherwise.
+    bool ShutdownSystem(std::int32_t flags);
+    bool EnableShutdownPrivilege();
+    // True once the request has been made, whether or not the system obeyed.
+    bool HibernateSystem();
+    bool StandbySystem();
+    // The system's message for a code, or empty text.
+    std::string SystemErrorText(std::uint32_t code);
+
+  private:
+    [[noreturn]] void Raise(std::int32_t offset, const std::string& description);
+    std::string LastErrorText();
+
+    PowerActions& power_;
+    std::string source_;
+};
+
+}  // namespace vespar

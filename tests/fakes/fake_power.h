@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "system/group_membership.h"
+#include "system/power_actions.h"
+
+namespace vespar::test {
+
+// Platform power calls that never touch this machine: every call is recorded in `calls`,
+// each step succeeds unless the test says otherwise.
+struct FakePowerActions : PowerActions {
+    bool lookupOk = true, processOk = true, tokenOk = true, adjustOk = true, exitOk = true;
+    bool suspendOk = true;
+    std::uint32_t lastError = 5;
+    std::string messageText = "Access is denied.\r\n";
+    std::vector<std::string> calls;
+
+    bool LookupPrivilege(const std::string& name) override {
+        calls.push_back("LookupPrivilege " + name);
+        return lookupOk;
+    }
+    bool HaveCurrentProcess() override {
+        calls.push_back("CurrentProcess");
+        return processOk;
+    }
+    bool OpenToken(std::uint32_t access) override {
+        calls.push_back("OpenToken " + std::to_string(access));
+        return tokenOk;
+    }
+    bool AdjustPrivileges() override {
+        calls.push_back("AdjustPrivileges");
+        return adjustOk;
+    }
+    void CloseToken() override { calls.push_back("CloseToken"); }
+    bool ExitSession(std::uint32_t flags, std::uint32_t reason) override {
+        calls.push_back("ExitSession " + std::to_string(flags) + " " + std::to_string(reason));
+        return exitOk;
+    }
+    bool Suspend(bool hibernate, bool forceCritical, bool disableWakeEvents) override {
+        calls.push_back("Suspend " + std::to_string(hibernate) + std::to_string(forceCritical) +
+                        std::to_string(disableWakeEvents));
+        return suspendOk;
+    }
+    std::uint32_t LastErrorCode() override {
+        calls.push_back("LastErrorCode");
+        return lastError;
+    }
+    std::string MessageText(std::uint32_t code) override {
+        calls.push_back("MessageText " + std::to_string(code));
+        return messageText;
+    }
+};
+
+struct FakeGroupMembership : GroupMembership {
+    std::optional<bool> answer = true;
+    int asked = 0;
+    std::optional<bool> InAdministratorsGroup() override {
+        ++asked;
+        return answer;
+    }
+};
+
+}  // namespace vespar::test

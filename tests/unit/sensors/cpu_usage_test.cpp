@@ -1,0 +1,136 @@
+#include "sensors/cpu_usage.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_sensors.h"
+
+namespace vespar {
+namespace {
+
+struct CpuUsageTest : ::testing::Test {
+    test::FakeSystemTimes times;
+    test::FakeNativeCounters native;
+    test::FakeVersionSource version;
+    CpuUsageSampler sampler{times, native, version};
+};
+
+TEST_F(CpuUsageTest, VersionSelectsTheNativeMethodOnlyForNt50) {
+    version.version = PlatformVersion{2, 5, 0};
+    EXPECT_EQ(sampler.GetVersion(), 1);
+    for (const auto v : {PlatformVersion{2, 5, 1}, PlatformVersion{2, 6, 1},
+                         PlatformVersion{2, 10, 0}, PlatformVersion{1, 5, 0}}) {
+        version.version = v;
+        EXPECT_EQ(sampler.GetVersion(), 2) << v.platformId << " " << v.major << "." << v.minor;
+    }
+    version.version.reset();
+    EXPECT_EQ(sampler.GetVersion(), 2);
+}
+
+TEST_F(CpuUsageTest, SystemTimesTruncateTheLoad) {
+    times.idle = 5'000'000'000;
+    times.kernel = 8'000'000'000;
+    times.user = 3'000'000'000;
+    sampler.Initialise64();
+    // Only the 1-microsecond allowance: busy and total are equal.
+    EXPECT_EQ(sampler.Query64(), 100);
+
+    times.Advance(9'000'000, 10'000'000, 0);
+    EXPECT_EQ(sampler.Query64(), 10);  // 100 * 1,000,010 / 10,000,010 = 10.00009...
+
+    times.Advance(1'000, 10'000'000, 0);
+    EXPECT_EQ(sampler.Query64(), 99);  // 99.98..., never rounded up
+
+    times.Advance(5'000'000, 4'000'000, 6'000'000);
+    EXPECT_EQ(sampler.Query64(), 50);
+}
+
+TEST_F(CpuUsageTest, FailedSystemTimesReadCountsAsFailureNotIdle) {
+    sampler.Initialise64();
+    times.Advance(9'000'000, 10'000'000, 0);
+    times.ok = false;
+    EXPECT_EQ(sampler.Query64(), -1);
+    // The references stayed, so the next reading covers the whole interval.
+    times.ok = true;
+    times.Advance(0, 0, 10'000'000);
+    EXPECT_EQ(sampler.Query64(), 55);  // 100 * 11,000,010 / 20,000,010
+}
+
+TEST_F(CpuUsageTest, FailedInitialiseKeepsReferencesAndFirstQueryMeasuresFromZero) {
+    times.idle = 3'000;
+    times.kernel = 4'000;
+    times.user = 6'000;
+    times.ok = false;
+    sampler.Initialise64();
+    times.ok = true;
+    // Against zero: total 10,010, busy 7,010.
+    EXPECT_EQ(sampler.Query64(), 70);
+}
+
+TEST_F(CpuUsageTest, NativeMethodRoundsToNearestPercent) {
+    native.processors = 2;
+    native.timeOfDay = 1'000'000'000;
+    native.idleTime = 2'000'000'000;
+    sampler.Initialize();
+
+    native.timeOfDay = *native.timeOfDay + 10'000'000;
+    native.idleTime = *native.idleTime + 15'000'000;
+    EXPECT_EQ(sampler.Query(), 25);  // r = 1.5, v = 25.5
+
+    native.processors = 1;
+    native.timeOfDay = *native.timeOfDay + 10'000'000;
+    native.idleTime = *native.idleTime + 9'950'000;
+    EXPECT_EQ(sampler.Query(), 1);  // r = 0.995, v = 1.0: half a percent rounds up
+
+    // No time passed: no division, idle counted in ms (zero here).
+    EXPECT_EQ(sampler.Query(), 100);
+}
+
+TEST_F(CpuUsageTest, NativeMethodRoundsToFourDecimalsBeforeFlooring) {
+    // 256 processors: v = 50.99996..., which four decimals make 51.
+    native.processors = 256;
+    sampler.Initialize();
+    native.timeOfDay = 10'000'000;
+    native.idleTime = 1'267'201'000;
+    EXPECT_EQ(sampler.Query(), 51);
+}
+
+TEST_F(CpuUsageTest, NativeFailureReturnsMinusOneAndKeepsReferences) {
+    native.timeOfDay = 50'000'000;
+    native.idleTime = 40'000'000;
+    sampler.Initialize();
+
+    native.calls.clear();
+    native.processors.reset();
+    EXPECT_EQ(sampler.Query(), -1);
+    EXPECT_EQ(native.calls, (std::vector<char>{'b'}));  // stops at the first failing record
+
+    native.processors = 1;
+    native.timeOfDay = 60'000'000;
+    native.idleTime = 45'000'000;
+    native.calls.clear();
+    native.idleTime.reset();
+    EXPECT_EQ(sampler.Query(), -1);
+    EXPECT_EQ(native.calls, (std::vector<char>{'b', 't', 'p'}));
+
+    // Still measured from the first references: idle 5,000,000 of 10,000,000.
+    native.idleTime = 45'000'000;
+    EXPECT_EQ(sampler.Query(), 50);
+
+    native.processors = 0;
+    EXPECT_EQ(sampler.Query(), -1);
+}
+
+TEST_F(CpuUsageTest, FailedInitializeLeavesReferences) {
+    native.timeOfDay = 10'000'000;
+    native.idleTime = 5'000'000;
+    sampler.Initialize();
+    native.timeOfDay = 99'000'000;
+    native.idleTime.reset();
+    sampler.Initialize();  // performance record fails: nothing taken
+    native.timeOfDay = 20'000'000;
+    native.idleTime = 10'000'000;
+    EXPECT_EQ(sampler.Query(), 50);
+}
+
+}  // namespace
+}  // namespace vespar
