@@ -28,7 +28,6 @@ class Timer {
     int intervalMs_;
     std::function<void()> handler_;
     bool enabled_ = false;
-    bool restart_ = false;  // enabled since the last RunDue: due time counts from then
     bool running_ = false;  // its handler is on the stack (a modal box inside it)
     std::int64_t dueMs_ = 0;
     const std::int64_t& clockMs_;  // the registry's latest time

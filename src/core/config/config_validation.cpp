@@ -1,0 +1,137 @@
+#include "config/config_validation.h"
+
+#include <algorithm>
+
+#include "base/dialogs.h"
+#include "base/numbers.h"
+#include "base/text.h"
+#include "log/fatal_stop.h"
+
+namespace vespar {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A two-character part of a time: blanks around an optionally signed whole number.
+bool IsWholeNumber(const std::string& text) {
+    const std::string t = TrimBlanks(text);
+    std::size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    if (i == t.size()) return false;
+    return std::all_of(t.begin() + static_cast<std::ptrdiff_t>(i), t.end(), IsDigit);
+}
+
+bool Outside(int value, int low, int high) { return value < low || value > high; }
+
+}  // namespace
+
+bool IsIPAddress(const std::string& text) {
+    if (text.empty() || text.front() == '.' || text.back() == '.') return false;
+    if (!std::all_of(text.begin(), text.end(), [](char c) { return c == '.' || IsDigit(c); })) {
+        return false;
+    }
+    if (std::count(text.begin(), text.end(), '.') != 3) return false;
+    std::size_t start = 0;
+    for (int part = 0; part < 4; ++part) {
+        const std::size_t dot = text.find('.', start);
+        const std::string digits = text.substr(start, dot - start);
+        if (digits.empty()) return false;
+        const double n = NumberAtStart(digits);
+        if (n < 1 || n > 255) return false;
+        start = dot + 1;
+    }
+    return true;
+}
+
+bool IsTimeText(const std::string& text) {
+    if (text.size() != 5 || text[2] != ':') return false;
+    const std::string hours = text.substr(0, 2);
+    const std::string minutes = text.substr(3, 2);
+    if (!IsWholeNumber(hours) || !IsWholeNumber(minutes)) return false;
+    const double h = NumberAtStart(hours);
+    const double m = NumberAtStart(minutes);
+    return h >= 0 && h <= 23 && m >= 0 && m <= 59;
+}
+
+std::string TimeText(int hhmm) {
+    // Four digits with leading zeros, a minus sign before them (so a negative never passes).
+    std::string digits = std::to_string(hhmm < 0 ? -static_cast<long long>(hhmm) : hhmm);
+    if (digits.size() < 4) digits.insert(0, 4 - digits.size(), '0');
+    if (hhmm < 0) digits.insert(0, "-");
+    return digits.substr(0, 2) + ":" + digits.substr(2);
+}
+
+std::vector<std::string_view> FailedLoadRules(const Configuration& c) {
+    std::vector<std::string_view> failed;
+    const auto rule = [&failed](std::string_view name, bool fails) {
+        if (fails) failed.push_back(name);
+    };
+    const auto badSwitch = [](int v) { return Outside(v, 1, 2); };
+    rule("AvTime", Outside(c.AvTime, 1, 30));
+    rule("AvTimeD", Outside(c.AvTimeD, 1, 30));
+    rule("IPAdd in IP mode", c.DName == 1 && !c.IPAdd.empty() && !IsIPAddress(c.IPAdd));
+    rule("IPAdd in name mode", c.DName == 2 && (c.IPAdd.size() > 100 || IsIPAddress(c.IPAdd)));
+    rule("ComDelay", Outside(c.ComDelay, 5, 600));
+    rule("CPUDelay", Outside(c.CPUDelay, 5, 600));
+    rule("CPULevel", Outside(c.CPULevel, 5, 50));
+    rule("CMain", badSwitch(c.CMain));
+    rule("CPU_On", badSwitch(c.CPU_On));
+    rule("Del_On", badSwitch(c.Del_On));
+    rule("DelTime", Outside(c.DelTime, 60, 10800));
+    rule("DL_On", badSwitch(c.DL_On));
+    rule("DLDelay", Outside(c.DLDelay, 5, 600));
+    rule("DLRate", Outside(c.DLRate, 2, 5000));
+    rule("DName", badSwitch(c.DName));
+    rule("ForceS", badSwitch(c.ForceS));
+    rule("KeyDelay", Outside(c.KeyDelay, 5, 3600));
+    rule("Key_On", badSwitch(c.Key_On));
+    rule("LogLevel", Outside(c.LogLevel, 1, 3));
+    rule("LogName", c.LogName.size() < 8 || c.LogName.size() > 20);
+    rule("LogPath", c.LogPath.empty() || c.LogPath.back() != '\\' || c.LogPath.size() > 100 ||
+                        c.LogPath.size() < 2);
+    rule("LogRotate", badSwitch(c.LogRotate));
+    rule("NoWarn", badSwitch(c.NoWarn));
+    rule("Port1", c.Port1 < 1024 || c.Port1 > 65535);
+    rule("Port2", c.Port2 < 1024 || c.Port2 > 65535);
+    rule("RunOnTop", badSwitch(c.RunOnTop));
+    rule("ShutTime", Outside(c.ShutTime, 2, 600));
+    rule("StartMin", badSwitch(c.StartMin));
+    rule("ShutType", Outside(c.ShutType, 1, 7));
+    rule("StartDelay as a delay", c.StartTime == 1 && Outside(c.StartDelay, 1, 3600));
+    rule("StartTime", badSwitch(c.StartTime));
+    rule("Stop_On", badSwitch(c.Stop_On));
+    rule("UserExitA", badSwitch(c.UserExitA));
+    rule("UpEnable", badSwitch(c.UpEnable));
+    rule("nothing to watch", c.CMain == 1 && c.CPU_On == 1 && c.Key_On == 1 && c.Stop_On == 1 &&
+                                 c.Del_On == 1 && c.DL_On == 1);
+    rule("StartDelay as a time", c.StartTime == 2 && !IsTimeText(TimeText(c.StartDelay)));
+    rule("StopTime range", Outside(c.StopTime, 0, 12359));
+    rule("StopTime as a time", !IsTimeText(TimeText(c.StopTime)));
+    rule("fixed delay against CPU", c.Del_On == 2 && c.CPUDelay >= c.DelTime);
+    rule("fixed delay against keyboard/mouse", c.Del_On == 2 && c.KeyDelay >= c.DelTime);
+    return failed;
+}
+
+bool IsUnconfigured(const Configuration& c) {
+    const bool monitor = c.ShutType == 4;
+    return (c.CMain == 1 && monitor && c.DName == 1 && !IsIPAddress(c.IPAdd)) ||
+           (c.CMain == 1 && monitor && c.DName == 2 && c.IPAdd.empty()) ||
+           (c.CMain == 2 && monitor) || (c.CMain == 2 && c.DName == 1 && !IsIPAddress(c.IPAdd)) ||
+           (c.CMain == 2 && c.DName == 2 && c.IPAdd.empty());
+}
+
+void CheckLoadedValues(Context& ctx) {
+    const auto count = FailedLoadRules(ctx.rt.config).size();
+    if (IsUnconfigured(ctx.rt.config)) ctx.rt.unconfigured = true;
+    if (count == 0) return;
+    std::string text;
+    if (ctx.rt.cmdSwitch != 0) text = std::to_string(count) + "Range Errors" + kCrLf;
+    text +=
+        JoinCrLf({"The configuration file is corrupted.",
+                  "Reinstall the program to restore the file.", "The program will now terminate."});
+    FatalStop(ctx, {ctx.rt.programTitle + " Configuration File Error", text, Icon::Critical,
+                    Buttons::Ok});
+}
+
+}  // namespace vespar

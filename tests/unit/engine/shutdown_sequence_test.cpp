@@ -1,0 +1,276 @@
+#include "engine_fixture.h"
+#include "system/system_error.h"
+
+namespace vespar::test {
+
+namespace {
+// Enters Shutdown directly and runs its seconds until the program ends or gives back.
+void EnterShutdown(Runtime& rt) {
+    rt.monitorState = 2;
+    rt.stateSeconds = 0;
+}
+}  // namespace
+
+TEST_F(EngineTest, EveryShutTypeWithAndWithoutWarningAndForce) {
+    struct Case {
+        int type, force, noWarn;
+        std::string exitCall;  // empty: no system call
+        bool closes;
+    };
+    const std::vector<Case> cases = {
+        {1, 1, 1, "ExitSession 8 ", true},
+        {1, 2, 2, "ExitSession 12 ", true},
+        {2, 1, 2, "ExitSession 2 ", true},
+        {2, 2, 1, "ExitSession 6 ", true},
+        {3, 1, 1, "ExitSession 1 ", true},
+        {3, 2, 1, "ExitSession 5 ", true},
+        {7, 1, 2, "ExitSession 0 ", true},
+        {7, 2, 1, "ExitSession 4 ", true},
+        {4, 2, 1, "", true},
+        {5, 1, 1, "Suspend 1", false},
+        {6, 2, 2, "Suspend 0", false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.type * 100 + k.force * 10 + k.noWarn);
+        host.log.clear();
+        power.calls.clear();
+        fh.rt.config.ShutType = static_cast<std::int16_t>(k.type);
+        fh.rt.config.ForceS = static_cast<std::int16_t>(k.force);
+        fh.rt.config.NoWarn = static_cast<std::int16_t>(k.noWarn);
+        fh.rt.trayIconShown = true;
+        engine.InitialiseMonitor();
+        EnterShutdown(fh.rt);
+        const std::string name = fh.rt.shutTypeName;
+        bool exited = false;
+        int ticks = 0;
+        while (!exited && fh.rt.monitorState == 2 && ticks < 20) {
+            try {
+                engine.ShutdownTick();
+            } catch (const ProgramExit&) {
+                exited = true;
+            }
+            ++ticks;
+        }
+        EXPECT_EQ(ticks, k.noWarn == 2 ? 1 : 6);
+        EXPECT_EQ(exited, k.closes);
+        EXPECT_EQ(fh.rt.trayIconShown, !k.closes);
+        const auto calls = ExitCalls();
+        if (k.exitCall.empty()) {
+            EXPECT_TRUE(calls.empty());
+        } else {
+            ASSERT_EQ(calls.size(), 1u);
+            EXPECT_EQ(calls[0].rfind(k.exitCall, 0), 0u) << calls[0];
+        }
+        std::string start = k.noWarn == 2 ? "Silent" : "Start";
+        if (k.force == 2) start += "(F)";
+        if (k.type >= 4 && k.type <= 6) start = "Start";
+        EXPECT_TRUE(host.Logged(start, name));
+        if (k.type <= 4) {
+            EXPECT_EQ(host.log.back(), LogPair("Close", name));
+        }
+        if (k.type == 5 || k.type == 6) {
+            EXPECT_EQ(fh.rt.monitorState, 0);  // back in Initialise before the call
+            ASSERT_GE(host.log.size(), 3u);
+            EXPECT_EQ(host.log[host.log.size() - 3], LogPair("Restart", name));
+            EXPECT_EQ(host.log.back(), LogPair("----------", "----------"));
+        }
+    }
+}
+
+TEST_F(EngineTest, FixedDelayForcesPowerOffWithForcedFlags) {
+    Configuration& c = fh.rt.config;
+    c.CPU_On = c.Key_On = c.DL_On = 1;
+    c.Del_On = 2;
+    c.NoWarn = 2;
+    c.StartDelay = 1;
+    Start();
+    Second();
+    Second();
+    EXPECT_EQ(Ctl("Counter").caption, "Active - Delay Time Left: 59s");
+    EXPECT_EQ(Ctl("Counter").foreColor, kOrange);  // LongestDelay 0 is exceeded
+    const int s = RunToExit();
+    EXPECT_EQ(s, 59);
+    EXPECT_TRUE(host.Logged("Silent(F)", "Power Off"));
+    ASSERT_EQ(ExitCalls().size(), 1u);
+    EXPECT_EQ(ExitCalls()[0].rfind("ExitSession 12 ", 0), 0u);
+}
+
+TEST_F(EngineTest, StopTimeForcesShutdownWholeMinute) {
+    Configuration& c = fh.rt.config;
+    c.Stop_On = 2;
+    c.StopTime = 2200;
+    c.NoWarn = 2;
+    c.StartDelay = 1;
+    fh.clock.Set(LocalTime{2026, 12, 6, 22, 0, 40});
+    Start();
+    Second();
+    EXPECT_EQ(fh.rt.monitorState, 1);
+    EXPECT_THROW(Second(), ProgramExit);
+    EXPECT_TRUE(host.Logged("Silent(F)", "Power Off"));
+    EXPECT_EQ(ExitCalls()[0].rfind("ExitSession 12 ", 0), 0u);
+}
+
+TEST_F(EngineTest, CancelByEntitledUserAndRefusalForOthers) {
+    engine.InitialiseMonitor();
+    EnterShutdown(fh.rt);
+    engine.ShutdownTick();
+    EXPECT_EQ(Ctl("Reset").caption, "&Cancel");
+    engine.Reset();
+    EXPECT_EQ(host.log.back(), LogPair("Reset", "Power Off"));
+    EXPECT_EQ(fh.rt.monitorState, 0);
+    EXPECT_TRUE(fh.rt.autoMinimiseArmed);
+    EXPECT_EQ(Ctl("Reset").caption, "&Reset");
+    EXPECT_EQ(Ctl("Reset").tooltip, "Reset Vespar");
+    EXPECT_TRUE(Ctl("mPopUpReset").visible);
+    EXPECT_FALSE(Ctl("mPopUpCancel").visible);
+    EXPECT_EQ(fh.rt.pendingMessage, "<QZC000>");
+    EXPECT_EQ(host.calls.back(), "Send");
+
+    host.admin = false;
+    engine.InitialiseMonitor();
+    EnterShutdown(fh.rt);
+    engine.ShutdownTick();
+    EXPECT_FALSE(Ctl("Reset").enabled);
+    EXPECT_FALSE(Ctl("mPopUpCancel").visible);
+    fh.rt.config.UserExitA = 2;  // every user entitled
+    engine.ShutdownTick();
+    EXPECT_TRUE(Ctl("mPopUpCancel").visible);
+}
+
+TEST_F(EngineTest, TestRunEndsInTimedMessage) {
+    for (int sw : {0, 0, 2}) {
+        host.admin = fh.dialogs.shown.size() == 0;
+        fh.rt.cmdSwitch = sw;
+        Start();
+        engine.Test();
+        EXPECT_EQ(main.caption, "Vespar - Test Mode");
+        EXPECT_EQ(fh.rt.pendingMessage, "<QZT000>");
+        EXPECT_TRUE(host.Logged("Enter", "Test"));
+        const std::size_t before = fh.dialogs.shown.size();
+        for (int i = 0; i < 12 && fh.dialogs.shown.size() == before; ++i) Second();
+        ASSERT_EQ(fh.dialogs.shown.size(), before + 1);
+        const MessageBox& box = fh.dialogs.shown.back();
+        EXPECT_EQ(box.title, "Vespar Test");
+        EXPECT_EQ(box.text, "Test Power Off");
+        EXPECT_EQ(box.timeoutSeconds, sw > 0 ? 3 : host.admin ? 600 : 30);
+        EXPECT_TRUE(ExitCalls().empty());
+        EXPECT_EQ(fh.rt.monitorState, 0);
+        EXPECT_FALSE(fh.rt.testMode);
+    }
+}
+
+TEST_F(EngineTest, SimulationNeverCallsThePowerActions) {
+    fh.rt.cmdSwitch = 2;
+    engine.InitialiseMonitor();
+    fh.rt.config.NoWarn = 2;
+    EnterShutdown(fh.rt);
+    EXPECT_THROW(engine.ShutdownTick(), ProgramExit);
+    EXPECT_TRUE(ExitCalls().empty());
+    ASSERT_EQ(fh.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fh.dialogs.shown[0].text, "Test Real Power Off");
+    EXPECT_EQ(fh.dialogs.shown[0].title, "Vespar Simulate Power Off");
+    EXPECT_TRUE(host.Logged("Simulate", "Power Off"));
+    EXPECT_EQ(host.log.back(), LogPair("Close", "Power Off"));
+}
+
+TEST_F(EngineTest, SwitchShortensDelays) {
+    fh.rt.cmdSwitch = 3;
+    engine.InitialiseMonitor();
+    const Configuration& c = fh.rt.config;
+    EXPECT_EQ(c.CPUDelay, 6);
+    EXPECT_EQ(c.DLDelay, 8);
+    EXPECT_EQ(c.ShutTime, 5);
+    fh.rt.cmdSwitch = 4;
+    engine.InitialiseMonitor();
+    EXPECT_EQ(c.ShutTime, 6);
+}
+
+TEST_F(EngineTest, SlaveStartsShutdownWhenCommunicationsAreLost) {
+    Configuration& c = fh.rt.config;
+    c.CMain = 2;
+    c.CPU_On = c.Key_On = c.DL_On = 1;
+    c.StartDelay = 1;
+    Start();
+    Second();
+    for (int i = 0; i < 20; ++i) Second();
+    engine.state().noDatagramFlag = 0;  // a datagram arrived
+    Second();
+    EXPECT_EQ(Ctl("Counter").caption, "Activity");
+    for (int i = 0; i < 29; ++i) Second();
+    EXPECT_EQ(fh.rt.monitorState, 1);
+    Second();
+    EXPECT_EQ(fh.rt.monitorState, 2);
+}
+
+TEST_F(EngineTest, CountersFrozenWhileChildFormOpenAndFailedCpuIsActivity) {
+    fh.rt.config.StartDelay = 1;
+    Start();
+    Second();
+    Second();
+    Second();
+    EXPECT_EQ(Ctl("Counter").caption, "No activity for 2s");
+    fh.rt.childFormOpen = true;
+    for (int i = 0; i < 5; ++i) Second();
+    EXPECT_EQ(Ctl("Counter").caption, "No activity for 2s");
+    fh.rt.childFormOpen = false;
+    Second();
+    EXPECT_EQ(Ctl("Counter").caption, "No activity for 3s");
+    times.ok = false;
+    Second();
+    EXPECT_EQ(Ctl("Counter").caption, "Activity");
+    EXPECT_EQ(fh.rt.cpuText, "Err ");
+    times.ok = true;
+    // Activity in the last second before the decision holds the shutdown back.
+    for (int i = 0; i < 9; ++i) Second();
+    input.Press(65);
+    Second();
+    EXPECT_EQ(fh.rt.monitorState, 1);
+    EXPECT_EQ(Ctl("Counter").caption, "Activity");
+}
+
+}  // namespace vespar::test
+
+namespace vespar::test {
+
+TEST_F(EngineTest, FailedOrUnknownActionsAndRefusedCommands) {
+    // A raised system error leaves the engine before the "Close" entry and the exit.
+    engine.InitialiseMonitor();
+    fh.rt.config.NoWarn = 2;
+    power.exitOk = false;
+    fh.rt.monitorState = 2;
+    fh.rt.stateSeconds = 0;
+    EXPECT_THROW(engine.ShutdownTick(), SystemError);
+    EXPECT_FALSE(host.Logged("Close", "Power Off"));
+    EXPECT_TRUE(fh.rt.trayIconShown);
+
+    // ForceS outside its values: no system call, but the program still logs and closes.
+    power.calls.clear();
+    fh.rt.config.ForceS = 0;
+    fh.rt.stateSeconds = 0;
+    EXPECT_THROW(engine.ShutdownTick(), ProgramExit);
+    EXPECT_TRUE(ExitCalls().empty());
+    EXPECT_EQ(host.log.back(), LogPair("Close", "Power Off"));
+
+    // Reset names the state it interrupted.
+    fh.rt.monitorState = 1;
+    engine.Reset();
+    EXPECT_TRUE(host.Logged("Reset", "Run"));
+    engine.Reset();
+    EXPECT_EQ(host.log.back(), LogPair("Reset", "Initialise"));
+    EXPECT_FALSE(fh.rt.autoMinimiseArmed);  // not cancelled from a warning
+
+    // Test is refused while the program is unconfigured or its port failed.
+    host.log.clear();
+    fh.rt.portFailed = true;
+    engine.Test();
+    EXPECT_FALSE(fh.rt.testMode);
+    EXPECT_TRUE(host.log.empty());
+    fh.rt.portFailed = false;
+    host.calls.clear();
+    engine.Test();
+    EXPECT_TRUE(fh.rt.testMode);
+    EXPECT_EQ(host.calls.back(), "Send");
+    EXPECT_NE(std::find(host.calls.begin(), host.calls.end(), "DisableForTest"), host.calls.end());
+}
+
+}  // namespace vespar::test
