@@ -33,19 +33,20 @@ make_folder() {
 wait_window() {
   local title=$1 id=""
   for _ in $(seq 1 100); do
-    id=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
   return 1
 }
 
-# Waits until process $1 has ended; prints its exit code.
+# Waits until process $1 has ended and sets rc to its exit code.
 wait_exit() {
   local pid=$1
   for _ in $(seq 1 100); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid" 2>/dev/null && echo 0 || echo $?
+    if ! kill -0 "$pid" 2>/dev/null || [ "$(ps -o stat= -p "$pid" 2>/dev/null)" = "Z" ]; then
+      rc=0
+      wait "$pid" || rc=$?
       return 0
     fi
     sleep 0.1
@@ -53,7 +54,7 @@ wait_exit() {
   return 1
 }
 
-count_windows() { xdotool search --name "^$1\$" 2>/dev/null | wc -l; }
+count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
 
 # 1. Start on the shipped configuration: the main window is titled "Vespar".
 make_folder "$work/p1"
@@ -68,7 +69,7 @@ echo "ok: main window $main"
 notice=$(wait_window "Vespar Start Up Error") || fail "no 'Vespar Start Up Error' window"
 [ "$(count_windows Vespar)" -eq 1 ] || fail "the second instance opened a main window"
 xdotool windowfocus --sync "$notice" key space
-rc=$(wait_exit "$second") || fail "the notice's Exit did not end the second instance"
+wait_exit "$second" || fail "the notice's Exit did not end the second instance"
 echo "ok: second instance refused, Exit ended it ($rc)"
 
 # 3. "-AllowMulti" at the end lets a second instance load its main window.
@@ -81,8 +82,12 @@ echo "ok: -AllowMulti"
 
 # 4. Exit on the main window ends the program.
 xdotool windowfocus --sync "$main" key alt+e
-rc=$(wait_exit "$first") || fail "Exit did not end the program"
+wait_exit "$first" || fail "Exit did not end the program"
 [ "$rc" -eq 0 ] || fail "Exit ended the program with code $rc"
+log="$work/p1/Log/Vespar.log"
+[ -f "$log" ] || fail "no log file after a run"
+grep -q ",  Start    , Initialise, Count:    2" "$log" || fail "no start entry in the log"
+grep -q ",  Exit     , Initialise, Count:    2" "$log" || fail "no exit entry in the log"
 echo "ok: Exit"
 
 # 5. A broken configuration shows exactly its error and nothing else happens.
@@ -92,7 +97,7 @@ printf 'garbage\r\n' > "$work/p3/Data/Vespar.ini"
 box=$(wait_window "Vespar Configuration File Error") || fail "no configuration error box"
 [ "$(count_windows Vespar)" -eq 0 ] || fail "a main window appeared behind the error"
 xdotool windowfocus --sync "$box" key Return
-rc=$(wait_exit "$broken") || fail "the program did not end after the error"
+wait_exit "$broken" || fail "the program did not end after the error"
 [ "$(ls -A "$work/p3/Log")" = "" ] || fail "the broken start wrote into Log/"
 echo "ok: broken configuration ($rc)"
 
@@ -102,6 +107,6 @@ rm -rf "$work/p4/Data"
 "$work/p4/vespar" & nodata=$!; pids+=("$nodata")
 box=$(wait_window "Vespar Data Directory Error") || fail "no data directory error box"
 xdotool windowfocus --sync "$box" key Return
-wait_exit "$nodata" > /dev/null || fail "the program did not end after the data error"
+wait_exit "$nodata" || fail "the program did not end after the data error"
 echo "ok: missing data folder"
 echo "frontend: all passed"
