@@ -25,6 +25,7 @@ struct Runtime {
     std::string downloadText;
     std::string keyMouseText;
     std::string commsText;
+    std::string logLineBuffer;  // the last log line built, kept between entries
 
     // Engine.
     int monitorState = 0;  // 0 Initialise, 1 Run, 2 Shutdown
