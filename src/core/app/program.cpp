@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/command_line.h"
+#include "app/monitor_engine.h"
 #include "base/dates.h"
 #include "base/program_exit.h"
 #include "base/version.h"
@@ -12,31 +13,6 @@
 #include "log/startup_checks.h"
 
 namespace vespar {
-
-namespace {
-
-const char* ShutTypeNameOf(int shutType) {
-    switch (shutType) {
-        case 1:
-            return "Power Off";
-        case 2:
-            return "Reboot";
-        case 3:
-            return "Shutdown";
-        case 4:
-            return "Monitor";
-        case 5:
-            return "Hibernate";
-        case 6:
-            return "Standby";
-        case 7:
-            return "Log Off";
-        default:
-            return nullptr;
-    }
-}
-
-}  // namespace
 
 Program::Program(Clock& clock, Dialogs& dialogs, InstanceGuard& guard, ProcessControl& process,
                  std::filesystem::path programDir)
@@ -155,7 +131,9 @@ void Program::InitialiseMonitor() {
     refresh_.SetEnabled(false);
     rt_.stateSeconds = rt_.config.StartDelay;
     rt_.monitorState = 0;
-    if (const char* name = ShutTypeNameOf(rt_.config.ShutType)) rt_.shutTypeName = name;
+    if (const auto name = ShutTypeNameOf(rt_.config.ShutType); !name.empty()) {
+        rt_.shutTypeName = name;
+    }
     for (const char* c : {"About", "Reset"}) main_.control(c).enabled = true;
     if (!rt_.updateBusy) {
         main_.control("Update").enabled = true;

@@ -6,7 +6,7 @@ namespace vespar {
 
 // The controls of VesparMain and its popup menu, with their initial captions and state.
 class MainWindowScreen : public ScreenModel {
-public:
+  public:
     MainWindowScreen();
 };
 

@@ -6,7 +6,7 @@ namespace vespar {
 
 // The notice shown instead of the main window when another instance runs.
 class MultiInstScreen : public ScreenModel {
-public:
+  public:
     MultiInstScreen();
 };
 
