@@ -8,33 +8,10 @@
 #include <vector>
 
 #include "base/numbers.h"
+#include "base/text.h"
 #include "config/config_reader.h"
 #include "config/config_validation.h"
 #include "config/config_writer.h"
-
-namespace {
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string current;
-    bool pending = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            lines.push_back(current);
-            current.clear();
-            pending = false;
-        } else {
-            current += c;
-            pending = true;
-        }
-    }
-    if (pending) lines.push_back(current);
-    return lines;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vespar;

@@ -24,6 +24,26 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string current;
+    bool pending = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            lines.push_back(current);
+            current.clear();
+            pending = false;
+        } else {
+            current += c;
+            pending = true;
+        }
+    }
+    if (pending) lines.push_back(current);
+    return lines;
+}
+
 std::string JoinCrLf(const std::vector<std::string>& lines) {
     std::string r;
     for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -14,6 +14,8 @@ std::string PadLeftRight(const std::string& text, std::size_t width);
 // Removes leading and trailing space characters (only ' ').
 std::string TrimBlanks(const std::string& text);
 bool StartsWith(const std::string& text, const std::string& prefix);
+// Splits a text into lines; CR LF, LF or a lone CR end a line.
+std::vector<std::string> SplitLines(const std::string& text);
 // Joins lines with CR LF.
 std::string JoinCrLf(const std::vector<std::string>& lines);
 

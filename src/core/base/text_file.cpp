@@ -3,7 +3,10 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <system_error>
+
+#include "base/text.h"
 
 namespace vespar {
 
@@ -12,28 +15,10 @@ std::optional<std::vector<std::string>> ReadLines(const std::filesystem::path& f
     if (!std::filesystem::is_regular_file(file, ec)) return std::nullopt;
     std::ifstream in(file, std::ios::binary);
     if (!in) return std::nullopt;
-    std::vector<std::string> lines;
-    std::string current;
-    bool pending = false;
-    char c = 0;
-    while (in.get(c)) {
-        if (c == '\r') {
-            if (in.peek() == '\n') in.get(c);
-            lines.push_back(current);
-            current.clear();
-            pending = false;
-        } else if (c == '\n') {
-            lines.push_back(current);
-            current.clear();
-            pending = false;
-        } else {
-            current += c;
-            pending = true;
-        }
-    }
+    std::stringstream text;
+    text << in.rdbuf();
     if (in.bad()) return std::nullopt;
-    if (pending) lines.push_back(current);
-    return lines;
+    return SplitLines(text.str());
 }
 
 bool AppendToExisting(const std::filesystem::path& file, const std::string& text) {

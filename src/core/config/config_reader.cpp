@@ -196,14 +196,18 @@ void ReadConfiguration(Context& ctx) {
     ctx.rt.configSummary = read->summary;
     if (read->keyCount == 0 && read->sectionCount == 0) return;
 
-    std::string text;
+    std::string counts;
     if (ctx.rt.cmdSwitch != 0) {
-        text = std::to_string(read->sectionCount) + "Section Errors" + kCrLf +
-               std::to_string(read->keyCount) + "Key Errors" + kCrLf;
+        counts = std::to_string(read->sectionCount) + "Section Errors" + kCrLf +
+                 std::to_string(read->keyCount) + "Key Errors" + kCrLf;
     }
-    text +=
-        JoinCrLf({"The configuration file is corrupted.",
-                  "Reinstall the program to restore the file.", "The program will now terminate."});
+    ConfigurationCorrupted(ctx, counts);
+}
+
+void ConfigurationCorrupted(Context& ctx, const std::string& prefix) {
+    const std::string text = prefix + JoinCrLf({"The configuration file is corrupted.",
+                                                "Reinstall the program to restore the file.",
+                                                "The program will now terminate."});
     FatalStop(ctx, {ctx.rt.programTitle + " Configuration File Error", text, Icon::Critical,
                     Buttons::Ok});
 }

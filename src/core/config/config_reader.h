@@ -28,4 +28,8 @@ ConfigReadResult ParseConfiguration(const std::vector<std::string>& lines,
 // (FatalStop) when the file cannot be read or lacks keys or sections.
 void ReadConfiguration(Context& ctx);
 
+// Ends the program with the corrupted-file message; prefix (the error counts shown under a
+// test switch) goes before its text.
+[[noreturn]] void ConfigurationCorrupted(Context& ctx, const std::string& prefix);
+
 }  // namespace vespar

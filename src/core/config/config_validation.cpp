@@ -5,6 +5,7 @@
 #include "base/dialogs.h"
 #include "base/numbers.h"
 #include "base/text.h"
+#include "config/config_reader.h"
 #include "log/fatal_stop.h"
 
 namespace vespar {
@@ -125,13 +126,9 @@ void CheckLoadedValues(Context& ctx) {
     const auto count = FailedLoadRules(ctx.rt.config).size();
     if (IsUnconfigured(ctx.rt.config)) ctx.rt.unconfigured = true;
     if (count == 0) return;
-    std::string text;
-    if (ctx.rt.cmdSwitch != 0) text = std::to_string(count) + "Range Errors" + kCrLf;
-    text +=
-        JoinCrLf({"The configuration file is corrupted.",
-                  "Reinstall the program to restore the file.", "The program will now terminate."});
-    FatalStop(ctx, {ctx.rt.programTitle + " Configuration File Error", text, Icon::Critical,
-                    Buttons::Ok});
+    ConfigurationCorrupted(ctx, ctx.rt.cmdSwitch != 0
+                                    ? std::to_string(count) + "Range Errors" + kCrLf
+                                    : std::string());
 }
 
 }  // namespace vespar
