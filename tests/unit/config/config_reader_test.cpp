@@ -262,10 +262,6 @@ struct ReadConfigurationTest : ::testing::Test {
     }
 };
 
-constexpr const char* kCorrupted =
-    "The configuration file is corrupted.\r\nReinstall the program to restore the file.\r\n"
-    "The program will now terminate.";
-
 TEST_F(ReadConfigurationTest, ShippedFileReads) {
     ReadConfiguration(host.ctx);
     EXPECT_TRUE(host.dialogs.shown.empty());
@@ -278,7 +274,7 @@ TEST_F(ReadConfigurationTest, MissingKeyIsCorrupted) {
     WriteLines(Without(DefaultLines(), "NoWarn="));
     auto box = Stopped();
     EXPECT_EQ(box.title, "Vespar Configuration File Error");
-    EXPECT_EQ(box.text, kCorrupted);
+    EXPECT_EQ(box.text, test::kCorrupted);
     EXPECT_EQ(box.icon, Icon::Critical);
     EXPECT_EQ(box.buttons, Buttons::Ok);
 }
@@ -286,13 +282,14 @@ TEST_F(ReadConfigurationTest, MissingKeyIsCorrupted) {
 TEST_F(ReadConfigurationTest, SwitchShowsTheCounts) {
     host.rt.cmdSwitch = 2;
     WriteLines(Without(DefaultLines(), "NoWarn="));
-    EXPECT_EQ(Stopped().text, std::string("0Section Errors\r\n1Key Errors\r\n") + kCorrupted);
+    EXPECT_EQ(Stopped().text, std::string("0Section Errors\r\n1Key Errors\r\n") + test::kCorrupted);
 
     host.dialogs.shown.clear();
     auto lines = Without(DefaultLines(), "[Shutdown]");
     lines.push_back("NoWarn=1");
     WriteLines(lines);
-    EXPECT_EQ(Stopped().text, std::string("1Section Errors\r\n-1Key Errors\r\n") + kCorrupted);
+    EXPECT_EQ(Stopped().text,
+              std::string("1Section Errors\r\n-1Key Errors\r\n") + test::kCorrupted);
 }
 
 TEST_F(ReadConfigurationTest, NumberTooBigIsAReadError) {

@@ -42,6 +42,11 @@ inline std::vector<std::string> WithKey(std::vector<std::string> lines, const st
     return lines;
 }
 
+// The text of the corrupted-configuration message.
+constexpr const char* kCorrupted =
+    "The configuration file is corrupted.\r\nReinstall the program to restore the file.\r\n"
+    "The program will now terminate.";
+
 // The record the shipped file describes.
 inline Configuration ShippedConfiguration() {
     Configuration c;

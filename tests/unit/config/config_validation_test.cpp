@@ -253,10 +253,6 @@ struct CheckLoadedValuesTest : ::testing::Test {
     }
 };
 
-constexpr const char* kCorrupted =
-    "The configuration file is corrupted.\r\nReinstall the program to restore the file.\r\n"
-    "The program will now terminate.";
-
 TEST_F(CheckLoadedValuesTest, GoodRecordPasses) {
     CheckLoadedValues(host.ctx);
     EXPECT_TRUE(host.dialogs.shown.empty());
@@ -269,7 +265,7 @@ TEST_F(CheckLoadedValuesTest, ShortLogNameFromTheFileEndsTheProgram) {
     ReadConfiguration(host.ctx);
     auto box = Stopped();
     EXPECT_EQ(box.title, "Vespar Configuration File Error");
-    EXPECT_EQ(box.text, kCorrupted);
+    EXPECT_EQ(box.text, test::kCorrupted);
     EXPECT_EQ(box.icon, Icon::Critical);
     EXPECT_EQ(box.buttons, Buttons::Ok);
 }
@@ -280,12 +276,12 @@ TEST_F(CheckLoadedValuesTest, SwitchShowsTheCount) {
     host.rt.config.LogName = "Ves.log";
     auto box = Stopped();
     EXPECT_EQ(box.title, "Vespar Slave Configuration File Error");
-    EXPECT_EQ(box.text, std::string("1Range Errors\r\n") + kCorrupted);
+    EXPECT_EQ(box.text, std::string("1Range Errors\r\n") + test::kCorrupted);
 
     host.dialogs.shown.clear();
     host.rt.config.Port1 = 70000;
     host.rt.config.StopTime = 12360;
-    EXPECT_EQ(Stopped().text, std::string("4Range Errors\r\n") + kCorrupted);
+    EXPECT_EQ(Stopped().text, std::string("4Range Errors\r\n") + test::kCorrupted);
 }
 
 TEST_F(CheckLoadedValuesTest, UnconfiguredIsMarkedNotFatal) {
