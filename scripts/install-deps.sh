@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks for building and testing Vespar.
 set -euo pipefail
-packages=(cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth xdotool x11-utils)
+packages=(cmake g++ make pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+          libx11-dev libxss-dev libsystemd-dev
+          xvfb xauth xdotool x11-utils dbus-daemon python3-dbusmock)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
