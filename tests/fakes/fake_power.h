@@ -19,6 +19,11 @@ struct FakePowerActions : PowerActions {
     std::string messageText = "Access is denied.\r\n";
     std::vector<std::string> calls;
 
+    void Prepare(PowerAction action) override {
+        static constexpr const char* kNames[] = {"LogOff",    "Shutdown", "Reboot", "PowerOff",
+                                                 "Hibernate", "Standby",  "Unknown"};
+        calls.push_back(std::string("Prepare ") + kNames[static_cast<int>(action)]);
+    }
     bool LookupPrivilege(const std::string& name) override {
         calls.push_back("LookupPrivilege " + name);
         return lookupOk;

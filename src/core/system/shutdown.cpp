@@ -20,6 +20,11 @@ std::string ShutdownActions::SystemErrorText(std::uint32_t code) {
 std::string ShutdownActions::LastErrorText() { return SystemErrorText(power_.LastErrorCode()); }
 
 bool ShutdownActions::EnableShutdownPrivilege() {
+    power_.Prepare(PowerAction::PowerOff);
+    return EnablePrivilege();
+}
+
+bool ShutdownActions::EnablePrivilege() {
     if (!power_.LookupPrivilege(kShutdownPrivilege)) {
         Raise(kNoShutdownPrivilegeValue,
               "Can't enable shutdown: Can't find the SE_SHUTDOWN_NAME privilege value. [" +
@@ -49,7 +54,8 @@ bool ShutdownActions::ShutdownSystem(std::int32_t flags) {
         Raise(kInvalidShutdownFlags,
               "Invalid parameter to ShutdownSystem: " + std::to_string(flags));
     }
-    EnableShutdownPrivilege();
+    power_.Prepare(ExitAction(static_cast<std::uint32_t>(flags)));
+    EnablePrivilege();
     if (!power_.ExitSession(static_cast<std::uint32_t>(flags), kReasonAllOnes)) {
         Raise(kShutdownFailed, "ShutdownSystem failed: " + LastErrorText());
     }
@@ -57,13 +63,15 @@ bool ShutdownActions::ShutdownSystem(std::int32_t flags) {
 }
 
 bool ShutdownActions::HibernateSystem() {
-    EnableShutdownPrivilege();
+    power_.Prepare(PowerAction::Hibernate);
+    EnablePrivilege();
     power_.Suspend(true, true, false);
     return true;
 }
 
 bool ShutdownActions::StandbySystem() {
-    EnableShutdownPrivilege();
+    power_.Prepare(PowerAction::Standby);
+    EnablePrivilege();
     power_.Suspend(false, true, false);
     return true;
 }

@@ -8,13 +8,6 @@
 
 namespace vespar {
 
-// Exit-windows flags.
-constexpr std::int32_t kLogOffFlags = 0;
-constexpr std::int32_t kShutdownFlags = 1;
-constexpr std::int32_t kRebootFlags = 2;
-constexpr std::int32_t kForceFlag = 4;
-constexpr std::int32_t kPowerOffFlags = 8;
-
 // The final system actions. Every failure raises a SystemError whose source is the
 // executable's name followed by ".mShutDown".
 class ShutdownActions {
@@ -24,6 +17,7 @@ class ShutdownActions {
 
     // Flags 0..31 only; raises before touching any privilege otherwise.
     bool ShutdownSystem(std::int32_t flags);
+    // Enables the privilege to power the system off.
     bool EnableShutdownPrivilege();
     // True once the request has been made, whether or not the system obeyed.
     bool HibernateSystem();
@@ -33,6 +27,8 @@ class ShutdownActions {
 
   private:
     [[noreturn]] void Raise(std::int32_t offset, const std::string& description);
+    // Enables the privilege for the action last prepared on the port.
+    bool EnablePrivilege();
     std::string LastErrorText();
 
     PowerActions& power_;

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "fakes/fake_power.h"
 
@@ -26,7 +29,10 @@ struct ShutdownTest : ::testing::Test {
         ADD_FAILURE() << "no SystemError raised";
         return SystemError(0, "", "");
     }
-    std::vector<std::string> With(std::vector<std::string> calls, const std::string& last) {
+    // The privilege steps for the prepared action, then the last call.
+    std::vector<std::string> With(const std::string& action, const std::string& last) {
+        std::vector<std::string> calls{"Prepare " + action};
+        calls.insert(calls.end(), kPrivilegeSteps.begin(), kPrivilegeSteps.end());
         calls.push_back(last);
         return calls;
     }
@@ -39,13 +45,45 @@ TEST(SystemErrorNumbers, SitAboveTheObjectErrorBase) {
 
 TEST_F(ShutdownTest, EnablesThePrivilegeThenAsksTheSystem) {
     EXPECT_TRUE(actions.ShutdownSystem(12));
-    EXPECT_EQ(power.calls, With(kPrivilegeSteps, "ExitSession 12 4294967295"));
+    EXPECT_EQ(power.calls, With("PowerOff", "ExitSession 12 4294967295"));
 
     for (const int flags : {0, 31}) {
         power.calls.clear();
         EXPECT_TRUE(actions.ShutdownSystem(flags));
         EXPECT_EQ(power.calls.back(), "ExitSession " + std::to_string(flags) + " 4294967295");
     }
+}
+
+TEST(ExitActionOfFlags, NamesOneActionWhateverTheForceBits) {
+    EXPECT_EQ(ExitAction(0), PowerAction::LogOff);
+    EXPECT_EQ(ExitAction(4), PowerAction::LogOff);
+    EXPECT_EQ(ExitAction(1), PowerAction::Shutdown);
+    EXPECT_EQ(ExitAction(5), PowerAction::Shutdown);
+    EXPECT_EQ(ExitAction(2), PowerAction::Reboot);
+    EXPECT_EQ(ExitAction(6), PowerAction::Reboot);
+    EXPECT_EQ(ExitAction(8), PowerAction::PowerOff);
+    EXPECT_EQ(ExitAction(12 | 16), PowerAction::PowerOff);
+    for (const std::uint32_t both : {3u, 9u, 10u, 11u, 31u}) {
+        EXPECT_EQ(ExitAction(both), PowerAction::Unknown) << both;
+    }
+}
+
+TEST_F(ShutdownTest, PreparesTheActionBeforeItsPrivilege) {
+    const std::vector<std::pair<std::int32_t, std::string>> cases = {
+        {0, "LogOff"}, {4, "LogOff"}, {1, "Shutdown"}, {5, "Shutdown"},
+        {2, "Reboot"}, {6, "Reboot"}, {8, "PowerOff"}, {3, "Unknown"}};
+    for (const auto& [flags, action] : cases) {
+        power.calls.clear();
+        actions.ShutdownSystem(flags);
+        EXPECT_EQ(power.calls,
+                  With(action, "ExitSession " + std::to_string(flags) + " 4294967295"));
+    }
+    // The privilege alone is the one to power off.
+    power.calls.clear();
+    EXPECT_TRUE(actions.EnableShutdownPrivilege());
+    std::vector<std::string> alone = With("PowerOff", "");
+    alone.pop_back();
+    EXPECT_EQ(power.calls, alone);
 }
 
 TEST_F(ShutdownTest, RejectsFlagsOutsideTheRangeBeforeAnyPrivilege) {
@@ -86,8 +124,9 @@ TEST_F(ShutdownTest, EachPrivilegeStepRaisesItsOwnError) {
     EXPECT_EQ(e.Source(), "Vespar.mShutDown");
     // The text is that of the error code read right after the failing call.
     EXPECT_EQ(power.calls,
-              (std::vector<std::string>{"LookupPrivilege SeShutdownPrivilege", "CurrentProcess",
-                                        "OpenToken 40", "LastErrorCode", "MessageText 1314"}));
+              (std::vector<std::string>{"Prepare PowerOff", "LookupPrivilege SeShutdownPrivilege",
+                                        "CurrentProcess", "OpenToken 40", "LastErrorCode",
+                                        "MessageText 1314"}));
 
     power.tokenOk = true;
     power.adjustOk = false;
@@ -114,10 +153,10 @@ TEST_F(ShutdownTest, RefusedRequestAndMissingSystemText) {
 TEST_F(ShutdownTest, SuspendIsReportedDoneWhateverTheSystemSays) {
     power.suspendOk = false;
     EXPECT_TRUE(actions.HibernateSystem());
-    EXPECT_EQ(power.calls, With(kPrivilegeSteps, "Suspend 110"));
+    EXPECT_EQ(power.calls, With("Hibernate", "Suspend 110"));
     power.calls.clear();
     EXPECT_TRUE(actions.StandbySystem());
-    EXPECT_EQ(power.calls, With(kPrivilegeSteps, "Suspend 010"));
+    EXPECT_EQ(power.calls, With("Standby", "Suspend 010"));
 
     // A privilege failure still raises, and nothing is suspended.
     power.lookupOk = false;
