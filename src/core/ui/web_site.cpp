@@ -1,0 +1,42 @@
+#include "ui/web_site.h"
+
+#include <exception>
+#include <system_error>
+
+#include "base/text.h"
+#include "base/version.h"
+#include "system/system_error.h"
+
+namespace vespar {
+
+namespace {
+
+void ShowLaunchError(Context& ctx, const std::string& text) {
+    // These titles carry the product name itself, also on a slave.
+    ctx.dialogs.Show(
+        MessageBox{std::string(kProductName) + " Error", text, Icon::None, Buttons::Ok, 0});
+}
+
+void ShowProgramError(Context& ctx, long long number, const std::string& description) {
+    ShowLaunchError(
+        ctx, JoinCrLf({"A program error has occured", "Error Number: " + std::to_string(number),
+                       "Error description: " + description}));
+}
+
+}  // namespace
+
+void LaunchWebSite(Context& ctx, UrlOpener& opener, const std::string& path) {
+    try {
+        const int result = opener.Open(kWebSiteBase + path);
+        if (result < kUrlOpenLowestSuccess) ShowLaunchError(ctx, "Unable to launch Browser.");
+    } catch (const SystemError& e) {
+        ShowProgramError(ctx, e.Number(), e.Description());
+    } catch (const std::system_error& e) {
+        ShowProgramError(ctx, e.code().value(), e.code().message());
+    } catch (const std::exception& e) {
+        // Faults without a number of their own report 0.
+        ShowProgramError(ctx, 0, e.what());
+    }
+}
+
+}  // namespace vespar

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "app/context.h"
+#include "ui/url_opener.h"
+
+namespace vespar {
+
+// The maker's web-site address, ending in "/"; page paths are appended to it. A build may
+// set it with the compile definition VESPAR_WEB_BASE.
+#ifdef VESPAR_WEB_BASE
+inline constexpr const char* kWebSiteBase = VESPAR_WEB_BASE;
+#else
+inline constexpr const char* kWebSiteBase = "https://vespar.invalid/";
+#endif
+
+// Opens the page at path (empty for the home page) below the web-site address in the
+// browser. A browser that cannot be started, or any fault on the way, is reported in a
+// message box; nothing else changes.
+void LaunchWebSite(Context& ctx, UrlOpener& opener, const std::string& path);
+
+}  // namespace vespar

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/update_window.h"
+#include "ui/url_opener.h"
+
+namespace vespar::test {
+
+// Records every address; answers with result, or runs fault (which may throw) when set.
+struct FakeUrlOpener : UrlOpener {
+    int result = kUrlOpenStarted;
+    std::function<void()> fault;
+    std::vector<std::string> opened;
+    int Open(const std::string& url) override {
+        opened.push_back(url);
+        if (fault) fault();
+        return result;
+    }
+};
+
+// Records how the update window was started: "hidden" or "shown".
+struct FakeUpdateWindow : UpdateWindow {
+    std::vector<std::string> calls;
+    void LoadHidden() override { calls.push_back("hidden"); }
+    void Show() override { calls.push_back("shown"); }
+};
+
+}  // namespace vespar::test

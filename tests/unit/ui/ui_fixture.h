@@ -1,0 +1,151 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/engine_host.h"
+#include "app/main_window_controller.h"
+#include "app/monitor_engine.h"
+#include "base/program_exit.h"
+#include "base/text.h"
+#include "fakes/fake_host.h"
+#include "fakes/fake_power.h"
+#include "fakes/fake_sensors.h"
+#include "fakes/fake_ui_ports.h"
+#include "log/fatal_stop.h"
+#include "log/log_entry.h"
+#include "log/log_file.h"
+
+namespace vespar::test {
+
+// The engine's calls reach the real main-window rules, About screen and log; only the
+// datagram link and the configuration screen are recorded.
+struct WindowEngineHost : EngineHost {
+    Context* ctx = nullptr;
+    MainWindowController* window = nullptr;
+    bool admin = true;
+    std::vector<std::string> calls;
+
+    void ShowStatus() override { window->ShowStatus(); }
+    void SetTrayState(const std::string& s) override { window->SetTrayState(s); }
+    void ShowMainWindow() override { window->ShowMainWindow(); }
+    void DisableForTest() override { window->DisableForTest(); }
+    void ShowCloseItem(bool show) override { window->ShowCloseItem(show); }
+    void ResizeHandling() override { window->ResizeHandling(); }
+    void SendPendingMessage() override { calls.push_back("Send"); }
+    void CheckUpdateDue(bool automatic) override { window->CheckUpdateDue(automatic); }
+    bool IsAdmin() override { return admin; }
+    void CloseAboutScreen() override { window->about().Close(); }
+    void CloseConfigScreen() override { calls.push_back("CloseConfig"); }
+    void WriteLogEntry(const std::string& e, const std::string& s) override {
+        vespar::WriteLogEntry(*ctx, e, s);
+    }
+    void StartLogFile() override { vespar::StartLogFile(*ctx); }
+};
+
+// The main window over the real engine in virtual time, logging to Log/Vespar.log of a
+// temporary program folder. Reset and TestS are the engine's, as in the program.
+class WindowTest : public ::testing::Test {
+  protected:
+    WindowTest() {
+        host.ctx = &fh.ctx;
+        host.window = &window;
+        main.OnClick("Reset", [this] { engine.Reset(); });
+        main.OnClick("TestS", [this] { engine.Test(); });
+        Configuration& c = fh.rt.config;
+        c.CMain = 1;
+        c.CPU_On = 2;
+        c.CPULevel = 5;
+        c.CPUDelay = 10;
+        c.Key_On = 2;
+        c.KeyDelay = 10;
+        c.DL_On = 1;
+        c.DLDelay = 10;
+        c.DLRate = 1;
+        c.Del_On = 1;
+        c.DelTime = 60;
+        c.Stop_On = 1;
+        c.StopTime = 2200;
+        c.StartTime = 1;
+        c.StartDelay = 3;
+        c.ComDelay = 30;
+        c.ShutType = 1;
+        c.ShutTime = 30;
+        c.NoWarn = 1;
+        c.ForceS = 1;
+        c.UserExitA = 1;
+        c.StartMin = 1;
+        c.RunOnTop = 1;
+        c.LogLevel = 2;
+        c.LogRotate = 2;
+        c.LogPath = "Log\\";
+        c.LogName = "Vespar.log";
+        c.AvTime = 3;
+        c.AvTimeD = 3;
+        c.UpEnable = 1;
+    }
+
+    // The engine restarts from the configuration, as at load and after a reset.
+    void Start() {
+        fh.rt.tickPhase = 2;
+        engine.InitialiseMonitor();
+        window.ShowStatus();
+    }
+    // One engine second with the processor nearly idle and no input.
+    void Second() {
+        times.Advance(990, 1000, 0);
+        fh.time.Advance(1000);
+    }
+    void Seconds(int n) {
+        for (int i = 0; i < n; ++i) Second();
+    }
+    // Runs idle seconds until the engine is in the state; false when it never gets there.
+    bool RunUntilState(int state, int limit = 100) {
+        for (int i = 0; i < limit && fh.rt.monitorState != state; ++i) Second();
+        return fh.rt.monitorState == state;
+    }
+    const Control& Ctl(const std::string& name) { return main.control(name); }
+    bool Enabled(const std::string& name) { return main.control(name).enabled; }
+    // Lines of the log holding this event and state word.
+    int LogCount(const std::string& event, const std::string& state) {
+        const std::string text = fh.folder.ReadFile(fh.folder.path() / "Log" / "Vespar.log");
+        const std::string key =
+            ", " + PadRightCut(" " + event, 10) + ", " + PadRightCut(state, 10) + ", Count:";
+        int n = 0;
+        for (std::size_t at = text.find(key); at != std::string::npos;
+             at = text.find(key, at + 1)) {
+            ++n;
+        }
+        return n;
+    }
+
+    FakeHost fh;
+    MainWindowScreen main;
+    FakeSystemTimes times;
+    FakeNativeCounters native;
+    FakeVersionSource version;
+    CpuUsageSampler cpu{times, native, version};
+    FakeInterfaceTable table;
+    FakeConnectionSetting setting;
+    DownloadMeter download{fh.clock, table, setting, main.control("NetCon")};
+    FakeInputSource input;
+    InputChangeDetector detector{input};
+    FakePowerActions power;
+    ShutdownActions actions{power, "vespar"};
+    WindowEngineHost host;
+    Timer& refresh{fh.timers.Create(kRefreshTimer, 500, [this] { engine.TimerTick(); })};
+    MonitorEngine engine{fh.ctx, main, cpu, download, detector, actions, host};
+    FakeUpdateWindow updater;
+    FakeUrlOpener opener;
+    MainWindowController window{fh.ctx,
+                                main,
+                                refresh,
+                                engine.state(),
+                                [this] { return host.admin || fh.rt.config.UserExitA == 2; },
+                                updater,
+                                opener};
+};
+
+}  // namespace vespar::test
