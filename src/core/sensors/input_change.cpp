@@ -28,6 +28,13 @@ bool InputChangeDetector::InDataChanged() {
     keysChanged_ = keysNow_ != keysPrev_;
     keysPrev_ = keysNow_;
 
+    // Asked after the poll, since a source may find out during it that it is gone.
+    unreadable_ = !source_.Readable();
+    if (unreadable_) {
+        // Nothing was seen, but nothing proves the user away either.
+        mouseMoved_ = keysChanged_ = false;
+        return true;
+    }
     return mouseMoved_ || keysChanged_;
 }
 
@@ -37,6 +44,7 @@ void InputChangeDetector::InDataReset() {
     posPrev_ = posNow_;
     for (int code = 0; code < kKeyCodes; ++code) source_.AsyncKeyState(code);
     keysChanged_ = false;
+    unreadable_ = !source_.Readable();
 }
 
 }  // namespace vespar

@@ -9,15 +9,20 @@ namespace vespar {
 
 // Polls the pointer and the keys once per tick and tells whether either changed since the
 // previous look. The pointer is reduced to x + y, so moves along the anti-diagonal go unseen.
+// A source that cannot be read counts as activity at every check, never as idle.
 class InputChangeDetector {
   public:
     explicit InputChangeDetector(InputSource& source) : source_(source) {}
 
-    // One check; true when the pointer moved or a new, non-empty set of keys was seen.
+    // One check; true when the pointer moved or a new, non-empty set of keys was seen, and
+    // always while the source is unreadable.
     bool InDataChanged();
     // Takes the current pointer position as reference, consumes pending presses, clears
     // both flags.
     void InDataReset();
+
+    // The source could not be read at the last check or reset; both flags are then false.
+    bool Unreadable() const { return unreadable_; }
 
     bool MouseMoved() const { return mouseMoved_; }
     bool KeysChanged() const { return keysChanged_; }
@@ -41,6 +46,7 @@ class InputChangeDetector {
     std::string keysNow_;
     std::string keysPrev_;
     bool keysChanged_ = false;
+    bool unreadable_ = false;
 };
 
 }  // namespace vespar

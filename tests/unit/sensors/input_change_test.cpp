@@ -9,8 +9,14 @@
 namespace vespar {
 namespace {
 
+// A source that can be switched to unreadable, as a lost display connection would make it.
+struct BreakableInputSource : test::FakeInputSource {
+    bool readable = true;
+    bool Readable() override { return readable; }
+};
+
 struct InputChangeTest : ::testing::Test {
-    test::FakeInputSource input;
+    BreakableInputSource input;
     InputChangeDetector detector{input};
     void SetUp() override {
         input.x = 100;
@@ -97,6 +103,44 @@ TEST_F(InputChangeTest, ResetTakesTheCurrentStateAsReference) {
     EXPECT_FALSE(detector.MouseMoved());
     EXPECT_FALSE(detector.KeysChanged());
     EXPECT_FALSE(detector.InDataChanged());
+}
+
+TEST_F(InputChangeTest, AnUnreadableSourceCountsAsActivityAtEveryCheck) {
+    EXPECT_FALSE(detector.Unreadable());
+    EXPECT_FALSE(detector.InDataChanged());
+
+    // Nothing moves and no key is down, yet every check reports activity, never idle.
+    input.readable = false;
+    for (int check = 0; check < 3; ++check) {
+        EXPECT_TRUE(detector.InDataChanged());
+        EXPECT_TRUE(detector.Unreadable());
+        EXPECT_FALSE(detector.MouseMoved());
+        EXPECT_FALSE(detector.KeysChanged());
+    }
+    // What a dying source still answered is not shown as seen input either.
+    input.x = 7;
+    input.Press(65);
+    EXPECT_TRUE(detector.InDataChanged());
+    EXPECT_FALSE(detector.MouseMoved());
+    EXPECT_FALSE(detector.KeysChanged());
+
+    // Readable again: back to the ordinary comparison.
+    input.readable = true;
+    EXPECT_FALSE(detector.InDataChanged());
+    EXPECT_FALSE(detector.Unreadable());
+    input.Press(65);
+    EXPECT_TRUE(detector.InDataChanged());
+    EXPECT_TRUE(detector.KeysChanged());
+
+    // A reset already tells whether the source can be read, before the first check.
+    input.readable = false;
+    detector.InDataReset();
+    EXPECT_TRUE(detector.Unreadable());
+    EXPECT_FALSE(detector.MouseMoved());
+    EXPECT_FALSE(detector.KeysChanged());
+    input.readable = true;
+    detector.InDataReset();
+    EXPECT_FALSE(detector.Unreadable());
 }
 
 }  // namespace

@@ -1,0 +1,334 @@
+#include "platform/linux/dbus_idle_input_source.h"
+
+#include <gtest/gtest.h>
+#include <systemd/sd-bus.h>
+#include <time.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include "logind_mock.h"
+#include "platform/linux/input_source_factory.h"
+#include "sensors/input_change.h"
+
+namespace vespar::linux_platform {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+std::uint64_t MonotonicUsec() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::uint64_t>(now.tv_sec) * 1'000'000 +
+           static_cast<std::uint64_t>(now.tv_nsec) / 1000;
+}
+
+// Whether input falls before or after a check is told from the idle time and the time between
+// checks, both a few milliseconds off when the machine is busy. The tests keep well clear:
+// input that must be seen comes this long after the previous check, and a check that must
+// see nothing compares against a moment this long after the last input.
+void LetTimePass() { std::this_thread::sleep_for(100ms); }
+
+// The desktop's idle services on a private bus, answered from a thread of their own. The
+// idle time is the time since Input(); Pause() stops answering, as a hung desktop would.
+class MockIdleServices {
+  public:
+    MockIdleServices(const std::string& address, std::set<IdleService> services,
+                     bool failing = false)
+        : failing_(failing) {
+        sd_bus* raw = nullptr;
+        Require(sd_bus_new(&raw), "sd_bus_new");
+        bus_.reset(raw);
+        Require(sd_bus_set_address(raw, address.c_str()), "address");
+        Require(sd_bus_set_bus_client(raw, 1), "client");
+        Require(sd_bus_start(raw), "start");
+        if (services.count(IdleService::kMutter)) {
+            Require(sd_bus_add_object_vtable(raw, nullptr, "/org/gnome/Mutter/IdleMonitor/Core",
+                                             "org.gnome.Mutter.IdleMonitor", kMutter, this),
+                    "Mutter object");
+            Require(sd_bus_request_name(raw, "org.gnome.Mutter.IdleMonitor", 0), "Mutter name");
+        }
+        if (services.count(IdleService::kScreenSaver)) {
+            Require(sd_bus_add_object_vtable(raw, nullptr, "/org/freedesktop/ScreenSaver",
+                                             "org.freedesktop.ScreenSaver", kScreenSaver, this),
+                    "ScreenSaver object");
+            Require(sd_bus_request_name(raw, "org.freedesktop.ScreenSaver", 0), "ScreenSaver name");
+        }
+        if (services.count(IdleService::kLogind)) {
+            Require(sd_bus_add_object_vtable(raw, nullptr, "/org/freedesktop/login1/session/auto",
+                                             "org.freedesktop.login1.Session", kSession, this),
+                    "session object");
+            Require(sd_bus_request_name(raw, "org.freedesktop.login1", 0), "logind name");
+        }
+        Input();
+        thread_ = std::thread([this] { Serve(); });
+    }
+    ~MockIdleServices() {
+        stop_ = true;
+        thread_.join();
+    }
+
+    void Input() { lastInput_ = Clock::now().time_since_epoch().count(); }
+    void LongIdle() {
+        lastInput_ = (Clock::now() - std::chrono::minutes(10)).time_since_epoch().count();
+    }
+    void SetIdleHint(bool idle, std::uint64_t sinceUsec) {
+        idleSince_ = sinceUsec;
+        idleHint_ = idle;
+    }
+    void Pause(bool paused) { paused_ = paused; }
+    int Calls() const { return calls_; }
+
+  private:
+    struct BusUnref {
+        void operator()(sd_bus* bus) const { sd_bus_flush_close_unref(bus); }
+    };
+    static void Require(int result, const char* what) {
+        if (result < 0) throw std::runtime_error(std::string("mock bus: ") + what);
+    }
+    std::uint64_t IdleMs() const {
+        const auto since = Clock::now() - Clock::time_point(Clock::duration(lastInput_.load()));
+        return static_cast<std::uint64_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+    }
+    static MockIdleServices& Self(void* data) { return *static_cast<MockIdleServices*>(data); }
+    static int Fail(sd_bus_error* error) {
+        return sd_bus_error_set(error, "org.freedesktop.DBus.Error.NotSupported", "not here");
+    }
+    static int GetIdletime(sd_bus_message* call, void* data, sd_bus_error* error) {
+        auto& self = Self(data);
+        ++self.calls_;
+        if (self.failing_) return Fail(error);
+        return sd_bus_reply_method_return(call, "t", self.IdleMs());
+    }
+    static int GetSessionIdleTime(sd_bus_message* call, void* data, sd_bus_error* error) {
+        auto& self = Self(data);
+        ++self.calls_;
+        if (self.failing_) return Fail(error);
+        return sd_bus_reply_method_return(call, "u", static_cast<std::uint32_t>(self.IdleMs()));
+    }
+    static int IdleHint(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply,
+                        void* data, sd_bus_error* error) {
+        auto& self = Self(data);
+        ++self.calls_;
+        if (self.failing_) return Fail(error);
+        return sd_bus_message_append(reply, "b", static_cast<int>(self.idleHint_.load()));
+    }
+    static int IdleSince(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply,
+                         void* data, sd_bus_error*) {
+        return sd_bus_message_append(reply, "t", Self(data).idleSince_.load());
+    }
+
+    void Serve() {
+        while (!stop_) {
+            if (paused_) {
+                std::this_thread::sleep_for(5ms);
+                continue;
+            }
+            if (sd_bus_process(bus_.get(), nullptr) > 0) continue;
+            sd_bus_wait(bus_.get(), 20'000);
+        }
+    }
+
+    static constexpr sd_bus_vtable kMutter[] = {
+        SD_BUS_VTABLE_START(0),
+        SD_BUS_METHOD("GetIdletime", "", "t", GetIdletime, SD_BUS_VTABLE_UNPRIVILEGED),
+        SD_BUS_VTABLE_END};
+    static constexpr sd_bus_vtable kScreenSaver[] = {
+        SD_BUS_VTABLE_START(0),
+        SD_BUS_METHOD("GetSessionIdleTime", "", "u", GetSessionIdleTime,
+                      SD_BUS_VTABLE_UNPRIVILEGED),
+        SD_BUS_VTABLE_END};
+    static constexpr sd_bus_vtable kSession[] = {
+        SD_BUS_VTABLE_START(0), SD_BUS_PROPERTY("IdleHint", "b", IdleHint, 0, 0),
+        SD_BUS_PROPERTY("IdleSinceHintMonotonic", "t", IdleSince, 0, 0), SD_BUS_VTABLE_END};
+
+    std::unique_ptr<sd_bus, BusUnref> bus_;
+    const bool failing_;
+    std::atomic<Clock::rep> lastInput_{0};
+    std::atomic<bool> idleHint_{false};
+    std::atomic<std::uint64_t> idleSince_{0};
+    std::atomic<bool> paused_{false};
+    std::atomic<bool> stop_{false};
+    std::atomic<int> calls_{0};
+    std::thread thread_;
+};
+
+// Idle-time services give no position and no key state: input since the previous check shows
+// as a tap code, alternating so that input at every check counts at every check.
+void ExpectIdleTimeDrivesTheDetector(MockIdleServices& services, DbusIdleInputSource& source) {
+    InputChangeDetector detector(source);
+    services.LongIdle();
+    detector.InDataReset();
+    EXPECT_FALSE(detector.Unreadable());
+    EXPECT_FALSE(detector.InDataChanged());
+    EXPECT_EQ(detector.KeysNow(), "0");
+
+    std::string previous = "0";
+    for (int check = 0; check < 3; ++check) {
+        LetTimePass();
+        services.Input();
+        EXPECT_TRUE(detector.InDataChanged()) << "check " << check;
+        EXPECT_TRUE(detector.KeysChanged());
+        EXPECT_FALSE(detector.MouseMoved());
+        EXPECT_TRUE(detector.KeysNow() == "03" || detector.KeysNow() == "07");
+        EXPECT_NE(detector.KeysNow(), previous);
+        previous = detector.KeysNow();
+    }
+    LetTimePass();
+    detector.InDataReset();
+    EXPECT_FALSE(detector.InDataChanged());
+    LetTimePass();
+    EXPECT_FALSE(detector.InDataChanged());
+
+    // Input before a reset is consumed by it.
+    LetTimePass();
+    services.Input();
+    LetTimePass();
+    detector.InDataReset();
+    LetTimePass();
+    EXPECT_FALSE(detector.InDataChanged());
+    std::int32_t x = 0, y = 0;
+    EXPECT_FALSE(source.CursorPos(x, y));
+}
+
+TEST(DbusIdleInputSource, MutterAndTheScreenSaverGiveTheIdleTime) {
+    test::PrivateBus bus;
+    MockIdleServices services(bus.Address(), {IdleService::kMutter, IdleService::kScreenSaver});
+    for (const auto service : {IdleService::kMutter, IdleService::kScreenSaver}) {
+        SCOPED_TRACE(service == IdleService::kMutter ? "Mutter" : "ScreenSaver");
+        auto source = DbusIdleInputSource::Open(service, bus.Address());
+        ASSERT_NE(source, nullptr);
+        EXPECT_EQ(source->Service(), service);
+        services.LongIdle();
+        const auto idle = source->ReadIdle();
+        ASSERT_TRUE(idle.has_value());
+        EXPECT_GE(*idle, std::chrono::minutes(10));
+        EXPECT_LT(*idle, std::chrono::minutes(11));
+        ExpectIdleTimeDrivesTheDetector(services, *source);
+    }
+}
+
+TEST(DbusIdleInputSource, LogindsIdleHintCountsAsInUseUntilTheDesktopSetsIt) {
+    test::PrivateBus bus;
+    MockIdleServices services(bus.Address(), {IdleService::kLogind});
+    auto source = DbusIdleInputSource::Open(IdleService::kLogind, bus.Address());
+    ASSERT_NE(source, nullptr);
+    InputChangeDetector detector(*source);
+
+    // Not idle by the desktop's reckoning: every check is activity.
+    services.SetIdleHint(false, 0);
+    detector.InDataReset();
+    for (int check = 0; check < 3; ++check) {
+        LetTimePass();
+        EXPECT_TRUE(detector.InDataChanged()) << "check " << check;
+    }
+
+    // Idle for the last minute: no activity, and the idle time runs from the hint.
+    services.SetIdleHint(true, MonotonicUsec() - 60'000'000);
+    const auto idle = source->ReadIdle();
+    ASSERT_TRUE(idle.has_value());
+    EXPECT_GE(*idle, 60s);
+    EXPECT_LT(*idle, 70s);
+    detector.InDataReset();
+    LetTimePass();
+    EXPECT_FALSE(detector.InDataChanged());
+    EXPECT_FALSE(detector.InDataChanged());
+
+    // The user came back and the desktop set the hint anew a moment ago.
+    LetTimePass();
+    services.SetIdleHint(true, MonotonicUsec());
+    EXPECT_TRUE(detector.InDataChanged());
+    // A hint dated in the future is no reason to call anybody idle.
+    services.SetIdleHint(true, MonotonicUsec() + 60'000'000);
+    EXPECT_EQ(source->ReadIdle(), std::chrono::milliseconds(0));
+}
+
+TEST(DbusIdleInputSource, AServiceThatIsAbsentOrRefusesIsNotUsed) {
+    test::PrivateBus bus;
+    // Nobody there, no bus at all, and a service that answers with an error.
+    for (const auto service :
+         {IdleService::kMutter, IdleService::kScreenSaver, IdleService::kLogind}) {
+        EXPECT_EQ(DbusIdleInputSource::Open(service, bus.Address()), nullptr);
+        EXPECT_EQ(DbusIdleInputSource::Open(service, "unix:path=/nonexistent/vespar-bus"), nullptr);
+    }
+    MockIdleServices refusing(
+        bus.Address(), {IdleService::kMutter, IdleService::kScreenSaver, IdleService::kLogind},
+        true);
+    for (const auto service :
+         {IdleService::kMutter, IdleService::kScreenSaver, IdleService::kLogind}) {
+        EXPECT_EQ(DbusIdleInputSource::Open(service, bus.Address()), nullptr);
+    }
+    EXPECT_EQ(refusing.Calls(), 3);
+}
+
+TEST(DbusIdleInputSource, AServiceThatStopsAnsweringIsUnreadableUntilItAnswersAgain) {
+    test::PrivateBus bus;
+    MockIdleServices services(bus.Address(), {IdleService::kMutter});
+    auto source = DbusIdleInputSource::Open(IdleService::kMutter, bus.Address());
+    ASSERT_NE(source, nullptr);
+    InputChangeDetector detector(*source);
+    services.LongIdle();
+    detector.InDataReset();
+    EXPECT_FALSE(detector.InDataChanged());
+
+    // A hung desktop: the call times out, and the check counts as activity, never as idle.
+    services.Pause(true);
+    const auto start = Clock::now();
+    EXPECT_TRUE(detector.InDataChanged());
+    EXPECT_TRUE(detector.Unreadable());
+    EXPECT_FALSE(detector.KeysChanged());
+    EXPECT_LT(Clock::now() - start, 5s);  // bounded by the call time-out, not the library's 25 s
+    EXPECT_FALSE(source->Readable());
+
+    services.Pause(false);
+    EXPECT_FALSE(detector.InDataChanged());  // the first answer only takes the reference again
+    EXPECT_FALSE(detector.Unreadable());
+    LetTimePass();
+    EXPECT_FALSE(detector.InDataChanged());
+    LetTimePass();
+    services.Input();
+    EXPECT_TRUE(detector.InDataChanged());
+    EXPECT_TRUE(detector.KeysChanged());
+}
+
+TEST(InputSourceFactory, FallsBackFromTheXServerToTheDesktopsIdleServicesInTurn) {
+    test::PrivateBus session;
+    test::PrivateBus system;
+    InputSourceOptions options;
+    options.display = ":64999";  // no server there
+    options.sessionBus = session.Address();
+    options.systemBus = system.Address();
+
+    auto Chosen = [&] {
+        auto source = OpenInputSource(options);
+        auto* idle = dynamic_cast<DbusIdleInputSource*>(source.get());
+        return idle ? std::optional<IdleService>(idle->Service()) : std::nullopt;
+    };
+
+    EXPECT_EQ(Chosen(), std::nullopt);
+    {
+        MockIdleServices logind(system.Address(), {IdleService::kLogind});
+        EXPECT_EQ(Chosen(), IdleService::kLogind);
+        MockIdleServices screenSaver(session.Address(), {IdleService::kScreenSaver});
+        EXPECT_EQ(Chosen(), IdleService::kScreenSaver);
+        MockIdleServices mutter(session.Address(), {IdleService::kMutter});
+        EXPECT_EQ(Chosen(), IdleService::kMutter);
+        // A Wayland session goes straight to the idle services.
+        options.wayland = true;
+        EXPECT_EQ(Chosen(), IdleService::kMutter);
+    }
+    // All gone again: a source that says it cannot be read.
+    auto source = OpenInputSource(options);
+    EXPECT_FALSE(source->Readable());
+}
+
+}  // namespace
+}  // namespace vespar::linux_platform
