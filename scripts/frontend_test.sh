@@ -18,6 +18,9 @@ export XDG_RUNTIME_DIR="$work/run"   # the instance lock of this test only
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=xcb
+# Every start also carries -InhibitShutdown; should one ever reach a real action, its logind
+# calls go to a bus that does not exist.
+export VESPAR_LOGIND_BUS="unix:path=$work/no-such-bus"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -29,10 +32,11 @@ make_folder() {
   cp "$(dirname "$exe")/Data/Vespar.ini" "$dir/Data/Vespar.ini"
 }
 
-# Waits for a window whose title is exactly $1; prints its id.
+# Waits for a window whose title is exactly $1, at most $2 tenths of a second (default 100);
+# prints its id.
 wait_window() {
   local title=$1 id=""
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 "${2:-100}"); do
     id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
@@ -58,14 +62,14 @@ count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -
 
 # 1. Start on the shipped configuration: the main window is titled "Vespar".
 make_folder "$work/p1"
-"$work/p1/vespar" & first=$!; pids+=("$first")
+"$work/p1/vespar" -InhibitShutdown & first=$!; pids+=("$first")
 main=$(wait_window "Vespar") || fail "main window 'Vespar' did not appear"
 sleep 2
 kill -0 "$first" 2>/dev/null || fail "the program ended on its own"
 echo "ok: main window $main"
 
 # 2. A second start shows the start-up error and never loads a main window.
-"$work/p1/vespar" & second=$!; pids+=("$second")
+"$work/p1/vespar" -InhibitShutdown & second=$!; pids+=("$second")
 notice=$(wait_window "Vespar Start Up Error") || fail "no 'Vespar Start Up Error' window"
 [ "$(count_windows Vespar)" -eq 1 ] || fail "the second instance opened a main window"
 xdotool windowfocus --sync "$notice" key space
@@ -87,13 +91,13 @@ wait_exit "$first" || fail "Exit did not end the program"
 log="$work/p1/Log/Vespar.log"
 [ -f "$log" ] || fail "no log file after a run"
 grep -q ",  Start    , Initialise, Count:    2" "$log" || fail "no start entry in the log"
-grep -q ",  Exit     , Initialise, Count:    2" "$log" || fail "no exit entry in the log"
+grep -Eq ",  Exit     , (Initialise|Run       ), Count: +[0-9]+"$'\r' "$log" || fail "no exit entry in the log"
 echo "ok: Exit"
 
 # 5. A broken configuration shows exactly its error and nothing else happens.
 make_folder "$work/p3"
 printf 'garbage\r\n' > "$work/p3/Data/Vespar.ini"
-"$work/p3/vespar" & broken=$!; pids+=("$broken")
+"$work/p3/vespar" -InhibitShutdown & broken=$!; pids+=("$broken")
 box=$(wait_window "Vespar Configuration File Error") || fail "no configuration error box"
 [ "$(count_windows Vespar)" -eq 0 ] || fail "a main window appeared behind the error"
 xdotool windowfocus --sync "$box" key Return
@@ -104,9 +108,35 @@ echo "ok: broken configuration ($rc)"
 # 6. A missing data folder.
 make_folder "$work/p4"
 rm -rf "$work/p4/Data"
-"$work/p4/vespar" & nodata=$!; pids+=("$nodata")
+"$work/p4/vespar" -InhibitShutdown & nodata=$!; pids+=("$nodata")
 box=$(wait_window "Vespar Data Directory Error") || fail "no data directory error box"
 xdotool windowfocus --sync "$box" key Return
 wait_exit "$nodata" || fail "the program did not end after the data error"
 echo "ok: missing data folder"
+
+# 7. Real idleness and real input: only the keyboard/mouse check, Full log level. Mouse moves
+#    keep the program in Run; left alone it reaches its simulated action.
+make_folder "$work/p5"
+ini="$work/p5/Data/Vespar.ini"
+sed -i 's/^CPU_On=2/CPU_On=1/; s/^DL_On=2/DL_On=1/; s/^LogLevel=2/LogLevel=3/' "$ini"
+"$work/p5/vespar" -InhibitShutdown & idle=$!; pids+=("$idle")
+wait_window "Vespar" >/dev/null || fail "no main window for the idleness run"
+log="$work/p5/Log/Vespar.log"
+for _ in $(seq 1 50); do grep -q ",  Enter    , Run       ," "$log" 2>/dev/null && break; sleep 0.1; done
+grep -q ",  Enter    , Run       ," "$log" || fail "the program did not enter Run"
+for i in $(seq 1 24); do xdotool mousemove $((100 + i * 7)) $((100 + i * 3)); sleep 0.5; done
+if grep -q ",  Enter    , Power Off ," "$log"; then fail "moving the mouse did not count as activity"; fi
+echo "ok: mouse moves keep the program in Run"
+box=$(wait_window "Vespar Simulate Power Off" 400) || fail "left alone, no simulated action"
+xdotool windowfocus --sync "$box" key Return
+wait_exit "$idle" || fail "the program did not end after its simulated action"
+for entry in ",  Enter    , Power Off ," ",  Simulate , Power Off ," ",  Close    , Power Off ,"; do
+  grep -q -- "$entry" "$log" || fail "no '$entry' entry in the log"
+done
+# Every entry keeps its columns: "hh:mm:ss,  Event    , State     , Count: nnnn" and CR LF.
+bad=$(grep -E '^[0-9]{2}:[0-9]{2}:[0-9]{2},' "$log" |
+      grep -v -E $'^[0-9]{2}:[0-9]{2}:[0-9]{2},  .{9}, .{10}, Count: [ 0-9]{3}[0-9].*\r$' || true)
+[ -z "$bad" ] || fail "log lines out of layout: $bad"
+echo "ok: idleness run reached its simulated action; log:"
+cat "$log"
 echo "frontend: all passed"

@@ -1,9 +1,11 @@
 #include "app/program.h"
 
+#include <cstdio>
+
 #include "app/command_line.h"
-#include "app/monitor_engine.h"
 #include "base/dates.h"
 #include "base/program_exit.h"
+#include "base/text.h"
 #include "base/version.h"
 #include "config/config_reader.h"
 #include "config/config_validation.h"
@@ -11,22 +13,48 @@
 #include "log/log_entry.h"
 #include "log/log_file.h"
 #include "log/startup_checks.h"
+#include "system/admin_test.h"
 
 namespace vespar {
 
+namespace {
+constexpr const char* kInputFailureNote = " (no keyboard/mouse input readable)";
+}  // namespace
+
 Program::Program(Clock& clock, Dialogs& dialogs, InstanceGuard& guard, ProcessControl& process,
-                 std::filesystem::path programDir)
+                 SystemPorts ports, std::filesystem::path programDir)
     : clock_(clock),
       dialogs_(dialogs),
       guard_(guard),
       process_(process),
+      ports_(ports),
       ctx_{rt_, clock_, timers_, dialogs_, std::move(programDir)},
-      refresh_(timers_.Create(kRefreshTimer, 500, [this] { TimerTick(); })) {
-    main_.OnClick("Exit", [this] { ExitProgram(); });
-    main_.OnClick("mPopUpExit", [this] { ExitProgram(); });
-    // The window's close button: only for users who may exit.
-    main_.OnClick("#close", [this] {
+      refresh_(timers_.Create(kRefreshTimer, 500, [this] { TimerTick(); })),
+      cpu_(ports_.systemTimes, ports_.nativeCounters, ports_.version),
+      download_(clock_, ports_.interfaces, ports_.connection, main_.control("NetCon")),
+      input_(ports_.input),
+      actions_(ports_.power, kProductName),
+      engine_(ctx_, main_, cpu_, download_, input_, actions_, *this),
+      update_(rt_),
+      window_(
+          ctx_, main_, refresh_, engine_.state(), [this] { return entitled(); }, update_,
+          ports_.urlOpener) {
+    main_.OnClick("Exit", [this] {
         if (main_.control("Exit").enabled) ExitProgram();
+    });
+    main_.OnClick("mPopUpExit", [this] {
+        if (main_.control("mPopUpExit").enabled) ExitProgram();
+    });
+    // The window's close button exists only while the system menu holds Close.
+    main_.OnClick("#close", [this] {
+        if (main_.closeItemShown() && main_.control("Exit").enabled) ExitProgram();
+    });
+    // Disabled buttons refuse their command: that is how Cancel is kept from other users.
+    main_.OnClick("TestS", [this] {
+        if (main_.control("TestS").enabled) engine_.Test();
+    });
+    main_.OnClick("Reset", [this] {
+        if (main_.control("Reset").enabled) engine_.Reset();
     });
 }
 
@@ -43,11 +71,9 @@ Program::Window Program::Enter(const std::string& commandLine) {
     return Window::MultiInst;
 }
 
-bool Program::entitled() const {
-    // The administrator test arrives with the system actions; until then only the setting
-    // opens the commands.
-    return rt_.config.UserExitA == 2;
-}
+bool Program::entitled() { return IsAdmin() || rt_.config.UserExitA == 2; }
+
+bool Program::IsAdmin() { return vespar::IsAdmin(ports_.groups, rt_.cmdSwitch); }
 
 void Program::ReloadConfiguration() {
     rt_.winVersion = 2;
@@ -73,12 +99,12 @@ void Program::LoadMainWindow() {
     main_.caption = kProductName;
     rt_.cmdSwitch = ParseCmdSwitch(commandLine_);
     process_.RaisePriority();
-    InitialiseMonitor();
+    engine_.InitialiseMonitor();
     rt_.minimiseToggled = false;
     rt_.updateCheckAt = AddSeconds(clock_.now(), 3);
-    WriteLogEntry(ctx_, "", "");
+    WriteLogEntry("", "");
     WriteLogHeader(ctx_, 0);
-    if (rt_.unconfigured) WriteLogEntry(ctx_, "UnConfig", "********");
+    if (rt_.unconfigured) WriteLogEntry("UnConfig", "********");
     ShowStatus();
     SetTrayState("Start");
     rt_.childFormOpen = false;
@@ -101,7 +127,8 @@ void Program::ActivateMainWindow() {
 
 void Program::ExitProgram() {
     refresh_.SetEnabled(false);
-    if (!rt_.unconfigured) WriteLogEntry(ctx_, "Exit", StateWord());
+    window_.about().Close();
+    if (!rt_.unconfigured) WriteLogEntry("Exit", StateWord());
     rt_.trayIconShown = false;
     throw ProgramExit{0};
 }
@@ -117,45 +144,55 @@ std::string Program::StateWord() const {
     }
 }
 
-void Program::TimerTick() {
-    // One tick in two does the second's work.
-    if (rt_.tickPhase == 1) {
-        rt_.commsText = rt_.config.IPAdd.size() > 3 ? "." : "";
-        rt_.tickPhase = 3;
-    }
-    rt_.tickPhase -= 1;
+void Program::ReportSystemError(const SystemError& error) {
+    refresh_.SetEnabled(false);
+    rt_.trayIconShown = false;
+    // The number in decimal and as the eight hex digits the platform's documentation uses.
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%08x", static_cast<std::uint32_t>(error.Number()));
+    dialogs_.Show(MessageBox{kProductName,
+                             "Run-time error '" + std::to_string(error.Number()) + " (" + hex +
+                                 ")':" + kCrLf + kCrLf + error.Description(),
+                             Icon::Critical, Buttons::Ok, 0});
+    throw ProgramExit{1};
 }
 
-void Program::InitialiseMonitor() {
-    rt_.testMode = false;
-    refresh_.SetEnabled(false);
-    rt_.stateSeconds = rt_.config.StartDelay;
-    rt_.monitorState = 0;
-    if (const auto name = ShutTypeNameOf(rt_.config.ShutType); !name.empty()) {
-        rt_.shutTypeName = name;
+void Program::TimerTick() {
+    engine_.TimerTick();
+    // An input source that cannot be read counts as activity, so the computer is never
+    // switched off for it; the user is told once why keyboard idleness never comes.
+    if (input_.Unreadable() && rt_.config.Key_On == 2 && !inputFailureReported_) {
+        inputFailureReported_ = true;
+        if (!rt_.unconfigured) WriteLogEntry("NoInput", "Keyboard");
+        MarkInputFailure();
     }
-    for (const char* c : {"About", "Reset"}) main_.control(c).enabled = true;
-    if (!rt_.updateBusy) {
-        main_.control("Update").enabled = true;
-        main_.control("mPopUpUpdate").enabled = true;
+}
+
+void Program::MarkInputFailure() {
+    if (inputFailureReported_ && rt_.config.Key_On == 2 && !rt_.unconfigured && !rt_.portFailed) {
+        main_.control("Title").caption += kInputFailureNote;
     }
-    const bool allowed = entitled();
-    for (const char* c : {"TestS", "Config", "Exit", "mPopUpExit", "mPopUpTest", "mPopUpConfig"}) {
-        main_.control(c).enabled = allowed;
-    }
-    StartLogFile(ctx_);
 }
 
 void Program::ShowStatus() {
-    main_.caption = rt_.programTitle;
-    if (!rt_.unconfigured && !rt_.portFailed) WriteLogEntry(ctx_, "Start", "Initialise");
-    rt_.pendingMessage = "<QZA000>";
-    refresh_.SetEnabled(true);
+    window_.ShowStatus();
+    MarkInputFailure();
 }
 
-void Program::SetTrayState(const std::string& word) {
-    rt_.trayState = word;
-    if (word == "Start") rt_.trayIconShown = true;
+void Program::SetTrayState(const std::string& state) { window_.SetTrayState(state); }
+void Program::ShowMainWindow() { window_.ShowMainWindow(); }
+void Program::DisableForTest() { window_.DisableForTest(); }
+void Program::ShowCloseItem(bool show) { window_.ShowCloseItem(show); }
+void Program::ResizeHandling() { window_.ResizeHandling(); }
+// No datagram link in this build: a master with an address keeps its message.
+void Program::SendPendingMessage() {}
+void Program::CheckUpdateDue(bool automatic) { window_.CheckUpdateDue(automatic); }
+void Program::CloseAboutScreen() { window_.about().Close(); }
+// No configuration screen in this build.
+void Program::CloseConfigScreen() {}
+void Program::WriteLogEntry(const std::string& event, const std::string& state) {
+    vespar::WriteLogEntry(ctx_, event, state);
 }
+void Program::StartLogFile() { vespar::StartLogFile(ctx_); }
 
 }  // namespace vespar

@@ -4,25 +4,37 @@
 #include <string>
 
 #include "app/context.h"
+#include "app/engine_host.h"
+#include "app/main_window_controller.h"
+#include "app/monitor_engine.h"
 #include "app/runtime.h"
+#include "app/system_ports.h"
+#include "app/update_check_unavailable.h"
 #include "base/clock.h"
 #include "base/dialogs.h"
 #include "base/instance_guard.h"
 #include "base/process_control.h"
 #include "base/timers.h"
+#include "sensors/cpu_usage.h"
+#include "sensors/download_rate.h"
+#include "sensors/input_change.h"
+#include "system/shutdown.h"
+#include "system/system_error.h"
 #include "ui/main_window.h"
 #include "ui/multi_inst.h"
 
 namespace vespar {
 
 // The main controller: process entry, main window load, reload of the configuration and
-// program exit. Every call may throw ProgramExit; the front-end's event boundary catches it.
-class Program {
+// program exit; it owns the monitor engine and the main window's rules and serves as the
+// engine's host. Every call may throw ProgramExit, and a failed system action a SystemError;
+// the front-end's event boundary catches both.
+class Program : private EngineHost {
   public:
     enum class Window { Main, MultiInst };
 
     Program(Clock& clock, Dialogs& dialogs, InstanceGuard& guard, ProcessControl& process,
-            std::filesystem::path programDir);
+            SystemPorts ports, std::filesystem::path programDir);
 
     // Decides between the main window and the multiple-instance notice.
     Window Enter(const std::string& commandLine);
@@ -34,19 +46,37 @@ class Program {
     [[noreturn]] void ExitProgram();
     // Re-creates the sampler, reads and checks the configuration, resets start values.
     void ReloadConfiguration();
+    // Shows a system action's failure as the platform reports it; the program then ends.
+    [[noreturn]] void ReportSystemError(const SystemError& error);
 
     Runtime& runtime() { return rt_; }
     Context& context() { return ctx_; }
     TimerRegistry& timers() { return timers_; }
     MainWindowScreen& mainWindow() { return main_; }
     MultiInstScreen& multiInst() { return multiInst_; }
-    bool entitled() const;
+    MonitorEngine& engine() { return engine_; }
+    MainWindowController& windowRules() { return window_; }
+    InputChangeDetector& input() { return input_; }
+    bool entitled();
 
   private:
+    // EngineHost.
+    void ShowStatus() override;
+    void SetTrayState(const std::string& state) override;
+    void ShowMainWindow() override;
+    void DisableForTest() override;
+    void ShowCloseItem(bool show) override;
+    void ResizeHandling() override;
+    void SendPendingMessage() override;
+    void CheckUpdateDue(bool automatic) override;
+    bool IsAdmin() override;
+    void CloseAboutScreen() override;
+    void CloseConfigScreen() override;
+    void WriteLogEntry(const std::string& event, const std::string& state) override;
+    void StartLogFile() override;
+
     void TimerTick();
-    void InitialiseMonitor();
-    void ShowStatus();
-    void SetTrayState(const std::string& word);
+    void MarkInputFailure();
     std::string StateWord() const;
 
     Runtime rt_;
@@ -55,11 +85,21 @@ class Program {
     Dialogs& dialogs_;
     InstanceGuard& guard_;
     ProcessControl& process_;
+    SystemPorts ports_;
     Context ctx_;
     MainWindowScreen main_;
     MultiInstScreen multiInst_;
     Timer& refresh_;
     std::string commandLine_;
+
+    CpuUsageSampler cpu_;
+    DownloadMeter download_;
+    InputChangeDetector input_;
+    ShutdownActions actions_;
+    MonitorEngine engine_;
+    UpdateCheckUnavailable update_;
+    MainWindowController window_;
+    bool inputFailureReported_ = false;
 };
 
 }  // namespace vespar

@@ -5,6 +5,7 @@
 #include "base/program_exit.h"
 #include "base/text.h"
 #include "fakes/fake_clock.h"
+#include "fakes/fake_system_ports.h"
 #include "fakes/scripted_dialogs.h"
 #include "fakes/temp_program_folder.h"
 
@@ -33,7 +34,8 @@ struct ProgramFixture : ::testing::Test {
     test::ScriptedDialogs dialogs;
     FakeGuard guard;
     FakeProcess process;
-    Program program{clock, dialogs, guard, process, folder.path()};
+    test::FakeSystemPorts sys;
+    Program program{clock, dialogs, guard, process, sys.ports(), folder.path()};
     test::VirtualTime time{clock, program.timers()};
 
     std::filesystem::path logFile() const { return folder.path() / "Log" / "Vespar.log"; }
@@ -60,7 +62,7 @@ TEST_F(ProgramFixture, AllowMultiStillTakesTheLock) {
     EXPECT_EQ(program.Enter("-InhibitShutdown -AllowMulti"), Program::Window::Main);
     EXPECT_EQ(guard.asked.size(), 1u);
     guard.heldElsewhere = true;
-    Program other{clock, dialogs, guard, process, folder.path()};
+    Program other{clock, dialogs, guard, process, sys.ports(), folder.path()};
     EXPECT_EQ(other.Enter("-AllowMulti -InhibitShutdown"), Program::Window::MultiInst);
 }
 
@@ -101,9 +103,11 @@ TEST_F(ProgramFixture, ExitWritesTheLastEntryAndRemovesTheTrayIcon) {
 
 TEST_F(ProgramFixture, UsersWhoMayNotExitCannotCloseTheWindow) {
     folder.SetKey("UserExitA", "1");
+    sys.groups.answer = false;
     program.Enter("");
     program.LoadMainWindow();
     EXPECT_FALSE(program.mainWindow().control("Exit").enabled);
+    EXPECT_FALSE(program.mainWindow().closeItemShown());
     EXPECT_NO_THROW(program.mainWindow().Click("#close"));
     program.ActivateMainWindow();
     EXPECT_FALSE(program.mainWindow().control("mPopUpExit").enabled);
