@@ -1,10 +1,8 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <string>
-#include <vector>
 
+#include "platform/linux/detached_launcher.h"
 #include "ui/url_opener.h"
 
 namespace vespar::linux_platform {
@@ -14,17 +12,14 @@ namespace vespar::linux_platform {
 class DesktopUrlOpener : public UrlOpener {
   public:
     explicit DesktopUrlOpener(std::string program = "xdg-open");
-    ~DesktopUrlOpener() override;
-    DesktopUrlOpener(const DesktopUrlOpener&) = delete;
-    DesktopUrlOpener& operator=(const DesktopUrlOpener&) = delete;
 
     int Open(const std::string& url) override;
     // Collects handlers that have ended; the number still running.
-    std::size_t Reap();
+    std::size_t Reap() { return launcher_.Reap(); }
 
   private:
     std::string program_;
-    std::vector<pid_t> children_;
+    DetachedLauncher launcher_;
 };
 
 }  // namespace vespar::linux_platform

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "log/text_viewer.h"
+#include "platform/linux/detached_launcher.h"
 
 namespace vespar::linux_platform {
 
@@ -15,17 +13,14 @@ namespace vespar::linux_platform {
 class EditorViewer : public TextViewer {
   public:
     explicit EditorViewer(std::string program = "xdg-open");
-    ~EditorViewer() override;
-    EditorViewer(const EditorViewer&) = delete;
-    EditorViewer& operator=(const EditorViewer&) = delete;
 
     bool Open(const std::filesystem::path& file) override;
     // Collects viewers that have ended; the number still running.
-    std::size_t Reap();
+    std::size_t Reap() { return launcher_.Reap(); }
 
   private:
     std::string program_;
-    std::vector<pid_t> children_;
+    DetachedLauncher launcher_;
 };
 
 }  // namespace vespar::linux_platform
