@@ -13,6 +13,7 @@
 #include "fakes/fake_host.h"
 #include "fakes/fake_power.h"
 #include "fakes/fake_sensors.h"
+#include "fakes/short_configuration.h"
 
 namespace vespar::test {
 
@@ -56,32 +57,7 @@ class EngineTest : public ::testing::Test {
     EngineTest() {
         host.timers = &fh.timers;
         fh.timers.Create("tmrRefresh", 500, [this] { engine.TimerTick(); });
-        Configuration& c = fh.rt.config;
-        c.CMain = 1;
-        c.CPU_On = 2;
-        c.CPULevel = 5;
-        c.CPUDelay = 10;
-        c.Key_On = 2;
-        c.KeyDelay = 10;
-        c.DL_On = 1;
-        c.DLDelay = 10;
-        c.DLRate = 1;
-        c.Del_On = 1;
-        c.DelTime = 60;
-        c.Stop_On = 1;
-        c.StopTime = 2200;
-        c.StartTime = 1;
-        c.StartDelay = 3;
-        c.ComDelay = 30;
-        c.ShutType = 1;
-        c.ShutTime = 5;
-        c.NoWarn = 1;
-        c.ForceS = 1;
-        c.UserExitA = 1;
-        c.LogLevel = 2;
-        c.AvTime = 3;
-        c.AvTimeD = 3;
-        c.UpEnable = 1;
+        SetShortConfiguration(fh.rt.config);
         fh.rt.trayIconShown = true;
     }
 

@@ -6,37 +6,14 @@
 #include <optional>
 #include <string>
 
+#include "fakes/scoped_env.h"
 #include "fakes/temp_program_folder.h"
 #include "tree_writer.h"
 
 namespace vespar::linux_platform {
 namespace {
 
-// Sets an environment variable for one test and puts the old value back afterwards.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value != nullptr) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using vespar::test::ScopedEnv;
 
 TEST(UserConnectionSetting, ReadsConnectionFromTheSettingSection) {
     vespar::test::TempProgramFolder dir;

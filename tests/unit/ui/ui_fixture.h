@@ -14,6 +14,7 @@
 #include "fakes/fake_power.h"
 #include "fakes/fake_sensors.h"
 #include "fakes/fake_ui_ports.h"
+#include "fakes/short_configuration.h"
 #include "log/fatal_stop.h"
 #include "log/log_entry.h"
 #include "log/log_file.h"
@@ -55,36 +56,13 @@ class WindowTest : public ::testing::Test {
         main.OnClick("Reset", [this] { engine.Reset(); });
         main.OnClick("TestS", [this] { engine.Test(); });
         Configuration& c = fh.rt.config;
-        c.CMain = 1;
-        c.CPU_On = 2;
-        c.CPULevel = 5;
-        c.CPUDelay = 10;
-        c.Key_On = 2;
-        c.KeyDelay = 10;
-        c.DL_On = 1;
-        c.DLDelay = 10;
-        c.DLRate = 1;
-        c.Del_On = 1;
-        c.DelTime = 60;
-        c.Stop_On = 1;
-        c.StopTime = 2200;
-        c.StartTime = 1;
-        c.StartDelay = 3;
-        c.ComDelay = 30;
-        c.ShutType = 1;
+        SetShortConfiguration(c);
         c.ShutTime = 30;
-        c.NoWarn = 1;
-        c.ForceS = 1;
-        c.UserExitA = 1;
         c.StartMin = 1;
         c.RunOnTop = 1;
-        c.LogLevel = 2;
         c.LogRotate = 2;
         c.LogPath = "Log\\";
         c.LogName = "Vespar.log";
-        c.AvTime = 3;
-        c.AvTimeD = 3;
-        c.UpEnable = 1;
     }
 
     // The engine restarts from the configuration, as at load and after a reset.
