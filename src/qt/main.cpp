@@ -2,17 +2,11 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QTimer>
-#include <QVBoxLayout>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "app/program.h"
-#include "base/program_exit.h"
 #include "platform/linux/admin_groups.h"
 #include "platform/linux/desktop_url_opener.h"
 #include "platform/linux/editor_viewer.h"
@@ -25,15 +19,11 @@
 #include "platform/linux/process_priority.h"
 #include "platform/linux/unavailable_native_counters.h"
 #include "platform/linux/user_connection_setting.h"
+#include "qt/front_end.h"
 #include "qt/qt_clock.h"
 #include "qt/qt_dialogs.h"
-#include "qt/screen_window.h"
-#include "system/system_error.h"
 
 namespace {
-
-using vespar::ProgramExit;
-using vespar::qt::ScreenWindow;
 
 std::string CommandLine(int argc, char** argv) {
     std::string line;
@@ -82,66 +72,9 @@ int main(int argc, char** argv) {
                             *power, groups, viewer, urlOpener},
         QCoreApplication::applicationDirPath().toStdString());
 
-    std::unique_ptr<ScreenWindow> window;
-    bool ended = false;
-    int exitCode = 0;
-
-    const auto end = [&](int code) {
-        ended = true;
-        exitCode = code;
-        QCoreApplication::exit(code);
-    };
-    // The event boundary: a ProgramExit from anywhere in the core ends the program here, and
-    // a failed system action is reported before it does.
-    ScreenWindow::EventSink boundary = [&](const std::function<void()>& event) {
-        if (ended) return;
-        try {
-            try {
-                event();
-            } catch (const vespar::SystemError& e) {
-                program.ReportSystemError(e);
-            }
-        } catch (const ProgramExit& e) {
-            end(e.code);
-            return;
-        }
-        if (window) window->Refresh();
-    };
-
-    vespar::Program::Window which = vespar::Program::Window::Main;
-    boundary([&] { which = program.Enter(CommandLine(argc, argv)); });
-    if (ended) return exitCode;
-
-    if (which == vespar::Program::Window::MultiInst) {
-        window = std::make_unique<ScreenWindow>(program.multiInst(), boundary);
-        auto* layout = new QVBoxLayout(window.get());
-        window->AddLabel(layout, "ErrorMess");
-        window->AddButton(layout, "Exit");
-        window->setFixedSize(window->sizeHint());
-    } else {
-        boundary([&] { program.LoadMainWindow(); });
-        if (ended) return exitCode;
-        auto& model = program.mainWindow();
-        model.OnClick("#activate", [&program] { program.ActivateMainWindow(); });
-        window = std::make_unique<ScreenWindow>(model, boundary);
-        auto* layout = new QVBoxLayout(window.get());
-        for (const char* name : {"Title", "Counter", "CPULoad", "DLLoad"}) {
-            window->AddLabel(layout, name);
-        }
-        auto* buttons = new QHBoxLayout;
-        layout->addLayout(buttons);
-        for (const char* name : {"TestS", "Config", "Update", "Reset", "About", "Exit"}) {
-            window->AddButton(buttons, name);
-        }
-        // The core's timers run on the event loop; the registry decides which are due.
-        auto* pump = new QTimer(&app);
-        QObject::connect(pump, &QTimer::timeout,
-                         [&] { boundary([&] { program.timers().RunDue(clock.tickMs()); }); });
-        pump->start(10);
-    }
-    window->Refresh();
-    window->show();
-    if (ended) return exitCode;
+    vespar::qt::FrontEnd frontEnd(program, clock);
+    if (!frontEnd.Start(CommandLine(argc, argv))) return frontEnd.exitCode();
+    frontEnd.StartTimers();
     const int rc = app.exec();
-    return ended ? exitCode : rc;
+    return frontEnd.ended() ? frontEnd.exitCode() : rc;
 }

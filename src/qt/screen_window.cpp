@@ -1,9 +1,14 @@
 #include "qt/screen_window.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+
+#include "qt/clickable_label.h"
 
 namespace vespar::qt {
 
@@ -25,10 +30,18 @@ QColor ToQColor(const Color& c, const QPalette& palette) {
     return QColor(c.r, c.g, c.b);
 }
 
+void ApplyCommon(QWidget* w, const Control& c) {
+    w->setToolTip(Latin1(c.tooltip));
+    w->setEnabled(c.enabled);
+    w->setVisible(c.visible);
+}
+
 }  // namespace
 
 ScreenWindow::ScreenWindow(ScreenModel& model, EventSink sink)
-    : model_(model), sink_(std::move(sink)) {}
+    : model_(model), sink_(std::move(sink)) {
+    setObjectName(Latin1(model.name()));
+}
 
 QLabel* ScreenWindow::AddLabel(QBoxLayout* layout, const std::string& name) {
     auto* label = new QLabel(this);  // owned by this window
@@ -36,6 +49,16 @@ QLabel* ScreenWindow::AddLabel(QBoxLayout* layout, const std::string& name) {
     label->setAutoFillBackground(true);
     layout->addWidget(label);
     labels_[name] = label;
+    return label;
+}
+
+ClickableLabel* ScreenWindow::AddLink(QBoxLayout* layout, const std::string& name) {
+    auto* label = new ClickableLabel(this);  // owned by this window
+    label->setObjectName(Latin1(name));
+    layout->addWidget(label);
+    labels_[name] = label;
+    connect(label, &ClickableLabel::clicked, this,
+            [this, name] { sink_([this, name] { model_.Click(name); }); });
     return label;
 }
 
@@ -49,34 +72,103 @@ QPushButton* ScreenWindow::AddButton(QBoxLayout* layout, const std::string& name
     return button;
 }
 
+QComboBox* ScreenWindow::AddList(QBoxLayout* layout, const std::string& name) {
+    auto* list = new QComboBox(this);  // owned by this window
+    list->setObjectName(Latin1(name));
+    layout->addWidget(list);
+    lists_[name] = list;
+    connect(list, &QComboBox::activated, this, [this, name](int index) {
+        sink_([this, name, index] {
+            model_.control(name).selection = index;
+            model_.Click(name);
+        });
+    });
+    return list;
+}
+
+QLineEdit* ScreenWindow::AddFocusBox(QBoxLayout* layout, const std::string& name) {
+    auto* box = new QLineEdit(this);  // owned by this window
+    box->setObjectName(Latin1(name));
+    box->setFrame(false);
+    box->setFixedSize(1, 1);
+    layout->addWidget(box);
+    others_[name] = box;
+    return box;
+}
+
+QWidget* ScreenWindow::widget(const std::string& name) const {
+    if (auto it = labels_.find(name); it != labels_.end()) return it->second;
+    if (auto it = buttons_.find(name); it != buttons_.end()) return it->second;
+    if (auto it = lists_.find(name); it != lists_.end()) return it->second;
+    if (auto it = others_.find(name); it != others_.end()) return it->second;
+    return nullptr;
+}
+
 void ScreenWindow::Refresh() {
-    setWindowTitle(Latin1(model_.caption));
-    setWindowFlag(Qt::WindowStaysOnTopHint, model_.topmost);
+    RefreshControls();
+    ApplyWindowState();
+}
+
+void ScreenWindow::RefreshControls() {
     for (auto& [name, label] : labels_) {
         if (!model_.has(name)) continue;
         const Control& c = model_.control(name);
-        QString text = Latin1(c.caption);
-        text.replace("\r\n", "\n");
-        label->setText(text);
-        label->setToolTip(Latin1(c.tooltip));
-        label->setEnabled(c.enabled);
-        label->setVisible(c.visible);
+        // A picture label keeps its picture; only a caption replaces it.
+        if (!c.caption.empty() || label->pixmap().isNull()) {
+            QString text = Latin1(c.caption);
+            text.replace("\r\n", "\n");
+            label->setText(text);
+        }
+        ApplyCommon(label, c);
         QPalette p = label->palette();
         p.setColor(QPalette::WindowText, ToQColor(c.foreColor, palette()));
         p.setColor(QPalette::Window, ToQColor(c.backColor, palette()));
         label->setPalette(p);
-        QFont f = label->font();
-        f.setBold(c.bold);
-        label->setFont(f);
+        if (label->font().bold() != c.bold) {
+            QFont f = label->font();
+            f.setBold(c.bold);
+            label->setFont(f);
+        }
     }
     for (auto& [name, button] : buttons_) {
         if (!model_.has(name)) continue;
         const Control& c = model_.control(name);
         button->setText(Latin1(c.caption));
-        button->setToolTip(Latin1(c.tooltip));
-        button->setEnabled(c.enabled);
-        button->setVisible(c.visible);
+        ApplyCommon(button, c);
     }
+    for (auto& [name, list] : lists_) {
+        if (!model_.has(name)) continue;
+        const Control& c = model_.control(name);
+        // Setting the list from the model is not the user's choice.
+        const QSignalBlocker blocker(list);
+        QStringList items;
+        for (const std::string& item : c.items) items << Latin1(item);
+        QStringList shown;
+        for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
+        if (items != shown) {
+            list->clear();
+            list->addItems(items);
+        }
+        list->setCurrentIndex(c.selection);
+        ApplyCommon(list, c);
+    }
+}
+
+void ScreenWindow::SetWindowHint(Qt::WindowType hint, bool on) {
+    if (windowFlags().testFlag(hint) == on) return;
+    // Changing the flags of a shown window hides it on some platforms.
+    const bool shown = isVisible();
+    setWindowFlag(hint, on);
+    if (shown && !isVisible()) show();
+}
+
+void ScreenWindow::ApplyWindowState() {
+    setWindowTitle(Latin1(model_.caption));
+    // A window raised above the others during a warning must not take the focus away.
+    setAttribute(Qt::WA_ShowWithoutActivating, model_.topmost);
+    SetWindowHint(Qt::WindowStaysOnTopHint, model_.topmost);
+    if (model_.visible && !isVisible()) show();
+    if (!model_.visible && isVisible()) hide();
 }
 
 void ScreenWindow::changeEvent(QEvent* event) {
@@ -86,10 +178,6 @@ void ScreenWindow::changeEvent(QEvent* event) {
     }
     QWidget::changeEvent(event);
 }
-
-}  // namespace vespar::qt
-
-namespace vespar::qt {
 
 void ScreenWindow::closeEvent(QCloseEvent* event) {
     // The model decides whether the window may close (it ends the program when it does).

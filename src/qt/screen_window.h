@@ -8,10 +8,14 @@
 
 #include "ui/control_model.h"
 
+class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace vespar::qt {
+
+class ClickableLabel;
 
 // Draws a screen model with Qt widgets and turns widget events into model events. The owner
 // calls Refresh after every event it handled.
@@ -22,18 +26,37 @@ class ScreenWindow : public QWidget {
     ScreenWindow(ScreenModel& model, EventSink sink);
 
     QLabel* AddLabel(QBoxLayout* layout, const std::string& name);
+    // A label whose click is the control's click.
+    ClickableLabel* AddLink(QBoxLayout* layout, const std::string& name);
     QPushButton* AddButton(QBoxLayout* layout, const std::string& name);
+    // A drop-down list of the control's items; the user's choice becomes its selection.
+    QComboBox* AddList(QBoxLayout* layout, const std::string& name);
+    // A text box that only takes the keyboard focus.
+    QLineEdit* AddFocusBox(QBoxLayout* layout, const std::string& name);
+
     void Refresh();
+    ScreenModel& model() { return model_; }
 
   protected:
+    // Caption, window level and visibility; windows with more states override it.
+    virtual void ApplyWindowState();
+    // Sets or clears a window hint; a shown window stays shown.
+    void SetWindowHint(Qt::WindowType hint, bool on);
+    void Send(std::function<void()> event) { sink_(event); }
+    QWidget* widget(const std::string& name) const;
+
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void RefreshControls();
+
     ScreenModel& model_;
     EventSink sink_;
     std::map<std::string, QLabel*> labels_;
     std::map<std::string, QPushButton*> buttons_;
+    std::map<std::string, QComboBox*> lists_;
+    std::map<std::string, QWidget*> others_;
 };
 
 }  // namespace vespar::qt

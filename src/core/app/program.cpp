@@ -56,6 +56,7 @@ Program::Program(Clock& clock, Dialogs& dialogs, InstanceGuard& guard, ProcessCo
     main_.OnClick("Reset", [this] {
         if (main_.control("Reset").enabled) engine_.Reset();
     });
+    main_.OnClick("#activate", [this] { ActivateMainWindow(); });
 }
 
 Program::Window Program::Enter(const std::string& commandLine) {

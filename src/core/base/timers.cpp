@@ -38,8 +38,9 @@ Timer* TimerRegistry::Find(const std::string& name) {
     return nullptr;
 }
 
-void TimerRegistry::RunDue(std::int64_t nowMs) {
+bool TimerRegistry::RunDue(std::int64_t nowMs) {
     nowMs_ = nowMs;
+    bool fired = false;
     // Handlers may create or remove timers; walk a snapshot of the names' owners.
     std::vector<Timer*> snapshot;
     for (auto& t : timers_) snapshot.push_back(t.get());
@@ -60,8 +61,10 @@ void TimerRegistry::RunDue(std::int64_t nowMs) {
                 }
             }
         } guard{t, timers_};
+        fired = true;
         t->handler_();
     }
+    return fired;
 }
 
 }  // namespace vespar

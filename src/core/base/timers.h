@@ -41,8 +41,9 @@ class TimerRegistry {
     Timer* Find(const std::string& name);
 
     // Fires every enabled timer whose interval has passed at nowMs; a timer whose previous
-    // tick is still running is skipped. Missed ticks are dropped, not caught up.
-    void RunDue(std::int64_t nowMs);
+    // tick is still running is skipped. Missed ticks are dropped, not caught up. True when
+    // any timer fired, so the front-end redraws only then.
+    bool RunDue(std::int64_t nowMs);
 
   private:
     std::vector<std::unique_ptr<Timer>> timers_;

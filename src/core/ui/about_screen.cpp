@@ -17,13 +17,16 @@ AboutScreen::AboutScreen(Context& ctx, UrlOpener& opener, std::function<void()> 
       timer_(ctx.timers.Create(kTimerName, 1000, [this] { Tick(); })) {
     control("ProgName");
     control("ProgVersion");
-    control("WebSite").caption = kWebSiteBase;
+    Control& site = control("WebSite");
+    site.caption = kWebSiteBase;
+    site.foreColor = kBlue;
     control("TMessage");
     Control& exit = control("ExitAbout");
     exit.caption = "&Exit";
     exit.tooltip = "Close Vespar About Screen";
     OnClick("ExitAbout", [this] { Close(); });
     OnClick("#close", [this] { Close(); });
+    OnClick("#activate", [this] { Activate(); });
     OnClick("WebSite", [this] { LaunchWebSite(ctx_, opener_, ""); });
 }
 

@@ -1,0 +1,103 @@
+#include "qt/front_end.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "base/program_exit.h"
+#include "qt/about_window.h"
+#include "system/system_error.h"
+
+namespace vespar::qt {
+
+FrontEnd::FrontEnd(Program& program, const Clock& clock) : program_(program), clock_(clock) {
+    QObject::connect(&pump_, &QTimer::timeout, [this] { Pump(); });
+}
+
+FrontEnd::~FrontEnd() { pump_.stop(); }
+
+bool FrontEnd::Start(const std::string& commandLine) {
+    const ScreenWindow::EventSink sink = [this](const std::function<void()>& e) { Deliver(e); };
+    Program::Window which = Program::Window::Main;
+    Deliver([&] { which = program_.Enter(commandLine); });
+    if (ended_) return false;
+
+    if (which == Program::Window::MultiInst) {
+        main_ = std::make_unique<ScreenWindow>(program_.multiInst(), sink);
+        auto* layout = new QVBoxLayout(main_.get());  // owned by the window
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+        main_->AddLabel(layout, "ErrorMess");
+        main_->AddButton(layout, "Exit");
+    } else {
+        tray_ = std::make_unique<TrayView>(program_.mainWindow(), program_.runtime(),
+                                           program_.windowRules(), sink);
+        main_ = std::make_unique<MainWindowView>(program_.mainWindow(), program_.windowRules(),
+                                                 sink, [] { return TrayView::Available(); });
+        about_ = MakeAboutWindow(program_.windowRules().about(), sink);
+        Deliver([&] { program_.LoadMainWindow(); });
+    }
+    if (ended_) return false;
+    RefreshAll();
+    return true;
+}
+
+void FrontEnd::StartTimers() {
+    // The core's timers have intervals of 500 ms and more; 10 ms keeps their ticks punctual.
+    pump_.start(10);
+}
+
+void FrontEnd::Pump() {
+    bool fired = false;
+    Handle([&] { fired = program_.timers().RunDue(clock_.tickMs()); }, [&] { return fired; });
+}
+
+void FrontEnd::Deliver(const std::function<void()>& event) {
+    Handle(event, [] { return true; });
+}
+
+void FrontEnd::Handle(const std::function<void()>& event, const std::function<bool()>& changed) {
+    if (ended_) return;
+    try {
+        try {
+            event();
+        } catch (const SystemError& e) {
+            program_.ReportSystemError(e);
+        }
+    } catch (const ProgramExit& e) {
+        End(e.code);
+        return;
+    }
+    if (!changed()) return;
+    // Showing or hiding a window raises events of its own; the redraw runs once more when
+    // they changed the models meanwhile.
+    if (redrawing_) {
+        stale_ = true;
+        return;
+    }
+    redrawing_ = true;
+    for (int pass = 0; pass < 3 && !ended_; ++pass) {
+        stale_ = false;
+        RefreshAll();
+        if (!stale_) break;
+    }
+    redrawing_ = false;
+}
+
+void FrontEnd::RefreshAll() {
+    if (main_) main_->Refresh();
+    if (about_) about_->Refresh();
+    if (tray_) tray_->Refresh();
+}
+
+void FrontEnd::End(int code) {
+    ended_ = true;
+    exitCode_ = code;
+    pump_.stop();
+    if (tray_) tray_->Remove();
+    if (about_) about_->hide();
+    if (main_) main_->hide();
+    QCoreApplication::exit(code);
+}
+
+}  // namespace vespar::qt

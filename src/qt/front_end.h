@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/program.h"
+#include "base/clock.h"
+#include "qt/main_window_view.h"
+#include "qt/screen_window.h"
+#include "qt/tray_view.h"
+
+namespace vespar::qt {
+
+// The Qt side of the program: it draws the core's screens, turns widget and tray events into
+// model events, runs the core's timers on the event loop, and is the event boundary where a
+// failed system action is reported and the program's end is carried out.
+class FrontEnd {
+  public:
+    FrontEnd(Program& program, const Clock& clock);
+    ~FrontEnd();
+    FrontEnd(const FrontEnd&) = delete;
+    FrontEnd& operator=(const FrontEnd&) = delete;
+
+    // Enters the program and shows its first window; false when the program ended already.
+    bool Start(const std::string& commandLine);
+    // Runs the core's timers from the event loop.
+    void StartTimers();
+    // Fires the core timers that are due now.
+    void Pump();
+    // One event from outside the core; the screens are redrawn after it.
+    void Deliver(const std::function<void()>& event);
+
+    bool ended() const { return ended_; }
+    int exitCode() const { return exitCode_; }
+    ScreenWindow* mainWindow() { return main_.get(); }
+    ScreenWindow* aboutWindow() { return about_.get(); }
+    TrayView* tray() { return tray_.get(); }
+
+  private:
+    void Handle(const std::function<void()>& event, const std::function<bool()>& changed);
+    void RefreshAll();
+    void End(int code);
+
+    Program& program_;
+    const Clock& clock_;
+    std::unique_ptr<ScreenWindow> main_;
+    std::unique_ptr<ScreenWindow> about_;
+    std::unique_ptr<TrayView> tray_;
+    QTimer pump_;
+    bool redrawing_ = false;
+    bool stale_ = false;  // an event changed the models during a redraw
+    bool ended_ = false;
+    int exitCode_ = 0;
+};
+
+}  // namespace vespar::qt
