@@ -17,6 +17,7 @@
 #include "fakes/fake_system_ports.h"
 #include "fakes/scripted_dialogs.h"
 #include "fakes/temp_program_folder.h"
+#include "qt/tray_icons.h"
 
 namespace vespar::qt {
 namespace {
@@ -136,6 +137,11 @@ void FrontEndTest::statusWarningAndCancelShowOnScreen() {
     QVERIFY(rig.Item("mPopUpCancel")->isVisible());
     QVERIFY(!rig.Item("mPopUpReset")->isVisible());
     rig.Screenshot(main, "main-window-warning.png");
+    const auto picture = [](const QIcon& icon) { return icon.pixmap(32).toImage(); };
+    QCOMPARE(picture(rig.frontEnd->tray()->icon().icon()),
+             picture(TrayIconPicture(TrayIcon::Shutdown)));
+    QVERIFY(picture(TrayIconPicture(TrayIcon::Shutdown)) !=
+            picture(TrayIconPicture(TrayIcon::Activate)));
 
     QTest::mouseClick(rig.Button(main, "Reset"), Qt::LeftButton);
     QCOMPARE(rig.program.runtime().monitorState, 0);
@@ -143,6 +149,8 @@ void FrontEndTest::statusWarningAndCancelShowOnScreen() {
     QVERIFY(!main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(main.isVisible());
     QVERIFY(!rig.Item("mPopUpCancel")->isVisible());
+    QCOMPARE(picture(rig.frontEnd->tray()->icon().icon()),
+             picture(TrayIconPicture(TrayIcon::Activate)));
     QVERIFY(rig.sys.power.calls.empty());
 }
 
