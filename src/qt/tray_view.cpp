@@ -6,29 +6,17 @@
 
 namespace vespar::qt {
 
-namespace {
-
-// MenuPopUp's items in their order; the lines are separators.
-constexpr const char* kItems[] = {"mPopUpAbout",  "mPopUpLine1", "mPopUpCancel",  "mPopUpConfig",
-                                  "mPopUpMin",    "mPopUpReset", "mPopUpRestore", "mPopUpTest",
-                                  "mPopUpUpdate", "mPopUpLine2", "mPopUpExit"};
-
-bool IsSeparator(const std::string& name) { return name.rfind("mPopUpLine", 0) == 0; }
-
-}  // namespace
-
 TrayView::TrayView(MainWindowScreen& main, const Runtime& rt, MainWindowController& rules,
                    ScreenWindow::EventSink sink)
     : main_(main), rt_(rt), rules_(rules), sink_(std::move(sink)) {
     menu_.setObjectName("MenuPopUp");
-    for (const char* name : kItems) {
+    for (const std::string& name : MainWindowScreen::PopupItems()) {
         QAction* item = menu_.addAction(QString());
-        item->setObjectName(name);
-        item->setSeparator(IsSeparator(name));
+        item->setObjectName(QString::fromStdString(name));
+        item->setSeparator(MainWindowScreen::IsSeparator(name));
         items_[name] = item;
-        const std::string n = name;
         connect(item, &QAction::triggered, this,
-                [this, n] { sink_([this, n] { main_.Click(n); }); });
+                [this, name] { sink_([this, name] { main_.Click(name); }); });
     }
     icon_.setIcon(TrayIconPicture(shown_));
     // Our own handling of the right button: the popup comes from the model's rules.
@@ -48,7 +36,8 @@ void TrayView::RefreshMenu() {
     menu_.setTitle(QString::fromLatin1(main_.control("MenuPopUp").caption.c_str()));
     for (auto& [name, item] : items_) {
         const Control& c = main_.control(name);
-        if (!IsSeparator(name)) item->setText(QString::fromLatin1(c.caption.c_str()));
+        if (!MainWindowScreen::IsSeparator(name))
+            item->setText(QString::fromLatin1(c.caption.c_str()));
         item->setEnabled(c.enabled);
         item->setVisible(c.visible);
     }

@@ -2,59 +2,74 @@
 
 namespace vespar {
 
+namespace {
+
+struct Declared {
+    const char* name;
+    const char* caption;
+    bool enabled;
+    bool visible;
+};
+
+// The controls in their order. The commands of entitled users wait for the engine's
+// initialisation to open them; the three icons are pictures only the tray shows.
+constexpr Declared kControls[] = {
+    {"TestS", "&Test", false, true},
+    {"NetCon", "", true, true},
+    {"Config", "&Configure", true, true},
+    {"Update", "&Update", true, true},
+    {"ShutdownIcon", "", true, false},
+    {"ActivityIcon", "", true, false},
+    {"ActivateIcon", "", true, false},
+    {"Reset", "&Reset", true, true},
+    {"About", "&About", true, true},
+    {"Exit", "&Exit", false, true},
+    {"Logo", "", true, true},
+    {"Park", "", true, true},
+    {"DLLoad", "", true, true},
+    {"Title", "", true, true},
+    {"Counter", "", true, true},
+    {"CPULoad", "", true, true},
+};
+
+// The popup menu exists only as a popup; its items in their order, separators without a
+// caption. The window starts in its normal state, which offers Minimise rather than Restore.
+constexpr Declared kPopup[] = {
+    {"MenuPopUp", "Vespar", true, false},
+    {"mPopUpAbout", "About Vespar", true, true},
+    {"mPopUpLine1", "", true, true},
+    {"mPopUpCancel", "Cancel", true, false},
+    {"mPopUpConfig", "Configure", false, true},
+    {"mPopUpMin", "Minimise", true, true},
+    {"mPopUpReset", "Reset", true, true},
+    {"mPopUpRestore", "Restore", true, false},
+    {"mPopUpTest", "Test", false, true},
+    {"mPopUpUpdate", "Update", true, true},
+    {"mPopUpLine2", "", true, true},
+    {"mPopUpExit", "Close Vespar", false, true},
+};
+
+}  // namespace
+
+std::vector<std::string> MainWindowScreen::PopupItems() {
+    std::vector<std::string> items;
+    for (const Declared& d : kPopup) {
+        if (std::string(d.name) != "MenuPopUp") items.emplace_back(d.name);
+    }
+    return items;
+}
+
 MainWindowScreen::MainWindowScreen() : ScreenModel("VesparMain") {
     caption = "Vespar";
-    // The commands of entitled users wait for the engine's initialisation to open them.
-    Control& testS = control("TestS");
-    testS.caption = "&Test";
-    testS.enabled = false;
-    control("NetCon");
-    control("Config").caption = "&Configure";
-    Control& update = control("Update");
-    update.caption = "&Update";
-    update.tooltip = "Check the Karvell web site for the latest version of Vespar";
-    for (const char* icon : {"ShutdownIcon", "ActivityIcon", "ActivateIcon"}) {
-        control(icon).visible = false;
-    }
-    control("Reset").caption = "&Reset";
-    control("About").caption = "&About";
-    Control& exit = control("Exit");
-    exit.caption = "&Exit";
-    exit.enabled = false;
-    control("Logo");
-    control("Park");
-    control("DLLoad");
-    control("Title");
-    control("Counter");
-    control("CPULoad");
-
-    // The popup menu exists only as a popup; its items in their order, separators without
-    // a caption.
-    Control& menu = control("MenuPopUp");
-    menu.caption = "Vespar";
-    menu.visible = false;
-    control("mPopUpAbout").caption = "About Vespar";
-    control("mPopUpLine1");
-    Control& cancel = control("mPopUpCancel");
-    cancel.caption = "Cancel";
-    cancel.visible = false;
-    Control& config = control("mPopUpConfig");
-    config.caption = "Configure";
-    config.enabled = false;
-    control("mPopUpMin").caption = "Minimise";
-    control("mPopUpReset").caption = "Reset";
-    // The window starts in its normal state, which offers Minimise rather than Restore.
-    Control& restore = control("mPopUpRestore");
-    restore.caption = "Restore";
-    restore.visible = false;
-    Control& test = control("mPopUpTest");
-    test.caption = "Test";
-    test.enabled = false;
-    control("mPopUpUpdate").caption = "Update";
-    control("mPopUpLine2");
-    Control& exitItem = control("mPopUpExit");
-    exitItem.caption = "Close Vespar";
-    exitItem.enabled = false;
+    const auto declare = [this](const Declared& d) {
+        Control& c = control(d.name);
+        c.caption = d.caption;
+        c.enabled = d.enabled;
+        c.visible = d.visible;
+    };
+    for (const Declared& d : kControls) declare(d);
+    for (const Declared& d : kPopup) declare(d);
+    control("Update").tooltip = "Check the Karvell web site for the latest version of Vespar";
 }
 
 }  // namespace vespar

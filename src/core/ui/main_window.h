@@ -20,6 +20,10 @@ class MainWindowScreen : public ScreenModel {
   public:
     MainWindowScreen();
 
+    // MenuPopUp's items in their order; the mPopUpLine items are separators.
+    static std::vector<std::string> PopupItems();
+    static bool IsSeparator(const std::string& item) { return item.rfind("mPopUpLine", 0) == 0; }
+
     // The items of the window's system menu; without "Close" the close button is refused.
     std::vector<std::string> systemMenu = kDefaultSystemMenu;
     bool closeItemShown() const { return !systemMenu.empty() && systemMenu.back() == "Close"; }
