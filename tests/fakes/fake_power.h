@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "system/group_membership.h"
@@ -25,30 +26,21 @@ struct FakePowerActions : PowerActions {
         calls.push_back(std::string("Prepare ") + kNames[static_cast<int>(action)]);
     }
     bool LookupPrivilege(const std::string& name) override {
-        calls.push_back("LookupPrivilege " + name);
-        return lookupOk;
+        return Call("LookupPrivilege " + name, lookupOk);
     }
-    bool HaveCurrentProcess() override {
-        calls.push_back("CurrentProcess");
-        return processOk;
-    }
+    bool HaveCurrentProcess() override { return Call("CurrentProcess", processOk); }
     bool OpenToken(std::uint32_t access) override {
-        calls.push_back("OpenToken " + std::to_string(access));
-        return tokenOk;
+        return Call("OpenToken " + std::to_string(access), tokenOk);
     }
-    bool AdjustPrivileges() override {
-        calls.push_back("AdjustPrivileges");
-        return adjustOk;
-    }
+    bool AdjustPrivileges() override { return Call("AdjustPrivileges", adjustOk); }
     void CloseToken() override { calls.push_back("CloseToken"); }
     bool ExitSession(std::uint32_t flags, std::uint32_t reason) override {
-        calls.push_back("ExitSession " + std::to_string(flags) + " " + std::to_string(reason));
-        return exitOk;
+        return Call("ExitSession " + std::to_string(flags) + " " + std::to_string(reason), exitOk);
     }
     bool Suspend(bool hibernate, bool forceCritical, bool disableWakeEvents) override {
-        calls.push_back("Suspend " + std::to_string(hibernate) + std::to_string(forceCritical) +
-                        std::to_string(disableWakeEvents));
-        return suspendOk;
+        return Call("Suspend " + std::to_string(hibernate) + std::to_string(forceCritical) +
+                        std::to_string(disableWakeEvents),
+                    suspendOk);
     }
     std::uint32_t LastErrorCode() override {
         calls.push_back("LastErrorCode");
@@ -57,6 +49,12 @@ struct FakePowerActions : PowerActions {
     std::string MessageText(std::uint32_t code) override {
         calls.push_back("MessageText " + std::to_string(code));
         return messageText;
+    }
+
+  private:
+    bool Call(std::string call, bool ok) {
+        calls.push_back(std::move(call));
+        return ok;
     }
 };
 

@@ -11,11 +11,13 @@
 
 namespace vespar::test {
 
+// Records every file; opens them while `works`.
 struct FakeTextViewer : TextViewer {
     std::vector<std::filesystem::path> opened;
+    bool works = true;
     bool Open(const std::filesystem::path& file) override {
         opened.push_back(file);
-        return true;
+        return works;
     }
 };
 

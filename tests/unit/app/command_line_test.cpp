@@ -2,31 +2,33 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace vespar {
 namespace {
 
 TEST(CommandLine, SwitchMustStandAtTheStartExactly) {
-    EXPECT_EQ(ParseCmdSwitch(""), 0);
-    EXPECT_EQ(ParseCmdSwitch("-InhibitShutdown"), 1);
-    EXPECT_EQ(ParseCmdSwitch("-AddErrorMessage"), 2);
-    EXPECT_EQ(ParseCmdSwitch("-StartShutdown"), 3);
-    EXPECT_EQ(ParseCmdSwitch("-InhibitAdmin"), 4);
-    EXPECT_EQ(ParseCmdSwitch("-ShortUpdateTime"), 5);
-    EXPECT_EQ(ParseCmdSwitch("-StartShutdownNow"), 3);  // only 14 characters compared
-    EXPECT_EQ(ParseCmdSwitch("-inhibitshutdown"), 0);   // case matters
-    EXPECT_EQ(ParseCmdSwitch(" -InhibitShutdown"), 0);
-    EXPECT_EQ(ParseCmdSwitch("-AllowMulti -InhibitShutdown"), 0);
-    EXPECT_EQ(ParseCmdSwitch("-InhibitShutdow"), 0);
+    // Only 14 characters are compared; case matters.
+    const std::pair<const char*, int> cases[] = {{"", 0},
+                                                 {"-InhibitShutdown", 1},
+                                                 {"-AddErrorMessage", 2},
+                                                 {"-StartShutdown", 3},
+                                                 {"-InhibitAdmin", 4},
+                                                 {"-ShortUpdateTime", 5},
+                                                 {"-StartShutdownNow", 3},
+                                                 {"-inhibitshutdown", 0},
+                                                 {" -InhibitShutdown", 0},
+                                                 {"-AllowMulti -InhibitShutdown", 0},
+                                                 {"-InhibitShutdow", 0},
+                                                 {"-InhibitShutdown -AllowMulti", 1}};
+    for (const auto& [line, sw] : cases) EXPECT_EQ(ParseCmdSwitch(line), sw) << line;
 }
 
 TEST(CommandLine, AllowMultiOnlyAtTheEnd) {
     EXPECT_TRUE(AllowsMultipleInstances("-AllowMulti"));
     EXPECT_TRUE(AllowsMultipleInstances("-InhibitShutdown -AllowMulti"));
-    EXPECT_EQ(ParseCmdSwitch("-InhibitShutdown -AllowMulti"), 1);
-    EXPECT_FALSE(AllowsMultipleInstances("-AllowMulti -InhibitShutdown"));
-    EXPECT_FALSE(AllowsMultipleInstances("-allowmulti"));
-    EXPECT_FALSE(AllowsMultipleInstances("AllowMulti"));
-    EXPECT_FALSE(AllowsMultipleInstances(""));
+    for (const char* line : {"-AllowMulti -InhibitShutdown", "-allowmulti", "AllowMulti", ""})
+        EXPECT_FALSE(AllowsMultipleInstances(line)) << line;
 }
 
 }  // namespace

@@ -1,32 +1,17 @@
 // The whole program on fake sensors and fake power actions, in virtual time: from start to
 // the action, with the real log file in a temporary program folder.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <string>
 
-#include "app/program.h"
-#include "base/program_exit.h"
-#include "base/text.h"
-#include "fakes/fake_clock.h"
-#include "fakes/fake_system_ports.h"
-#include "fakes/scripted_dialogs.h"
-#include "fakes/temp_program_folder.h"
+#include "program_fixture.h"
 
-namespace vespar {
+namespace vespar::test {
 namespace {
-
-struct NoGuard : InstanceGuard {
-    bool AlreadyRunning(const std::string&) override { return false; }
-};
-struct NoProcess : ProcessControl {
-    void RaisePriority() override {}
-};
 
 constexpr std::int64_t kSecond100ns = 10'000'000;
 
-class ProgramRoad : public ::testing::Test {
+class ProgramRoad : public ProgramTest {
   protected:
     ProgramRoad() {
         clock.Set({2026, 12, 7, 9, 0, 0});
@@ -37,35 +22,6 @@ class ProgramRoad : public ::testing::Test {
                     [this] { sys.systemTimes.Advance(kSecond100ns, kSecond100ns, 0); })
             .SetEnabled(true);
     }
-
-    void Start(const std::string& commandLine) {
-        ASSERT_EQ(program.Enter(commandLine), Program::Window::Main);
-        program.LoadMainWindow();
-    }
-    // Runs until the program ends; false when it is still running after ms.
-    bool RunUntilExit(std::int64_t ms) {
-        try {
-            time.Advance(ms);
-        } catch (const ProgramExit&) {
-            return true;
-        }
-        return false;
-    }
-    std::string Log() { return folder.ReadFile(folder.path() / "Log" / "Vespar.log"); }
-    bool Shown(const std::string& title) const {
-        return std::any_of(dialogs.shown.begin(), dialogs.shown.end(),
-                           [&](const MessageBox& b) { return b.title == title; });
-    }
-    const Control& control(const char* name) { return program.mainWindow().control(name); }
-
-    test::TempProgramFolder folder;
-    test::FakeClock clock;
-    test::ScriptedDialogs dialogs;
-    NoGuard guard;
-    NoProcess process;
-    test::FakeSystemPorts sys;
-    Program program{clock, dialogs, guard, process, sys.ports(), folder.path()};
-    test::VirtualTime time{clock, program.timers()};
 };
 
 TEST_F(ProgramRoad, SimulatedRunReachesItsActionWithoutTouchingThePower) {
@@ -198,4 +154,4 @@ TEST_F(ProgramRoad, FailedPowerOffIsReportedWithItsNumberAndEndsTheProgram) {
 }
 
 }  // namespace
-}  // namespace vespar
+}  // namespace vespar::test

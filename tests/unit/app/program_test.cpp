@@ -1,47 +1,13 @@
 #include "app/program.h"
 
-#include <gtest/gtest.h>
+#include <functional>
 
-#include "base/program_exit.h"
-#include "base/text.h"
-#include "fakes/fake_clock.h"
-#include "fakes/fake_system_ports.h"
-#include "fakes/scripted_dialogs.h"
-#include "fakes/temp_program_folder.h"
+#include "program_fixture.h"
 
-namespace vespar {
+namespace vespar::test {
 namespace {
 
-class FakeGuard : public InstanceGuard {
-  public:
-    bool AlreadyRunning(const std::string& name) override {
-        asked.push_back(name);
-        return heldElsewhere;
-    }
-    bool heldElsewhere = false;
-    std::vector<std::string> asked;
-};
-
-class FakeProcess : public ProcessControl {
-  public:
-    void RaisePriority() override { ++raised; }
-    int raised = 0;
-};
-
-struct ProgramFixture : ::testing::Test {
-    test::TempProgramFolder folder;
-    test::FakeClock clock;
-    test::ScriptedDialogs dialogs;
-    FakeGuard guard;
-    FakeProcess process;
-    test::FakeSystemPorts sys;
-    Program program{clock, dialogs, guard, process, sys.ports(), folder.path()};
-    test::VirtualTime time{clock, program.timers()};
-
-    std::filesystem::path logFile() const { return folder.path() / "Log" / "Vespar.log"; }
-};
-
-TEST_F(ProgramFixture, SecondInstanceShowsTheNoticeOnly) {
+TEST_F(ProgramTest, SecondInstanceShowsTheNoticeOnly) {
     guard.heldElsewhere = true;
     EXPECT_EQ(program.Enter(""), Program::Window::MultiInst);
     EXPECT_EQ(guard.asked, std::vector<std::string>{"Vespar"});
@@ -50,26 +16,23 @@ TEST_F(ProgramFixture, SecondInstanceShowsTheNoticeOnly) {
     EXPECT_EQ(notice.control("ErrorMess").caption,
               "Vespar or Vespar Lumo is already\r\nrunning. Only one instance\r\n"
               "can be running at a time.");
-    EXPECT_EQ(notice.control("Exit").caption, "&Exit");
     EXPECT_EQ(notice.control("Exit").tooltip, "Close Vespar");
     EXPECT_THROW(notice.Click("Exit"), ProgramExit);
-    EXPECT_FALSE(std::filesystem::exists(logFile()));
+    EXPECT_FALSE(std::filesystem::exists(LogFile()));
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(ProgramFixture, AllowMultiStillTakesTheLock) {
+TEST_F(ProgramTest, AllowMultiStillTakesTheLock) {
     guard.heldElsewhere = true;
     EXPECT_EQ(program.Enter("-InhibitShutdown -AllowMulti"), Program::Window::Main);
     EXPECT_EQ(guard.asked.size(), 1u);
-    guard.heldElsewhere = true;
     Program other{clock, dialogs, guard, process, sys.ports(), folder.path()};
     EXPECT_EQ(other.Enter("-AllowMulti -InhibitShutdown"), Program::Window::MultiInst);
 }
 
-TEST_F(ProgramFixture, LoadsOnTheShippedConfiguration) {
+TEST_F(ProgramTest, LoadsOnTheShippedConfigurationAndExitWritesTheLastEntry) {
     clock.Set({2026, 12, 6, 10, 0, 0});
-    ASSERT_EQ(program.Enter("-InhibitShutdown"), Program::Window::Main);
-    program.LoadMainWindow();
+    Start("-InhibitShutdown");
     const Runtime& rt = program.runtime();
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(program.mainWindow().caption, "Vespar");
@@ -82,99 +45,81 @@ TEST_F(ProgramFixture, LoadsOnTheShippedConfiguration) {
     EXPECT_EQ(rt.config.ShutType, 1);
     EXPECT_TRUE(program.timers().Find("tmrRefresh")->enabled());
     // The shipped default lets every user exit.
-    EXPECT_TRUE(program.mainWindow().control("Exit").enabled);
-
+    EXPECT_TRUE(control("Exit").enabled);
     // The log starts with two empty lines and the start header.
-    auto text = folder.ReadFile(logFile());
-    EXPECT_NE(text.find("File Created\r\n06-Dec-26 10:00:00\r\n\r\n\r\nVespar\r\nVersion "),
+    EXPECT_NE(Log().find("File Created\r\n06-Dec-26 10:00:00\r\n\r\n\r\nVespar\r\nVersion "),
               std::string::npos);
-    EXPECT_NE(text.find(" Start    , Initialise, Count:    2\r\n"), std::string::npos);
-}
+    EXPECT_NE(Log().find(" Start    , Initialise, Count:    2\r\n"), std::string::npos);
 
-TEST_F(ProgramFixture, ExitWritesTheLastEntryAndRemovesTheTrayIcon) {
-    program.Enter("");
-    program.LoadMainWindow();
     EXPECT_THROW(program.mainWindow().Click("Exit"), ProgramExit);
-    EXPECT_FALSE(program.runtime().trayIconShown);
+    EXPECT_FALSE(rt.trayIconShown);
     EXPECT_FALSE(program.timers().Find("tmrRefresh")->enabled());
-    const auto text = folder.ReadFile(logFile());
-    EXPECT_NE(text.find(",  Exit     , Initialise, Count:    2\r\n"), std::string::npos);
+    EXPECT_NE(Log().find(",  Exit     , Initialise, Count:    2\r\n"), std::string::npos);
 }
 
-TEST_F(ProgramFixture, UsersWhoMayNotExitCannotCloseTheWindow) {
+TEST_F(ProgramTest, UsersWhoMayNotExitCannotCloseTheWindow) {
     folder.SetKey("UserExitA", "1");
     sys.groups.answer = false;
-    program.Enter("");
-    program.LoadMainWindow();
-    EXPECT_FALSE(program.mainWindow().control("Exit").enabled);
+    Start("");
+    EXPECT_FALSE(control("Exit").enabled);
     EXPECT_FALSE(program.mainWindow().closeItemShown());
     EXPECT_NO_THROW(program.mainWindow().Click("#close"));
     program.ActivateMainWindow();
-    EXPECT_FALSE(program.mainWindow().control("mPopUpExit").enabled);
+    EXPECT_FALSE(control("mPopUpExit").enabled);
 }
 
-TEST_F(ProgramFixture, BrokenConfigurationEndsWithItsMessageAndNothingElse) {
-    folder.WriteFile(folder.ini(), "garbage\r\n");
-    program.Enter("");
-    EXPECT_THROW(program.LoadMainWindow(), ProgramExit);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].title, "Vespar Configuration File Error");
-    EXPECT_EQ(dialogs.shown[0].icon, Icon::Critical);
-    EXPECT_EQ(dialogs.shown[0].text,
-              "The configuration file is corrupted.\r\nReinstall the program to restore the "
-              "file.\r\nThe program will now terminate.");
-    EXPECT_FALSE(std::filesystem::exists(logFile()));
-    EXPECT_EQ(folder.ReadFile(folder.ini()), "garbage\r\n");
+TEST_F(ProgramTest, ALoadThatFailsEndsWithItsMessageAndNothingElse) {
+    using Folder = TempProgramFolder;
+    struct Case {
+        std::function<void(Folder&)> prepare;
+        const char* commandLine;
+        const char* title;
+        std::string textStart;
+    };
+    const Case cases[] = {
+        {[](Folder& f) { f.WriteFile(f.ini(), "garbage\r\n"); }, "",
+         "Vespar Configuration File Error", "The configuration file is corrupted.\r\n"},
+        {[](Folder& f) { f.SetKey("LogName", "Ves.log"); }, "-AddErrorMessage",
+         "Vespar Configuration File Error", "1Range Errors\r\n"},
+        {[](Folder& f) { std::filesystem::remove_all(f.path() / "Data"); }, "",
+         "Vespar Data Directory Error", "The data directory does not exist.\r\n"},
+        {[](Folder& f) { std::filesystem::remove(f.ini()); }, "", "Vespar Configuration File Error",
+         "The configuration file is either missing"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.textStart);
+        Folder f;
+        k.prepare(f);
+        const std::string ini = f.ReadFile(f.ini());
+        dialogs.shown.clear();
+        Program run{clock, dialogs, guard, process, sys.ports(), f.path()};
+        run.Enter(k.commandLine);
+        EXPECT_THROW(run.LoadMainWindow(), ProgramExit);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].title, k.title);
+        EXPECT_EQ(dialogs.shown[0].text.substr(0, k.textStart.size()), k.textStart);
+        EXPECT_FALSE(std::filesystem::exists(f.path() / "Log" / "Vespar.log"));
+        EXPECT_EQ(f.ReadFile(f.ini()), ini);  // left as it was
+    }
 }
 
-TEST_F(ProgramFixture, OutOfRangeValueEndsWithTheRangeMessage) {
-    folder.SetKey("LogName", "Ves.log");  // 7 characters
-    program.Enter("-AddErrorMessage");
-    EXPECT_THROW(program.LoadMainWindow(), ProgramExit);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text.substr(0, 14), "1Range Errors\r");
-    EXPECT_FALSE(std::filesystem::exists(logFile()));
-}
-
-TEST_F(ProgramFixture, MissingDataFolderIsReportedFirst) {
-    std::filesystem::remove_all(folder.path() / "Data");
-    program.Enter("");
-    EXPECT_THROW(program.LoadMainWindow(), ProgramExit);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].title, "Vespar Data Directory Error");
-    EXPECT_EQ(dialogs.shown[0].text,
-              "The data directory does not exist.\r\nTo restore the data directory\r\n"
-              "reinstall the program.\r\nThe program will now terminate.");
-}
-
-TEST_F(ProgramFixture, MissingConfigurationFileIsReported) {
-    std::filesystem::remove(folder.ini());
-    program.Enter("");
-    EXPECT_THROW(program.LoadMainWindow(), ProgramExit);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].title, "Vespar Configuration File Error");
-    EXPECT_EQ(dialogs.shown[0].text.substr(0, 40), "The configuration file is either missing");
-}
-
-TEST_F(ProgramFixture, SlaveTitleAndUnconfiguredStart) {
+TEST_F(ProgramTest, SlaveTitleAndUnconfiguredStart) {
     // A slave without a master's address loads but is marked unconfigured.
     folder.SetKey("CMain", "2");
-    program.Enter("");
-    program.LoadMainWindow();
+    Start("");
     EXPECT_EQ(program.runtime().programTitle, "Vespar Slave");
     EXPECT_EQ(program.mainWindow().caption, "Vespar Slave");
     EXPECT_TRUE(program.runtime().unconfigured);
-    const auto text = folder.ReadFile(logFile());
+    const auto text = Log();
     EXPECT_NE(text.find("UnConfig "), std::string::npos);
     EXPECT_EQ(text.find("Initialise, Count"), std::string::npos);
     // Closing while unconfigured writes no exit entry.
     EXPECT_THROW(program.ExitProgram(), ProgramExit);
-    EXPECT_EQ(folder.ReadFile(logFile()), text);
+    EXPECT_EQ(Log(), text);
 }
 
-TEST_F(ProgramFixture, TickDividerRunsOnceASecond) {
-    program.Enter("");
-    program.LoadMainWindow();
+TEST_F(ProgramTest, TickDividerRunsOnceASecond) {
+    Start("");
     std::vector<int> phases;
     for (int i = 0; i < 6; ++i) {
         time.Advance(500);
@@ -184,4 +129,4 @@ TEST_F(ProgramFixture, TickDividerRunsOnceASecond) {
 }
 
 }  // namespace
-}  // namespace vespar
+}  // namespace vespar::test

@@ -2,40 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace vespar {
 namespace {
 
 TEST(NumberAtStart, ReadsLikeStoredSettings) {
-    EXPECT_EQ(NumberAtStart("60"), 60);
-    EXPECT_EQ(NumberAtStart(" 6 0"), 60);
-    EXPECT_EQ(NumberAtStart("12abc"), 12);
-    EXPECT_EQ(NumberAtStart(""), 0);
-    EXPECT_EQ(NumberAtStart("abc"), 0);
-    EXPECT_EQ(NumberAtStart("2.5"), 2.5);
-    EXPECT_EQ(NumberAtStart("-7"), -7);
-    EXPECT_EQ(NumberAtStart("+7x"), 7);
-    EXPECT_EQ(NumberAtStart("1.5E2"), 150);
-    EXPECT_EQ(NumberAtStart("1e"), 1);
-    EXPECT_EQ(NumberAtStart("\t4\n2"), 42);
-    EXPECT_EQ(NumberAtStart("&H10"), 16);
-    EXPECT_EQ(NumberAtStart("&HFFFF"), -1);
-    EXPECT_EQ(NumberAtStart("&O17"), 15);
-    EXPECT_EQ(NumberAtStart("&O8"), 0);
-    EXPECT_EQ(NumberAtStart("1.2.3"), 1.2);
-    EXPECT_EQ(NumberAtStart("-"), 0);
-    EXPECT_EQ(NumberAtStart("1e999"), 0);
+    const std::pair<const char*, double> cases[] = {
+        {"60", 60},     {" 6 0", 60}, {"12abc", 12},  {"", 0},        {"abc", 0},     {"2.5", 2.5},
+        {"-7", -7},     {"+7x", 7},   {"1.5E2", 150}, {"1e", 1},      {"\t4\n2", 42}, {"&H10", 16},
+        {"&HFFFF", -1}, {"&O17", 15}, {"&O8", 0},     {"1.2.3", 1.2}, {"-", 0},       {"1e999", 0}};
+    for (const auto& [text, value] : cases) EXPECT_EQ(NumberAtStart(text), value) << text;
 }
 
-TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(3.5), 4);
-    EXPECT_EQ(RoundHalfEven(5.5), 6);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2);
-    EXPECT_EQ(RoundHalfEven(2.4999), 2);
-    EXPECT_EQ(RoundHalfEven(1.5), 2);
-}
+TEST(RoundingAndRanges, HalvesToEvenAndSixteenAndThirtyTwoBits) {
+    const std::pair<double, double> halves[] = {{2.5, 2},   {3.5, 4},    {5.5, 6},
+                                                {-2.5, -2}, {2.4999, 2}, {1.5, 2}};
+    for (const auto& [x, rounded] : halves) EXPECT_EQ(RoundHalfEven(x), rounded) << x;
 
-TEST(RangeLimits, SixteenAndThirtyTwoBits) {
     EXPECT_EQ(ToInt16(32767.4), 32767);
     EXPECT_FALSE(ToInt16(32767.5).has_value());  // rounds to 32768
     EXPECT_EQ(ToInt16(-32768), -32768);

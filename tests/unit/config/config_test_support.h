@@ -36,9 +36,15 @@ inline std::vector<std::string> Without(std::vector<std::string> lines, const st
 // The lines with the one that starts with "key=" given a new value.
 inline std::vector<std::string> WithKey(std::vector<std::string> lines, const std::string& key,
                                         const std::string& value) {
-    for (auto& l : lines) {
+    for (auto& l : lines)
         if (l.rfind(key + "=", 0) == 0) l = key + "=" + value;
-    }
+    return lines;
+}
+
+// The lines with more appended.
+inline std::vector<std::string> Plus(std::vector<std::string> lines,
+                                     const std::vector<std::string>& more) {
+    lines.insert(lines.end(), more.begin(), more.end());
     return lines;
 }
 
@@ -49,42 +55,16 @@ constexpr const char* kCorrupted =
 
 // The record the shipped file describes.
 inline Configuration ShippedConfiguration() {
-    Configuration c;
-    c.CMain = 1;
-    c.ComDelay = 60;
-    c.DName = 1;
-    c.IPAdd = "";
-    c.Port1 = 10001;
-    c.Port2 = 10000;
-    c.AvTime = 5;
-    c.AvTimeD = 5;
-    c.CPUDelay = 60;
-    c.CPULevel = 20;
-    c.CPU_On = 2;
-    c.Del_On = 1;
-    c.DelTime = 900;
-    c.DLDelay = 60;
-    c.DL_On = 2;
-    c.DLRate = 10;
-    c.KeyDelay = 600;
-    c.Key_On = 2;
-    c.LogLevel = 2;
-    c.LogName = "Vespar.log";
-    c.LogPath = "Log\\";
-    c.LogRotate = 1;
-    c.RunOnTop = 1;
-    c.StartDelay = 2;
-    c.StartMin = 1;
-    c.StartTime = 1;
-    c.StopTime = 0;
-    c.Stop_On = 1;
-    c.UpEnable = 2;
-    c.ForceS = 2;
-    c.NoWarn = 1;
-    c.ShutTime = 60;
-    c.ShutType = 1;
-    c.UserExitA = 2;
-    return c;
+    // clang-format off
+    return Configuration{
+        .CMain = 1, .ComDelay = 60, .DName = 1, .IPAdd = "", .Port1 = 10001, .Port2 = 10000,
+        .AvTime = 5, .AvTimeD = 5, .CPUDelay = 60, .CPULevel = 20, .CPU_On = 2, .Del_On = 1,
+        .DelTime = 900, .DLDelay = 60, .DL_On = 2, .DLRate = 10, .KeyDelay = 600, .Key_On = 2,
+        .LogLevel = 2, .LogName = "Vespar.log", .LogPath = "Log\\", .LogRotate = 1,
+        .RunOnTop = 1, .StartDelay = 2, .StartMin = 1, .StartTime = 1, .StopTime = 0,
+        .Stop_On = 1, .UpEnable = 2, .ForceS = 2, .NoWarn = 1, .ShutTime = 60, .ShutType = 1,
+        .UserExitA = 2};
+    // clang-format on
 }
 
 }  // namespace vespar::test

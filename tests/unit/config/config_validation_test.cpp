@@ -4,9 +4,8 @@
 
 #include <functional>
 
-#include "base/program_exit.h"
 #include "config/config_reader.h"
-#include "fakes/fake_host.h"
+#include "fakes/running_host.h"
 #include "unit/config/config_test_support.h"
 
 namespace vespar {
@@ -15,42 +14,22 @@ namespace {
 using test::ShippedConfiguration;
 
 TEST(IsIPAddress, Cases) {
-    EXPECT_TRUE(IsIPAddress("192.168.1.20"));
-    EXPECT_TRUE(IsIPAddress("1.1.1.1"));
-    EXPECT_TRUE(IsIPAddress("255.255.255.255"));
-    EXPECT_FALSE(IsIPAddress("192.168.0.20"));
-    EXPECT_FALSE(IsIPAddress("10.0.0.1"));
-    EXPECT_FALSE(IsIPAddress("1.2.3"));
-    EXPECT_FALSE(IsIPAddress("1.2.3.4.5"));
-    EXPECT_FALSE(IsIPAddress(".1.2.3"));
-    EXPECT_FALSE(IsIPAddress("1.2.3."));
-    EXPECT_FALSE(IsIPAddress("1..2.3"));
-    EXPECT_FALSE(IsIPAddress("256.1.1.1"));
-    EXPECT_FALSE(IsIPAddress(""));
-    EXPECT_FALSE(IsIPAddress("1.2.3.4 "));
-    EXPECT_FALSE(IsIPAddress("1.2.-3.4"));
-    EXPECT_FALSE(IsIPAddress("host.example.org"));
-    EXPECT_FALSE(IsIPAddress("99999999999999999999.1.1.1"));
+    for (const char* ip : {"192.168.1.20", "1.1.1.1", "255.255.255.255"})
+        EXPECT_TRUE(IsIPAddress(ip)) << ip;
+    for (const char* ip : {"192.168.0.20", "10.0.0.1", "1.2.3", "1.2.3.4.5", ".1.2.3", "1.2.3.",
+                           "1..2.3", "256.1.1.1", "", "1.2.3.4 ", "1.2.-3.4", "host.example.org",
+                           "99999999999999999999.1.1.1"})
+        EXPECT_FALSE(IsIPAddress(ip)) << ip;
 }
 
 TEST(IsTimeText, Cases) {
-    EXPECT_TRUE(IsTimeText("00:00"));
-    EXPECT_TRUE(IsTimeText("23:59"));
-    EXPECT_TRUE(IsTimeText(" 9:30"));  // a leading blank is part of the number
-    EXPECT_TRUE(IsTimeText("09: 5"));
-    EXPECT_TRUE(IsTimeText("9 :30"));
-    EXPECT_TRUE(IsTimeText("+9:30"));
-    EXPECT_FALSE(IsTimeText("24:00"));
-    EXPECT_FALSE(IsTimeText("12:60"));
-    EXPECT_FALSE(IsTimeText("9:30"));
-    EXPECT_FALSE(IsTimeText("12.30"));
-    EXPECT_FALSE(IsTimeText("-1:30"));
-    EXPECT_FALSE(IsTimeText("  :30"));
-    EXPECT_FALSE(IsTimeText("ab:cd"));
-    EXPECT_FALSE(IsTimeText("12:3a"));
-    EXPECT_FALSE(IsTimeText(".5:30"));  // hours are whole numbers
-    EXPECT_FALSE(IsTimeText("12:30 "));
-    EXPECT_FALSE(IsTimeText(""));
+    // A blank before or after a number is part of it.
+    for (const char* t : {"00:00", "23:59", " 9:30", "09: 5", "9 :30", "+9:30"})
+        EXPECT_TRUE(IsTimeText(t)) << t;
+    // Hours are whole numbers: ".5:30" is refused.
+    for (const char* t : {"24:00", "12:60", "9:30", "12.30", "-1:30", "  :30", "ab:cd", "12:3a",
+                          ".5:30", "12:30 ", ""})
+        EXPECT_FALSE(IsTimeText(t)) << t;
 }
 
 TEST(TimeText, Cases) {
@@ -63,151 +42,102 @@ TEST(TimeText, Cases) {
     EXPECT_FALSE(IsTimeText(TimeText(-1000)));
 }
 
-struct RuleCase {
-    const char* name;
-    std::function<void(Configuration&)> change;
-    std::vector<std::string_view> failed;
-};
+// Sets one numeric field of the record.
+#define FIELD(f) [](Configuration& c, int v) { c.f = static_cast<decltype(c.f)>(v); }
 
-TEST(FailedLoadRules, EachRule) {
+TEST(FailedLoadRules, EachRangeHoldsAtBothEnds) {
     EXPECT_TRUE(FailedLoadRules(ShippedConfiguration()).empty());
+    struct Range {
+        std::string_view rule;
+        std::function<void(Configuration&, int)> set;
+        int low, high;
+    };
+    const Range ranges[] = {{"AvTime", FIELD(AvTime), 1, 30},
+                            {"AvTimeD", FIELD(AvTimeD), 1, 30},
+                            {"ComDelay", FIELD(ComDelay), 5, 600},
+                            {"CPUDelay", FIELD(CPUDelay), 5, 600},
+                            {"CPULevel", FIELD(CPULevel), 5, 50},
+                            {"CMain", FIELD(CMain), 1, 2},
+                            {"CPU_On", FIELD(CPU_On), 1, 2},
+                            {"Del_On", FIELD(Del_On), 1, 2},
+                            {"DelTime", FIELD(DelTime), 60, 10800},
+                            {"DL_On", FIELD(DL_On), 1, 2},
+                            {"DLDelay", FIELD(DLDelay), 5, 600},
+                            {"DLRate", FIELD(DLRate), 2, 5000},
+                            {"DName", FIELD(DName), 1, 2},
+                            {"ForceS", FIELD(ForceS), 1, 2},
+                            {"KeyDelay", FIELD(KeyDelay), 5, 3600},
+                            {"Key_On", FIELD(Key_On), 1, 2},
+                            {"LogLevel", FIELD(LogLevel), 1, 3},
+                            {"LogRotate", FIELD(LogRotate), 1, 2},
+                            {"NoWarn", FIELD(NoWarn), 1, 2},
+                            {"Port1", FIELD(Port1), 1024, 65535},
+                            {"Port2", FIELD(Port2), 1024, 65535},
+                            {"RunOnTop", FIELD(RunOnTop), 1, 2},
+                            {"ShutTime", FIELD(ShutTime), 2, 600},
+                            {"StartMin", FIELD(StartMin), 1, 2},
+                            {"ShutType", FIELD(ShutType), 1, 7},
+                            {"StartTime", FIELD(StartTime), 1, 2},
+                            {"Stop_On", FIELD(Stop_On), 1, 2},
+                            {"UserExitA", FIELD(UserExitA), 1, 2},
+                            {"UpEnable", FIELD(UpEnable), 1, 2},
+                            {"StartDelay as a delay", FIELD(StartDelay), 1, 3600}};
+#undef FIELD
+    for (const Range& r : ranges) {
+        for (const int v : {r.low - 1, r.low, r.high, r.high + 1}) {
+            SCOPED_TRACE(std::string(r.rule) + " = " + std::to_string(v));
+            Configuration c = ShippedConfiguration();
+            r.set(c, v);
+            const bool inside = v >= r.low && v <= r.high;
+            EXPECT_EQ(FailedLoadRules(c), inside ? std::vector<std::string_view>{}
+                                                 : std::vector<std::string_view>{r.rule});
+        }
+    }
+}
+
+TEST(FailedLoadRules, TextsTimesAndCombinations) {
     const std::string longText(101, 'a');
-    const std::vector<RuleCase> cases = {
-        {"AvTime low", [](auto& c) { c.AvTime = 0; }, {"AvTime"}},
-        {"AvTime high", [](auto& c) { c.AvTime = 31; }, {"AvTime"}},
-        {"AvTimeD", [](auto& c) { c.AvTimeD = 31; }, {"AvTimeD"}},
-        {"IP mode name", [](auto& c) { c.IPAdd = "host"; }, {"IPAdd in IP mode"}},
-        {"IP mode ok",
-         [](auto& c) {
-             c.IPAdd = "10.1.1.1";
-             c.ShutType = 4;
-         },
-         {}},
-        {"name mode address",
-         [](auto& c) {
-             c.DName = 2;
-             c.IPAdd = "10.1.1.1";
-         },
-         {"IPAdd in name mode"}},
-        {"name mode too long",
-         [&](auto& c) {
-             c.DName = 2;
-             c.IPAdd = longText;
-         },
-         {"IPAdd in name mode"}},
-        {"name mode 100",
-         [&](auto& c) {
-             c.DName = 2;
-             c.IPAdd = longText.substr(1);
-         },
-         {}},
-        {"ComDelay", [](auto& c) { c.ComDelay = 4; }, {"ComDelay"}},
-        {"CPUDelay", [](auto& c) { c.CPUDelay = 601; }, {"CPUDelay"}},
-        {"CPULevel", [](auto& c) { c.CPULevel = 51; }, {"CPULevel"}},
-        {"CMain", [](auto& c) { c.CMain = 3; }, {"CMain"}},
-        {"CPU_On", [](auto& c) { c.CPU_On = 0; }, {"CPU_On"}},
-        {"Del_On", [](auto& c) { c.Del_On = 3; }, {"Del_On"}},
-        {"DelTime", [](auto& c) { c.DelTime = 59; }, {"DelTime"}},
-        {"DL_On", [](auto& c) { c.DL_On = 0; }, {"DL_On"}},
-        {"DLDelay", [](auto& c) { c.DLDelay = 601; }, {"DLDelay"}},
-        {"DLRate", [](auto& c) { c.DLRate = 1; }, {"DLRate"}},
-        {"DName", [](auto& c) { c.DName = 0; }, {"DName"}},
-        {"ForceS", [](auto& c) { c.ForceS = 3; }, {"ForceS"}},
-        {"KeyDelay", [](auto& c) { c.KeyDelay = 3601; }, {"KeyDelay"}},
-        {"Key_On", [](auto& c) { c.Key_On = 0; }, {"Key_On"}},
-        {"LogLevel", [](auto& c) { c.LogLevel = 4; }, {"LogLevel"}},
-        {"LogName short", [](auto& c) { c.LogName = "Ves.log"; }, {"LogName"}},
-        {"LogName long", [](auto& c) { c.LogName = "VesparVesparVes1.log"; }, {}},
-        {"LogName too long", [](auto& c) { c.LogName = "VesparVesparVes12.log"; }, {"LogName"}},
-        {"LogPath no backslash", [](auto& c) { c.LogPath = "Log"; }, {"LogPath"}},
-        {"LogPath short", [](auto& c) { c.LogPath = "\\"; }, {"LogPath"}},
-        {"LogPath long", [&](auto& c) { c.LogPath = longText + "\\"; }, {"LogPath"}},
-        {"LogPath 100", [&](auto& c) { c.LogPath = longText.substr(2) + "\\"; }, {}},
-        {"LogRotate", [](auto& c) { c.LogRotate = 0; }, {"LogRotate"}},
-        {"NoWarn", [](auto& c) { c.NoWarn = 3; }, {"NoWarn"}},
-        {"Port1", [](auto& c) { c.Port1 = 1023; }, {"Port1"}},
-        {"Port2", [](auto& c) { c.Port2 = 65536; }, {"Port2"}},
-        {"Port 70000", [](auto& c) { c.Port1 = 70000; }, {"Port1"}},
-        {"RunOnTop", [](auto& c) { c.RunOnTop = 0; }, {"RunOnTop"}},
-        {"ShutTime", [](auto& c) { c.ShutTime = 1; }, {"ShutTime"}},
-        {"StartMin", [](auto& c) { c.StartMin = 3; }, {"StartMin"}},
-        {"ShutType", [](auto& c) { c.ShutType = 8; }, {"ShutType"}},
-        {"StartDelay 0", [](auto& c) { c.StartDelay = 0; }, {"StartDelay as a delay"}},
-        {"StartDelay 10830", [](auto& c) { c.StartDelay = 10830; }, {"StartDelay as a delay"}},
-        {"StartTime", [](auto& c) { c.StartTime = 3; }, {"StartTime"}},
-        {"Stop_On", [](auto& c) { c.Stop_On = 0; }, {"Stop_On"}},
-        {"UserExitA", [](auto& c) { c.UserExitA = 0; }, {"UserExitA"}},
-        {"UpEnable", [](auto& c) { c.UpEnable = 3; }, {"UpEnable"}},
-        {"nothing to watch",
-         [](auto& c) { c.CPU_On = c.Key_On = c.DL_On = 1; },
-         {"nothing to watch"}},
-        {"slave watching nothing",
-         [](auto& c) {
-             c.CMain = 2;
-             c.IPAdd = "10.1.1.1";
-             c.CPU_On = c.Key_On = c.DL_On = 1;
-         },
-         {}},
-        {"fixed time 00:00",
-         [](auto& c) {
-             c.StartTime = 2;
-             c.StartDelay = 0;
-         },
-         {}},
-        {"fixed time 24:00",
-         [](auto& c) {
-             c.StartTime = 2;
-             c.StartDelay = 2400;
-         },
-         {"StartDelay as a time"}},
-        {"StopTime 09:60", [](auto& c) { c.StopTime = 960; }, {"StopTime as a time"}},
-        {"StopTime negative",
-         [](auto& c) { c.StopTime = -1; },
-         {"StopTime range", "StopTime as a time"}},
-        {"StopTime 12360",
-         [](auto& c) { c.StopTime = 12360; },
-         {"StopTime range", "StopTime as a time"}},
-        {"fixed delay vs CPU",
-         [](auto& c) {
-             c.Del_On = 2;
-             c.DelTime = 60;
-             c.CPUDelay = 60;
-             c.KeyDelay = 59;
-         },
+    struct Case {
+        std::function<void(Configuration&)> change;
+        std::vector<std::string_view> failed;
+    };
+    const std::vector<Case> cases = {
+        {[](auto& c) { c.IPAdd = "host"; }, {"IPAdd in IP mode"}},
+        {[](auto& c) { c.IPAdd = "10.1.1.1", c.ShutType = 4; }, {}},
+        {[](auto& c) { c.DName = 2, c.IPAdd = "10.1.1.1"; }, {"IPAdd in name mode"}},
+        {[&](auto& c) { c.DName = 2, c.IPAdd = longText; }, {"IPAdd in name mode"}},
+        {[&](auto& c) { c.DName = 2, c.IPAdd = longText.substr(1); }, {}},
+        {[](auto& c) { c.LogName = "Ves.log"; }, {"LogName"}},
+        {[](auto& c) { c.LogName = "Vesp.log"; }, {}},
+        {[](auto& c) { c.LogName = "VesparVesparVes1.log"; }, {}},
+        {[](auto& c) { c.LogName = "VesparVesparVes12.log"; }, {"LogName"}},
+        {[](auto& c) { c.LogPath = "Log"; }, {"LogPath"}},
+        {[](auto& c) { c.LogPath = "\\"; }, {"LogPath"}},
+        {[&](auto& c) { c.LogPath = longText + "\\"; }, {"LogPath"}},
+        {[&](auto& c) { c.LogPath = longText.substr(2) + "\\"; }, {}},
+        {[](auto& c) { c.CPU_On = c.Key_On = c.DL_On = 1; }, {"nothing to watch"}},
+        // A slave watches its master.
+        {[](auto& c) { c.CMain = 2, c.IPAdd = "10.1.1.1", c.CPU_On = c.Key_On = c.DL_On = 1; }, {}},
+        {[](auto& c) { c.StartTime = 2, c.StartDelay = 0; }, {}},
+        {[](auto& c) { c.StartTime = 2, c.StartDelay = 2400; }, {"StartDelay as a time"}},
+        {[](auto& c) { c.StopTime = 2359; }, {}},
+        {[](auto& c) { c.StopTime = 960; }, {"StopTime as a time"}},
+        {[](auto& c) { c.StopTime = -1; }, {"StopTime range", "StopTime as a time"}},
+        {[](auto& c) { c.StopTime = 12360; }, {"StopTime range", "StopTime as a time"}},
+        {[](auto& c) { c.Del_On = 2, c.DelTime = 60, c.CPUDelay = 60, c.KeyDelay = 59; },
          {"fixed delay against CPU"}},
-        {"fixed delay vs key",
-         [](auto& c) {
-             c.Del_On = 2;
-             c.KeyDelay = 900;
-         },
-         {"fixed delay against keyboard/mouse"}},
-        {"fixed delay off",
-         [](auto& c) {
-             c.KeyDelay = 900;
-             c.CPUDelay = 600;
-             c.DelTime = 600;
-         },
-         {}},
-        {"download delay not checked at load",
-         [](auto& c) {
-             c.Del_On = 2;
-             c.DelTime = 600;
-             c.DLDelay = 600;
-             c.KeyDelay = 599;
-         },
-         {}},
-        {"several in table order",
-         [](auto& c) {
-             c.UpEnable = 0;
-             c.AvTime = 0;
-             c.Port2 = 0;
-         },
+        {[](auto& c) { c.Del_On = 2, c.KeyDelay = 900; }, {"fixed delay against keyboard/mouse"}},
+        {[](auto& c) { c.KeyDelay = 900, c.CPUDelay = 600, c.DelTime = 600; }, {}},
+        // The download delay is not checked against the fixed delay at load.
+        {[](auto& c) { c.Del_On = 2, c.DelTime = 600, c.DLDelay = 600, c.KeyDelay = 599; }, {}},
+        {[](auto& c) { c.UpEnable = 0, c.AvTime = 0, c.Port2 = 0; },
          {"AvTime", "Port2", "UpEnable"}},
     };
-    for (const auto& rc : cases) {
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
         Configuration c = ShippedConfiguration();
-        rc.change(c);
-        EXPECT_EQ(FailedLoadRules(c), rc.failed) << rc.name;
+        cases[i].change(c);
+        EXPECT_EQ(FailedLoadRules(c), cases[i].failed);
     }
 }
 
@@ -235,56 +165,36 @@ TEST(IsUnconfigured, Conditions) {
     }
 }
 
-struct CheckLoadedValuesTest : ::testing::Test {
-    test::FakeHost host;
-    Timer& refresh = host.timers.Create("tmrRefresh", 500, [] {});
-
-    void SetUp() override {
-        refresh.SetEnabled(true);
-        host.rt.trayIconShown = true;
-        host.rt.config = ShippedConfiguration();
-    }
-    MessageBox Stopped() {
-        EXPECT_THROW(CheckLoadedValues(host.ctx), ProgramExit);
-        EXPECT_FALSE(refresh.enabled());
-        EXPECT_FALSE(host.rt.trayIconShown);
-        EXPECT_EQ(host.dialogs.shown.size(), 1u);
-        return host.dialogs.shown.empty() ? MessageBox{} : host.dialogs.shown.back();
-    }
-};
-
-TEST_F(CheckLoadedValuesTest, GoodRecordPasses) {
+TEST(CheckLoadedValues, GoodRecordPassesBadOneEndsTheProgram) {
+    test::RunningHost host;
+    host.rt.config = ShippedConfiguration();
     CheckLoadedValues(host.ctx);
     EXPECT_TRUE(host.dialogs.shown.empty());
     EXPECT_FALSE(host.rt.unconfigured);
-    EXPECT_TRUE(refresh.enabled());
-}
+    EXPECT_TRUE(host.Running());
 
-TEST_F(CheckLoadedValuesTest, ShortLogNameFromTheFileEndsTheProgram) {
+    // Read from the file.
     host.folder.SetKey("LogName", "Ves.log");
     ReadConfiguration(host.ctx);
-    auto box = Stopped();
-    EXPECT_EQ(box.title, "Vespar Configuration File Error");
-    EXPECT_EQ(box.text, test::kCorrupted);
-    EXPECT_EQ(box.icon, Icon::Critical);
-    EXPECT_EQ(box.buttons, Buttons::Ok);
-}
+    auto box = host.Stopped([&] { CheckLoadedValues(host.ctx); });
+    EXPECT_EQ(box, (MessageBox{"Vespar Configuration File Error", test::kCorrupted, Icon::Critical,
+                               Buttons::Ok}));
 
-TEST_F(CheckLoadedValuesTest, SwitchShowsTheCount) {
+    // A command-line switch adds the count.
     host.rt.cmdSwitch = 3;
     host.rt.programTitle = "Vespar Slave";
-    host.rt.config.LogName = "Ves.log";
-    auto box = Stopped();
+    box = host.Stopped([&] { CheckLoadedValues(host.ctx); });
     EXPECT_EQ(box.title, "Vespar Slave Configuration File Error");
     EXPECT_EQ(box.text, std::string("1Range Errors\r\n") + test::kCorrupted);
-
-    host.dialogs.shown.clear();
     host.rt.config.Port1 = 70000;
     host.rt.config.StopTime = 12360;
-    EXPECT_EQ(Stopped().text, std::string("4Range Errors\r\n") + test::kCorrupted);
+    EXPECT_EQ(host.Stopped([&] { CheckLoadedValues(host.ctx); }).text,
+              std::string("4Range Errors\r\n") + test::kCorrupted);
 }
 
-TEST_F(CheckLoadedValuesTest, UnconfiguredIsMarkedNotFatal) {
+TEST(CheckLoadedValues, UnconfiguredIsMarkedNotFatal) {
+    test::RunningHost host;
+    host.rt.config = ShippedConfiguration();
     host.rt.config.CMain = 2;
     host.rt.config.IPAdd = "";
     CheckLoadedValues(host.ctx);
@@ -294,7 +204,7 @@ TEST_F(CheckLoadedValuesTest, UnconfiguredIsMarkedNotFatal) {
     // Marked even when the record is also out of range.
     host.rt.unconfigured = false;
     host.rt.config.ShutTime = 0;
-    Stopped();
+    host.Stopped([&] { CheckLoadedValues(host.ctx); });
     EXPECT_TRUE(host.rt.unconfigured);
 }
 

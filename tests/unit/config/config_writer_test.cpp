@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 
 #include "base/program_exit.h"
 #include "base/version.h"
@@ -14,17 +15,21 @@
 namespace vespar {
 namespace {
 
+namespace fs = std::filesystem;
 using test::ShippedConfiguration;
 using test::SplitCrLf;
 
 const LocalTime kSaved{2026, 12, 6, 12, 0, 0};
 
-// The line of a text that starts with key and "=".
-std::string Line(const std::string& text, const std::string& key) {
-    for (const auto& l : SplitCrLf(text)) {
-        if (l.rfind(key + "=", 0) == 0) return l;
+// Each "key=value" is the line of its key in the text.
+void ExpectLines(const std::string& text, std::initializer_list<std::string> expected) {
+    for (const std::string& line : expected) {
+        const std::string key = line.substr(0, line.find('=') + 1);
+        std::string found = "(none)";
+        for (const auto& l : SplitCrLf(text))
+            if (l.rfind(key, 0) == 0) found = l;
+        EXPECT_EQ(found, line);
     }
-    return "(none)";
 }
 
 Configuration ReadBack(const std::string& text) {
@@ -44,20 +49,25 @@ TEST(ConfigWriter, ShippedRecordWritesTheShippedFile) {
     const std::string text = BuildConfigurationText(fields, ShippedConfiguration(), kSaved);
     EXPECT_EQ(text + "\r\n", test::DefaultIniText());
     EXPECT_EQ(SplitCrLf(text).size(), 43u);
+
+    // The header names this version and the moment of saving.
+    const auto lines =
+        SplitCrLf(BuildConfigurationText(fields, ShippedConfiguration(), {2026, 3, 5, 4, 25, 13}));
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
+              (std::vector<std::string>{"# Vespar Version " + std::to_string(kVersionMajor) + "." +
+                                            std::to_string(kVersionMinor),
+                                        "# Configuration File", "# 05-Mar-26 04:25:13", ""}));
 }
 
 TEST(ConfigWriter, OtherRecordsRoundTrip) {
     Configuration c = ShippedConfiguration();
-    c.CMain = 2;
-    c.DName = 2;
+    c.CMain = c.DName = c.StartTime = c.Stop_On = c.Del_On = 2;
     c.IPAdd = "partner.example.org";
     c.Port1 = 20000;
     c.AvTimeD = 17;
-    c.StartTime = 2;
     c.StartDelay = 805;
     c.StopTime = 2359;
-    c.Stop_On = 2;
-    c.Del_On = 2;
     c.DelTime = 10800;
     c.LogLevel = 3;
     c.ShutType = 7;
@@ -67,31 +77,14 @@ TEST(ConfigWriter, OtherRecordsRoundTrip) {
     EXPECT_EQ(fields.StartDelay, "08:05");
     EXPECT_EQ(fields.StopTime, "23:59");
     const std::string text = BuildConfigurationText(fields, c, kSaved);
-    EXPECT_EQ(Line(text, "StartDelay"), "StartDelay=10805");
-    EXPECT_EQ(Line(text, "StopTime"), "StopTime=12359");
-    EXPECT_EQ(Line(text, "CMain"), "CMain=2");
-    EXPECT_EQ(Line(text, "AvTimeD"), "AvTimeD=17");
+    ExpectLines(text, {"StartDelay=10805", "StopTime=12359", "CMain=2", "AvTimeD=17"});
     EXPECT_EQ(ReadBack(text), c);
 
     // CMain and AvTimeD always come from the record, whatever the fields say.
     Configuration other = c;
     other.CMain = 1;
     other.AvTimeD = 3;
-    const auto t2 = BuildConfigurationText(fields, other, kSaved);
-    EXPECT_EQ(Line(t2, "CMain"), "CMain=1");
-    EXPECT_EQ(Line(t2, "AvTimeD"), "AvTimeD=3");
-}
-
-TEST(ConfigWriter, HeaderLines) {
-    const auto lines =
-        SplitCrLf(BuildConfigurationText(FieldsFromConfiguration(ShippedConfiguration()),
-                                         ShippedConfiguration(), {2026, 3, 5, 4, 25, 13}));
-    ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(lines[0], "# Vespar Version " + std::to_string(kVersionMajor) + "." +
-                            std::to_string(kVersionMinor));
-    EXPECT_EQ(lines[1], "# Configuration File");
-    EXPECT_EQ(lines[2], "# 05-Mar-26 04:25:13");
-    EXPECT_EQ(lines[3], "");
+    ExpectLines(BuildConfigurationText(fields, other, kSaved), {"CMain=1", "AvTimeD=3"});
 }
 
 TEST(ConfigWriter, ScreenTextsAsWritten) {
@@ -103,13 +96,9 @@ TEST(ConfigWriter, ScreenTextsAsWritten) {
     f.ShutTime = "";
     f.Port1 = "&H2711";
     f.IPAdd = " 10.1.1.1";
-    auto text = BuildConfigurationText(f, rec, kSaved);
-    EXPECT_EQ(Line(text, "AvTime"), "AvTime=5.5");
-    EXPECT_EQ(Line(text, "CPUDelay"), "CPUDelay=60");
-    EXPECT_EQ(Line(text, "KeyDelay"), "KeyDelay=12");
-    EXPECT_EQ(Line(text, "ShutTime"), "ShutTime=0");
-    EXPECT_EQ(Line(text, "Port1"), "Port1=10001");
-    EXPECT_EQ(Line(text, "IPAdd"), "IPAdd= 10.1.1.1");
+    const auto text = BuildConfigurationText(f, rec, kSaved);
+    ExpectLines(text, {"AvTime=5.5", "CPUDelay=60", "KeyDelay=12", "ShutTime=0", "Port1=10001",
+                       "IPAdd= 10.1.1.1"});
     EXPECT_EQ(ReadBack(text).AvTime, 6);
     f.AvTime = "2.5";
     EXPECT_EQ(ReadBack(BuildConfigurationText(f, rec, kSaved)).AvTime, 2);
@@ -118,17 +107,14 @@ TEST(ConfigWriter, ScreenTextsAsWritten) {
     f.StartTime = 1;
     f.StartDelay = "08:30";
     f.StopTime = " 9:30";
-    text = BuildConfigurationText(f, rec, kSaved);
-    EXPECT_EQ(Line(text, "StartDelay"), "StartDelay=10830");
-    EXPECT_EQ(Line(text, "StopTime"), "StopTime=10930");
+    ExpectLines(BuildConfigurationText(f, rec, kSaved), {"StartDelay=10830", "StopTime=10930"});
     // A blank before the minutes must not shift them into the hours.
     f.StopTime = "09: 5";
-    EXPECT_EQ(Line(BuildConfigurationText(f, rec, kSaved), "StopTime"), "StopTime=10905");
+    ExpectLines(BuildConfigurationText(f, rec, kSaved), {"StopTime=10905"});
     // Without fixed-time activation the start delay is a number of seconds.
     f.StartTime = 0;
     f.StartDelay = "120";
-    EXPECT_EQ(Line(BuildConfigurationText(f, rec, kSaved), "StartDelay"), "StartDelay=120");
-    EXPECT_EQ(Line(BuildConfigurationText(f, rec, kSaved), "StartTime"), "StartTime=1");
+    ExpectLines(BuildConfigurationText(f, rec, kSaved), {"StartDelay=120", "StartTime=1"});
 }
 
 struct WriteConfigurationTest : ::testing::Test {
@@ -136,42 +122,33 @@ struct WriteConfigurationTest : ::testing::Test {
     const std::string oldText = host.folder.ReadFile(host.folder.ini());
 
     void ExpectRefused() {
+        host.rt.programTitle = "Vespar Slave";
         EXPECT_FALSE(WriteConfigurationFile(host.ctx, "new"));
         ASSERT_EQ(host.dialogs.shown.size(), 1u);
-        const auto& box = host.dialogs.shown.back();
-        EXPECT_EQ(box.title, "Vespar Slave Configuration File Error");
-        EXPECT_EQ(box.text,
-                  "Unable to write to the configuration file. Vespar.ini\r\n"
-                  "This may be a permissions problem.");
-        EXPECT_EQ(box.icon, Icon::Exclamation);
-        EXPECT_EQ(box.buttons, Buttons::Ok);
+        EXPECT_EQ(host.dialogs.shown.back(),
+                  (MessageBox{"Vespar Slave Configuration File Error",
+                              "Unable to write to the configuration file. Vespar.ini\r\n"
+                              "This may be a permissions problem.",
+                              Icon::Exclamation, Buttons::Ok}));
         EXPECT_EQ(host.folder.ReadFile(host.folder.ini()), oldText);
     }
 };
 
-TEST_F(WriteConfigurationTest, ReplacesTheFile) {
+TEST_F(WriteConfigurationTest, ReplacesTheFileOrKeepsTheOldOne) {
     EXPECT_TRUE(WriteConfigurationFile(host.ctx, "a\r\nb"));
     EXPECT_EQ(host.folder.ReadFile(host.folder.ini()), "a\r\nb\r\n");
     EXPECT_TRUE(host.dialogs.shown.empty());
     // Nothing but the configuration is left in Data.
-    int entries = 0;
-    for ([[maybe_unused]] const auto& e :
-         std::filesystem::directory_iterator(host.folder.path() / "Data")) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
-}
+    const fs::directory_iterator data(host.folder.path() / "Data");
+    EXPECT_EQ(std::distance(begin(data), end(data)), 1);
 
-TEST_F(WriteConfigurationTest, FailedWriteKeepsTheOldFile) {
-    host.rt.programTitle = "Vespar Slave";
     // Where the temporary file must go stands a folder.
-    std::filesystem::create_directory(host.folder.path() / "Data" / "Vespar.ini.tmp");
+    host.folder.WriteFile(host.folder.ini(), oldText);
+    fs::create_directory(host.folder.path() / "Data" / "Vespar.ini.tmp");
     ExpectRefused();
 }
 
 TEST_F(WriteConfigurationTest, ReadOnlyDataFolderKeepsTheOldFile) {
-    namespace fs = std::filesystem;
-    host.rt.programTitle = "Vespar Slave";
     const auto data = host.folder.path() / "Data";
     fs::permissions(data, fs::perms::owner_read | fs::perms::owner_exec);
     if (std::ofstream(data / "probe")) {
@@ -182,19 +159,16 @@ TEST_F(WriteConfigurationTest, ReadOnlyDataFolderKeepsTheOldFile) {
 }
 
 TEST_F(WriteConfigurationTest, ReadOnlyFileIsNotReplaced) {
-    namespace fs = std::filesystem;
-    host.rt.programTitle = "Vespar Slave";
     fs::permissions(host.folder.ini(), fs::perms::owner_read);
-    if (std::ofstream(host.folder.ini(), std::ios::app)) {
+    if (std::ofstream(host.folder.ini(), std::ios::app))
         GTEST_SKIP() << "running with rights that write anywhere";
-    }
     ExpectRefused();
 }
 
 TEST_F(WriteConfigurationTest, MissingFileEndsTheProgram) {
-    std::filesystem::remove(host.folder.ini());
+    fs::remove(host.folder.ini());
     EXPECT_THROW(WriteConfigurationFile(host.ctx, "x"), ProgramExit);
-    EXPECT_FALSE(std::filesystem::exists(host.folder.ini()));
+    EXPECT_FALSE(fs::exists(host.folder.ini()));
 }
 
 }  // namespace

@@ -35,8 +35,7 @@ TEST_F(EngineTest, DownloadTextAndKeyMouseMarkers) {
     c.StartDelay = 1;
     table.rows = {InterfaceRow{"eth0", {1, 2, 3, 4, 5, 6}, 1024, 0}};
     Start();
-    Second();
-    Second();  // first reading after activation gives 0
+    Seconds(2);  // the first reading after activation gives 0
     EXPECT_EQ(Ctl("DLLoad").caption, "DL:  " + std::string(" 0.000KBs"));
     Second();  // the meter takes its reference sum
     const std::vector<std::pair<int, std::string>> steps = {
@@ -64,11 +63,9 @@ TEST_F(EngineTest, AllChecksOffStaysInRunAndLogsEverySecondAtFull) {
     Start();
     Second();
     EXPECT_TRUE(host.Logged("Inactive", ""));
-    for (int i = 0; i < 100; ++i) Second();
+    Seconds(100);
     EXPECT_EQ(fh.rt.monitorState, 1);
-    int runs = 0;
-    for (const auto& p : host.log) runs += p == LogPair("Run", "");
-    EXPECT_EQ(runs, 99);
+    EXPECT_EQ(std::count(host.log.begin(), host.log.end(), LogPair("Run", "")), 99);
 }
 
 TEST_F(EngineTest, TickSendsDatagramsAndClosesExpiredScreens) {
@@ -77,27 +74,22 @@ TEST_F(EngineTest, TickSendsDatagramsAndClosesExpiredScreens) {
     c.UpEnable = 2;
     c.StartDelay = 3;
     Start();
-    auto sends = [&] {
-        int n = 0;
-        for (const auto& s : host.calls) n += s == "Send";
-        return n;
-    };
     Second();  // 2 left
-    EXPECT_EQ(sends(), 0);
+    EXPECT_EQ(host.Count("Send"), 0);
     EXPECT_EQ(fh.rt.commsText, ".");
     Second();  // 1 left: sent on the tick after the decrement
-    EXPECT_EQ(sends(), 1);
+    EXPECT_EQ(host.Count("Send"), 1);
     Second();  // activation; Run sends on every tick from then on
-    const int atRun = sends();
+    const int atRun = host.Count("Send");
     Second();
-    EXPECT_EQ(sends(), atRun + 2);
-    EXPECT_NE(std::find(host.calls.begin(), host.calls.end(), "Update"), host.calls.end());
+    EXPECT_EQ(host.Count("Send"), atRun + 2);
+    EXPECT_GT(host.Count("Update"), 0);
 
     fh.rt.childFormOpen = true;
     fh.rt.configTimeout = 0;
     Second();
-    EXPECT_NE(std::find(host.calls.begin(), host.calls.end(), "CloseConfig"), host.calls.end());
-    EXPECT_EQ(std::find(host.calls.begin(), host.calls.end(), "CloseAbout"), host.calls.end());
+    EXPECT_EQ(host.Count("CloseConfig"), 1);
+    EXPECT_EQ(host.Count("CloseAbout"), 0);
 }
 
 TEST_F(EngineTest, StartAtFixedTimeIgnoresCurrentSeconds) {

@@ -1,19 +1,12 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/engine_host.h"
-#include "app/monitor_engine.h"
-#include "base/program_exit.h"
-#include "fakes/fake_host.h"
-#include "fakes/fake_power.h"
-#include "fakes/fake_sensors.h"
-#include "fakes/short_configuration.h"
+#include "unit/monitor_rig.h"
 
 namespace vespar::test {
 
@@ -46,13 +39,14 @@ struct RecordingEngineHost : EngineHost {
     void StartLogFile() override { calls.push_back("StartLogFile"); }
 
     bool Logged(const std::string& e, const std::string& s) const {
-        for (const auto& p : log)
-            if (p.first == e && p.second == s) return true;
-        return false;
+        return std::find(log.begin(), log.end(), LogPair(e, s)) != log.end();
+    }
+    int Count(const std::string& call) const {
+        return static_cast<int>(std::count(calls.begin(), calls.end(), call));
     }
 };
 
-class EngineTest : public ::testing::Test {
+class EngineTest : public ::testing::Test, public MonitorRig {
   protected:
     EngineTest() {
         host.timers = &fh.timers;
@@ -66,11 +60,6 @@ class EngineTest : public ::testing::Test {
         engine.InitialiseMonitor();
         host.ShowStatus();
     }
-    // One engine second with the processor nearly idle.
-    void Second(std::int64_t busy = 10) {
-        times.Advance(1000 - busy, 1000, 0);
-        fh.time.Advance(1000);
-    }
     // Runs idle seconds until the program ends; returns the seconds taken or -1.
     int RunToExit(int limit = 200) {
         for (int i = 1; i <= limit; ++i) {
@@ -82,27 +71,18 @@ class EngineTest : public ::testing::Test {
         }
         return -1;
     }
-    const Control& Ctl(const std::string& name) { return main.control(name); }
     std::vector<std::string> ExitCalls() {
         std::vector<std::string> out;
         for (const auto& c : power.calls)
             if (c.rfind("ExitSession", 0) == 0 || c.rfind("Suspend", 0) == 0) out.push_back(c);
         return out;
     }
+    // The one power call made, or "" when there was none or more.
+    std::string ExitCall() {
+        const auto calls = ExitCalls();
+        return calls.size() == 1 ? calls[0] : "";
+    }
 
-    FakeHost fh;
-    MainWindowScreen main;
-    FakeSystemTimes times;
-    FakeNativeCounters native;
-    FakeVersionSource version;
-    CpuUsageSampler cpu{times, native, version};
-    FakeInterfaceTable table;
-    FakeConnectionSetting setting;
-    DownloadMeter download{fh.clock, table, setting, main.control("NetCon")};
-    FakeInputSource input;
-    InputChangeDetector detector{input};
-    FakePowerActions power;
-    ShutdownActions actions{power, "vespar"};
     RecordingEngineHost host;
     MonitorEngine engine{fh.ctx, main, cpu, download, detector, actions, host};
 };

@@ -3,32 +3,16 @@
 
 namespace vespar::test {
 
-namespace {
-// Enters Shutdown directly and runs its seconds until the program ends or gives back.
-void EnterShutdown(Runtime& rt) {
-    rt.monitorState = 2;
-    rt.stateSeconds = 0;
-}
-}  // namespace
-
 TEST_F(EngineTest, EveryShutTypeWithAndWithoutWarningAndForce) {
     struct Case {
         int type, force, noWarn;
         std::string exitCall;  // empty: no system call
-        bool closes;
     };
     const std::vector<Case> cases = {
-        {1, 1, 1, "ExitSession 8 ", true},
-        {1, 2, 2, "ExitSession 12 ", true},
-        {2, 1, 2, "ExitSession 2 ", true},
-        {2, 2, 1, "ExitSession 6 ", true},
-        {3, 1, 1, "ExitSession 1 ", true},
-        {3, 2, 1, "ExitSession 5 ", true},
-        {7, 1, 2, "ExitSession 0 ", true},
-        {7, 2, 1, "ExitSession 4 ", true},
-        {4, 2, 1, "", true},
-        {5, 1, 1, "Suspend 1", false},
-        {6, 2, 2, "Suspend 0", false},
+        {1, 1, 1, "ExitSession 8 "}, {1, 2, 2, "ExitSession 12 "}, {2, 1, 2, "ExitSession 2 "},
+        {2, 2, 1, "ExitSession 6 "}, {3, 1, 1, "ExitSession 1 "},  {3, 2, 1, "ExitSession 5 "},
+        {7, 1, 2, "ExitSession 0 "}, {7, 2, 1, "ExitSession 4 "},  {4, 2, 1, ""},
+        {5, 1, 1, "Suspend 1"},      {6, 2, 2, "Suspend 0"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.type * 100 + k.force * 10 + k.noWarn);
@@ -39,28 +23,24 @@ TEST_F(EngineTest, EveryShutTypeWithAndWithoutWarningAndForce) {
         fh.rt.config.NoWarn = static_cast<std::int16_t>(k.noWarn);
         fh.rt.trayIconShown = true;
         engine.InitialiseMonitor();
-        EnterShutdown(fh.rt);
+        fh.rt.monitorState = 2;
+        fh.rt.stateSeconds = 0;
         const std::string name = fh.rt.shutTypeName;
+        const bool sleeps = k.type == 5 || k.type == 6;  // the program goes on after a sleep
         bool exited = false;
         int ticks = 0;
-        while (!exited && fh.rt.monitorState == 2 && ticks < 20) {
+        for (; !exited && fh.rt.monitorState == 2 && ticks < 20; ++ticks) {
             try {
                 engine.ShutdownTick();
             } catch (const ProgramExit&) {
                 exited = true;
             }
-            ++ticks;
         }
         EXPECT_EQ(ticks, k.noWarn == 2 ? 1 : 6);
-        EXPECT_EQ(exited, k.closes);
-        EXPECT_EQ(fh.rt.trayIconShown, !k.closes);
-        const auto calls = ExitCalls();
-        if (k.exitCall.empty()) {
-            EXPECT_TRUE(calls.empty());
-        } else {
-            ASSERT_EQ(calls.size(), 1u);
-            EXPECT_EQ(calls[0].rfind(k.exitCall, 0), 0u) << calls[0];
-        }
+        EXPECT_EQ(exited, !sleeps);
+        EXPECT_EQ(fh.rt.trayIconShown, sleeps);
+        EXPECT_EQ(ExitCalls().size(), k.exitCall.empty() ? 0u : 1u);
+        EXPECT_EQ(ExitCall().substr(0, k.exitCall.size()), k.exitCall);
         std::string start = k.noWarn == 2 ? "Silent" : "Start";
         if (k.force == 2) start += "(F)";
         if (k.type >= 4 && k.type <= 6) start = "Start";
@@ -68,7 +48,7 @@ TEST_F(EngineTest, EveryShutTypeWithAndWithoutWarningAndForce) {
         if (k.type <= 4) {
             EXPECT_EQ(host.log.back(), LogPair("Close", name));
         }
-        if (k.type == 5 || k.type == 6) {
+        if (sleeps) {
             EXPECT_EQ(fh.rt.monitorState, 0);  // back in Initialise before the call
             ASSERT_GE(host.log.size(), 3u);
             EXPECT_EQ(host.log[host.log.size() - 3], LogPair("Restart", name));
@@ -77,42 +57,42 @@ TEST_F(EngineTest, EveryShutTypeWithAndWithoutWarningAndForce) {
     }
 }
 
-TEST_F(EngineTest, FixedDelayForcesPowerOffWithForcedFlags) {
+TEST_F(EngineTest, FixedDelayAndStopTimeForcePowerOffWithForcedFlags) {
     Configuration& c = fh.rt.config;
     c.CPU_On = c.Key_On = c.DL_On = 1;
     c.Del_On = 2;
     c.NoWarn = 2;
     c.StartDelay = 1;
     Start();
-    Second();
-    Second();
+    Seconds(2);
     EXPECT_EQ(Ctl("Counter").caption, "Active - Delay Time Left: 59s");
     EXPECT_EQ(Ctl("Counter").foreColor, kOrange);  // LongestDelay 0 is exceeded
-    const int s = RunToExit();
-    EXPECT_EQ(s, 59);
+    EXPECT_EQ(RunToExit(), 59);
     EXPECT_TRUE(host.Logged("Silent(F)", "Power Off"));
-    ASSERT_EQ(ExitCalls().size(), 1u);
-    EXPECT_EQ(ExitCalls()[0].rfind("ExitSession 12 ", 0), 0u);
-}
+    EXPECT_EQ(ExitCall().rfind("ExitSession 12 ", 0), 0u);
 
-TEST_F(EngineTest, StopTimeForcesShutdownWholeMinute) {
-    Configuration& c = fh.rt.config;
+    // The stop time is reached at its whole minute, whatever the seconds.
+    c = {};
+    SetShortConfiguration(c);
     c.Stop_On = 2;
     c.StopTime = 2200;
     c.NoWarn = 2;
     c.StartDelay = 1;
+    host.log.clear();
+    power.calls.clear();
     fh.clock.Set(LocalTime{2026, 12, 6, 22, 0, 40});
     Start();
     Second();
     EXPECT_EQ(fh.rt.monitorState, 1);
     EXPECT_THROW(Second(), ProgramExit);
     EXPECT_TRUE(host.Logged("Silent(F)", "Power Off"));
-    EXPECT_EQ(ExitCalls()[0].rfind("ExitSession 12 ", 0), 0u);
+    EXPECT_EQ(ExitCall().rfind("ExitSession 12 ", 0), 0u);
 }
 
 TEST_F(EngineTest, CancelByEntitledUserAndRefusalForOthers) {
     engine.InitialiseMonitor();
-    EnterShutdown(fh.rt);
+    fh.rt.monitorState = 2;
+    fh.rt.stateSeconds = 0;
     engine.ShutdownTick();
     EXPECT_EQ(Ctl("Reset").caption, "&Cancel");
     engine.Reset();
@@ -128,7 +108,8 @@ TEST_F(EngineTest, CancelByEntitledUserAndRefusalForOthers) {
 
     host.admin = false;
     engine.InitialiseMonitor();
-    EnterShutdown(fh.rt);
+    fh.rt.monitorState = 2;
+    fh.rt.stateSeconds = 0;
     engine.ShutdownTick();
     EXPECT_FALSE(Ctl("Reset").enabled);
     EXPECT_FALSE(Ctl("mPopUpCancel").visible);
@@ -159,21 +140,7 @@ TEST_F(EngineTest, TestRunEndsInTimedMessage) {
     }
 }
 
-TEST_F(EngineTest, SimulationNeverCallsThePowerActions) {
-    fh.rt.cmdSwitch = 2;
-    engine.InitialiseMonitor();
-    fh.rt.config.NoWarn = 2;
-    EnterShutdown(fh.rt);
-    EXPECT_THROW(engine.ShutdownTick(), ProgramExit);
-    EXPECT_TRUE(ExitCalls().empty());
-    ASSERT_EQ(fh.dialogs.shown.size(), 1u);
-    EXPECT_EQ(fh.dialogs.shown[0].text, "Test Real Power Off");
-    EXPECT_EQ(fh.dialogs.shown[0].title, "Vespar Simulate Power Off");
-    EXPECT_TRUE(host.Logged("Simulate", "Power Off"));
-    EXPECT_EQ(host.log.back(), LogPair("Close", "Power Off"));
-}
-
-TEST_F(EngineTest, SwitchShortensDelays) {
+TEST_F(EngineTest, SwitchesSimulateTheActionAndShortenDelays) {
     fh.rt.cmdSwitch = 3;
     engine.InitialiseMonitor();
     const Configuration& c = fh.rt.config;
@@ -183,6 +150,20 @@ TEST_F(EngineTest, SwitchShortensDelays) {
     fh.rt.cmdSwitch = 4;
     engine.InitialiseMonitor();
     EXPECT_EQ(c.ShutTime, 6);
+
+    // A simulation never calls the power actions.
+    fh.rt.cmdSwitch = 2;
+    engine.InitialiseMonitor();
+    fh.rt.config.NoWarn = 2;
+    fh.rt.monitorState = 2;
+    fh.rt.stateSeconds = 0;
+    EXPECT_THROW(engine.ShutdownTick(), ProgramExit);
+    EXPECT_TRUE(ExitCalls().empty());
+    ASSERT_EQ(fh.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fh.dialogs.shown[0].text, "Test Real Power Off");
+    EXPECT_EQ(fh.dialogs.shown[0].title, "Vespar Simulate Power Off");
+    EXPECT_TRUE(host.Logged("Simulate", "Power Off"));
+    EXPECT_EQ(host.log.back(), LogPair("Close", "Power Off"));
 }
 
 TEST_F(EngineTest, SlaveStartsShutdownWhenCommunicationsAreLost) {
@@ -191,12 +172,11 @@ TEST_F(EngineTest, SlaveStartsShutdownWhenCommunicationsAreLost) {
     c.CPU_On = c.Key_On = c.DL_On = 1;
     c.StartDelay = 1;
     Start();
-    Second();
-    for (int i = 0; i < 20; ++i) Second();
+    Seconds(21);
     engine.state().noDatagramFlag = 0;  // a datagram arrived
     Second();
     EXPECT_EQ(Ctl("Counter").caption, "Activity");
-    for (int i = 0; i < 29; ++i) Second();
+    Seconds(29);
     EXPECT_EQ(fh.rt.monitorState, 1);
     Second();
     EXPECT_EQ(fh.rt.monitorState, 2);
@@ -205,12 +185,10 @@ TEST_F(EngineTest, SlaveStartsShutdownWhenCommunicationsAreLost) {
 TEST_F(EngineTest, CountersFrozenWhileChildFormOpenAndFailedCpuIsActivity) {
     fh.rt.config.StartDelay = 1;
     Start();
-    Second();
-    Second();
-    Second();
+    Seconds(3);
     EXPECT_EQ(Ctl("Counter").caption, "No activity for 2s");
     fh.rt.childFormOpen = true;
-    for (int i = 0; i < 5; ++i) Second();
+    Seconds(5);
     EXPECT_EQ(Ctl("Counter").caption, "No activity for 2s");
     fh.rt.childFormOpen = false;
     Second();
@@ -221,16 +199,12 @@ TEST_F(EngineTest, CountersFrozenWhileChildFormOpenAndFailedCpuIsActivity) {
     EXPECT_EQ(fh.rt.cpuText, "Err ");
     times.ok = true;
     // Activity in the last second before the decision holds the shutdown back.
-    for (int i = 0; i < 9; ++i) Second();
+    Seconds(9);
     input.Press(65);
     Second();
     EXPECT_EQ(fh.rt.monitorState, 1);
     EXPECT_EQ(Ctl("Counter").caption, "Activity");
 }
-
-}  // namespace vespar::test
-
-namespace vespar::test {
 
 TEST_F(EngineTest, FailedOrUnknownActionsAndRefusedCommands) {
     // A raised system error leaves the engine before the "Close" entry and the exit.
@@ -259,7 +233,7 @@ TEST_F(EngineTest, FailedOrUnknownActionsAndRefusedCommands) {
     EXPECT_EQ(host.log.back(), LogPair("Reset", "Initialise"));
     EXPECT_FALSE(fh.rt.autoMinimiseArmed);  // not cancelled from a warning
 
-    // Test is refused while the program is unconfigured or its port failed.
+    // Test is refused while the program's port failed.
     host.log.clear();
     fh.rt.portFailed = true;
     engine.Test();
@@ -270,7 +244,7 @@ TEST_F(EngineTest, FailedOrUnknownActionsAndRefusedCommands) {
     engine.Test();
     EXPECT_TRUE(fh.rt.testMode);
     EXPECT_EQ(host.calls.back(), "Send");
-    EXPECT_NE(std::find(host.calls.begin(), host.calls.end(), "DisableForTest"), host.calls.end());
+    EXPECT_EQ(host.Count("DisableForTest"), 1);
 }
 
 }  // namespace vespar::test

@@ -32,9 +32,8 @@ int AnswerAs(const std::vector<gid_t>& groups) {
 }
 
 std::optional<gid_t> AnyAdministratorsGroup() {
-    for (const char* name : {"sudo", "wheel", "admin"}) {
+    for (const char* name : {"sudo", "wheel", "admin"})
         if (const group* g = getgrnam(name)) return g->gr_gid;
-    }
     return std::nullopt;
 }
 

@@ -5,9 +5,11 @@
 #include <time.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -15,7 +17,10 @@
 
 #include "logind_mock.h"
 #include "platform/linux/input_source_factory.h"
+#include "platform/linux/x11_input_source.h"
 #include "sensors/input_change.h"
+#include "unit/input_checks.h"
+#include "xvfb_display.h"
 
 namespace vespar::linux_platform {
 namespace {
@@ -44,29 +49,23 @@ class MockIdleServices {
                      bool failing = false)
         : failing_(failing) {
         sd_bus* raw = nullptr;
-        Require(sd_bus_new(&raw), "sd_bus_new");
+        Require(sd_bus_new(&raw));
         bus_.reset(raw);
-        Require(sd_bus_set_address(raw, address.c_str()), "address");
-        Require(sd_bus_set_bus_client(raw, 1), "client");
-        Require(sd_bus_start(raw), "start");
-        if (services.count(IdleService::kMutter)) {
-            Require(sd_bus_add_object_vtable(raw, nullptr, "/org/gnome/Mutter/IdleMonitor/Core",
-                                             "org.gnome.Mutter.IdleMonitor", kMutter, this),
-                    "Mutter object");
-            Require(sd_bus_request_name(raw, "org.gnome.Mutter.IdleMonitor", 0), "Mutter name");
-        }
-        if (services.count(IdleService::kScreenSaver)) {
-            Require(sd_bus_add_object_vtable(raw, nullptr, "/org/freedesktop/ScreenSaver",
-                                             "org.freedesktop.ScreenSaver", kScreenSaver, this),
-                    "ScreenSaver object");
-            Require(sd_bus_request_name(raw, "org.freedesktop.ScreenSaver", 0), "ScreenSaver name");
-        }
-        if (services.count(IdleService::kLogind)) {
-            Require(sd_bus_add_object_vtable(raw, nullptr, "/org/freedesktop/login1/session/auto",
-                                             "org.freedesktop.login1.Session", kSession, this),
-                    "session object");
-            Require(sd_bus_request_name(raw, "org.freedesktop.login1", 0), "logind name");
-        }
+        Require(sd_bus_set_address(raw, address.c_str()));
+        Require(sd_bus_set_bus_client(raw, 1));
+        Require(sd_bus_start(raw));
+        const auto serve = [&](IdleService service, const char* path, const char* interface,
+                               const sd_bus_vtable* table, const char* name) {
+            if (!services.count(service)) return;
+            Require(sd_bus_add_object_vtable(raw, nullptr, path, interface, table, this));
+            Require(sd_bus_request_name(raw, name, 0));
+        };
+        serve(IdleService::kMutter, "/org/gnome/Mutter/IdleMonitor/Core",
+              "org.gnome.Mutter.IdleMonitor", kMutter, "org.gnome.Mutter.IdleMonitor");
+        serve(IdleService::kScreenSaver, "/org/freedesktop/ScreenSaver",
+              "org.freedesktop.ScreenSaver", kScreenSaver, "org.freedesktop.ScreenSaver");
+        serve(IdleService::kLogind, "/org/freedesktop/login1/session/auto",
+              "org.freedesktop.login1.Session", kSession, "org.freedesktop.login1");
         Input();
         thread_ = std::thread([this] { Serve(); });
     }
@@ -76,9 +75,7 @@ class MockIdleServices {
     }
 
     void Input() { lastInput_ = Clock::now().time_since_epoch().count(); }
-    void LongIdle() {
-        lastInput_ = (Clock::now() - std::chrono::minutes(10)).time_since_epoch().count();
-    }
+    void LongIdle() { lastInput_ = (Clock::now() - 10min).time_since_epoch().count(); }
     void SetIdleHint(bool idle, std::uint64_t sinceUsec) {
         idleSince_ = sinceUsec;
         idleHint_ = idle;
@@ -90,50 +87,50 @@ class MockIdleServices {
     struct BusUnref {
         void operator()(sd_bus* bus) const { sd_bus_flush_close_unref(bus); }
     };
-    static void Require(int result, const char* what) {
-        if (result < 0) throw std::runtime_error(std::string("mock bus: ") + what);
+    static void Require(int result) {
+        if (result < 0) throw std::runtime_error("mock idle services: " + std::to_string(result));
     }
-    std::uint64_t IdleMs() const {
-        const auto since = Clock::now() - Clock::time_point(Clock::duration(lastInput_.load()));
+    // Counts the call; false, with the error set, when the services refuse.
+    static bool Answering(void* data, sd_bus_error* error) {
+        auto& self = *static_cast<MockIdleServices*>(data);
+        ++self.calls_;
+        if (self.failing_) sd_bus_error_set(error, SD_BUS_ERROR_NOT_SUPPORTED, "not here");
+        return !self.failing_;
+    }
+    static std::uint64_t IdleMs(void* data) {
+        const auto last = static_cast<MockIdleServices*>(data)->lastInput_.load();
         return static_cast<std::uint64_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
-    }
-    static MockIdleServices& Self(void* data) { return *static_cast<MockIdleServices*>(data); }
-    static int Fail(sd_bus_error* error) {
-        return sd_bus_error_set(error, "org.freedesktop.DBus.Error.NotSupported", "not here");
+            std::chrono::duration_cast<std::chrono::milliseconds>(
+                Clock::now() - Clock::time_point(Clock::duration(last)))
+                .count());
     }
     static int GetIdletime(sd_bus_message* call, void* data, sd_bus_error* error) {
-        auto& self = Self(data);
-        ++self.calls_;
-        if (self.failing_) return Fail(error);
-        return sd_bus_reply_method_return(call, "t", self.IdleMs());
+        if (!Answering(data, error)) return -EOPNOTSUPP;
+        return sd_bus_reply_method_return(call, "t", IdleMs(data));
     }
     static int GetSessionIdleTime(sd_bus_message* call, void* data, sd_bus_error* error) {
-        auto& self = Self(data);
-        ++self.calls_;
-        if (self.failing_) return Fail(error);
-        return sd_bus_reply_method_return(call, "u", static_cast<std::uint32_t>(self.IdleMs()));
+        if (!Answering(data, error)) return -EOPNOTSUPP;
+        return sd_bus_reply_method_return(call, "u", static_cast<std::uint32_t>(IdleMs(data)));
     }
     static int IdleHint(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply,
                         void* data, sd_bus_error* error) {
-        auto& self = Self(data);
-        ++self.calls_;
-        if (self.failing_) return Fail(error);
-        return sd_bus_message_append(reply, "b", static_cast<int>(self.idleHint_.load()));
+        if (!Answering(data, error)) return -EOPNOTSUPP;
+        const int idle = static_cast<MockIdleServices*>(data)->idleHint_;
+        return sd_bus_message_append(reply, "b", idle);
     }
     static int IdleSince(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply,
                          void* data, sd_bus_error*) {
-        return sd_bus_message_append(reply, "t", Self(data).idleSince_.load());
+        return sd_bus_message_append(reply, "t",
+                                     static_cast<MockIdleServices*>(data)->idleSince_.load());
     }
 
     void Serve() {
         while (!stop_) {
             if (paused_) {
                 std::this_thread::sleep_for(5ms);
-                continue;
+            } else if (sd_bus_process(bus_.get(), nullptr) == 0) {
+                sd_bus_wait(bus_.get(), 20'000);
             }
-            if (sd_bus_process(bus_.get(), nullptr) > 0) continue;
-            sd_bus_wait(bus_.get(), 20'000);
         }
     }
 
@@ -161,44 +158,6 @@ class MockIdleServices {
     std::thread thread_;
 };
 
-// Idle-time services give no position and no key state: input since the previous check shows
-// as a tap code, alternating so that input at every check counts at every check.
-void ExpectIdleTimeDrivesTheDetector(MockIdleServices& services, DbusIdleInputSource& source) {
-    InputChangeDetector detector(source);
-    services.LongIdle();
-    detector.InDataReset();
-    EXPECT_FALSE(detector.Unreadable());
-    EXPECT_FALSE(detector.InDataChanged());
-    EXPECT_EQ(detector.KeysNow(), "0");
-
-    std::string previous = "0";
-    for (int check = 0; check < 3; ++check) {
-        LetTimePass();
-        services.Input();
-        EXPECT_TRUE(detector.InDataChanged()) << "check " << check;
-        EXPECT_TRUE(detector.KeysChanged());
-        EXPECT_FALSE(detector.MouseMoved());
-        EXPECT_TRUE(detector.KeysNow() == "03" || detector.KeysNow() == "07");
-        EXPECT_NE(detector.KeysNow(), previous);
-        previous = detector.KeysNow();
-    }
-    LetTimePass();
-    detector.InDataReset();
-    EXPECT_FALSE(detector.InDataChanged());
-    LetTimePass();
-    EXPECT_FALSE(detector.InDataChanged());
-
-    // Input before a reset is consumed by it.
-    LetTimePass();
-    services.Input();
-    LetTimePass();
-    detector.InDataReset();
-    LetTimePass();
-    EXPECT_FALSE(detector.InDataChanged());
-    std::int32_t x = 0, y = 0;
-    EXPECT_FALSE(source.CursorPos(x, y));
-}
-
 TEST(DbusIdleInputSource, MutterAndTheScreenSaverGiveTheIdleTime) {
     test::PrivateBus bus;
     MockIdleServices services(bus.Address(), {IdleService::kMutter, IdleService::kScreenSaver});
@@ -210,9 +169,35 @@ TEST(DbusIdleInputSource, MutterAndTheScreenSaverGiveTheIdleTime) {
         services.LongIdle();
         const auto idle = source->ReadIdle();
         ASSERT_TRUE(idle.has_value());
-        EXPECT_GE(*idle, std::chrono::minutes(10));
-        EXPECT_LT(*idle, std::chrono::minutes(11));
-        ExpectIdleTimeDrivesTheDetector(services, *source);
+        EXPECT_GE(*idle, 10min);
+        EXPECT_LT(*idle, 11min);
+        std::int32_t x = 0, y = 0;
+        EXPECT_FALSE(source->CursorPos(x, y));  // no position, no key state: only taps
+
+        InputChangeDetector detector(*source);
+        detector.InDataReset();
+        EXPECT_FALSE(detector.Unreadable());
+        EXPECT_FALSE(detector.InDataChanged());
+        EXPECT_EQ(detector.KeysNow(), "0");
+        vespar::test::ExpectTapsAtEveryCheck(
+            detector,
+            [&] {
+                LetTimePass();
+                services.Input();
+            },
+            3);
+        LetTimePass();
+        detector.InDataReset();
+        EXPECT_FALSE(detector.InDataChanged());
+        LetTimePass();
+        EXPECT_FALSE(detector.InDataChanged());
+        // Input before a reset is consumed by it.
+        LetTimePass();
+        services.Input();
+        LetTimePass();
+        detector.InDataReset();
+        LetTimePass();
+        EXPECT_FALSE(detector.InDataChanged());
     }
 }
 
@@ -248,31 +233,28 @@ TEST(DbusIdleInputSource, LogindsIdleHintCountsAsInUseUntilTheDesktopSetsIt) {
     EXPECT_TRUE(detector.InDataChanged());
     // A hint dated in the future is no reason to call anybody idle.
     services.SetIdleHint(true, MonotonicUsec() + 60'000'000);
-    EXPECT_EQ(source->ReadIdle(), std::chrono::milliseconds(0));
+    EXPECT_EQ(source->ReadIdle(), 0ms);
 }
 
-TEST(DbusIdleInputSource, AServiceThatIsAbsentOrRefusesIsNotUsed) {
+TEST(DbusIdleInputSource, AServiceThatIsAbsentRefusesOrStopsAnsweringIsNotUsed) {
     test::PrivateBus bus;
+    const auto all = {IdleService::kMutter, IdleService::kScreenSaver, IdleService::kLogind};
     // Nobody there, no bus at all, and a service that answers with an error.
-    for (const auto service :
-         {IdleService::kMutter, IdleService::kScreenSaver, IdleService::kLogind}) {
+    for (const auto service : all) {
         EXPECT_EQ(DbusIdleInputSource::Open(service, bus.Address()), nullptr);
         EXPECT_EQ(DbusIdleInputSource::Open(service, "unix:path=/nonexistent/vespar-bus"), nullptr);
     }
-    MockIdleServices refusing(
-        bus.Address(), {IdleService::kMutter, IdleService::kScreenSaver, IdleService::kLogind},
-        true);
-    for (const auto service :
-         {IdleService::kMutter, IdleService::kScreenSaver, IdleService::kLogind}) {
-        EXPECT_EQ(DbusIdleInputSource::Open(service, bus.Address()), nullptr);
+    {
+        MockIdleServices refusing(bus.Address(), all, true);
+        for (const auto service : all)
+            EXPECT_EQ(DbusIdleInputSource::Open(service, bus.Address()), nullptr);
+        EXPECT_EQ(refusing.Calls(), 3);
     }
-    EXPECT_EQ(refusing.Calls(), 3);
-}
 
-TEST(DbusIdleInputSource, AServiceThatStopsAnsweringIsUnreadableUntilItAnswersAgain) {
-    test::PrivateBus bus;
-    MockIdleServices services(bus.Address(), {IdleService::kMutter});
-    auto source = DbusIdleInputSource::Open(IdleService::kMutter, bus.Address());
+    // A bus of its own: the names the refusing services held may not be free yet.
+    test::PrivateBus other;
+    MockIdleServices services(other.Address(), {IdleService::kMutter});
+    auto source = DbusIdleInputSource::Open(IdleService::kMutter, other.Address());
     ASSERT_NE(source, nullptr);
     InputChangeDetector detector(*source);
     services.LongIdle();
@@ -282,9 +264,7 @@ TEST(DbusIdleInputSource, AServiceThatStopsAnsweringIsUnreadableUntilItAnswersAg
     // A hung desktop: the call times out, and the check counts as activity, never as idle.
     services.Pause(true);
     const auto start = Clock::now();
-    EXPECT_TRUE(detector.InDataChanged());
-    EXPECT_TRUE(detector.Unreadable());
-    EXPECT_FALSE(detector.KeysChanged());
+    vespar::test::ExpectUnreadableIsActivity(detector, 1);
     EXPECT_LT(Clock::now() - start, 5s);  // bounded by the call time-out, not the library's 25 s
     EXPECT_FALSE(source->Readable());
 
@@ -299,21 +279,36 @@ TEST(DbusIdleInputSource, AServiceThatStopsAnsweringIsUnreadableUntilItAnswersAg
     EXPECT_TRUE(detector.KeysChanged());
 }
 
-TEST(InputSourceFactory, FallsBackFromTheXServerToTheDesktopsIdleServicesInTurn) {
+TEST(InputSourceFactory, PrefersTheXServerThenTheDesktopsIdleServicesInTurn) {
+    // Private buses only: nothing here may reach this machine's real buses.
     test::PrivateBus session;
     test::PrivateBus system;
+    vespar::test::XvfbDisplay xvfb;
     InputSourceOptions options;
-    options.display = ":64999";  // no server there
+    options.display = xvfb.Name();
     options.sessionBus = session.Address();
     options.systemBus = system.Address();
+    auto source = OpenInputSource(options);
+    ASSERT_NE(dynamic_cast<X11InputSource*>(source.get()), nullptr);
+    EXPECT_TRUE(source->Readable());
 
     auto Chosen = [&] {
-        auto source = OpenInputSource(options);
+        source = OpenInputSource(options);
+        EXPECT_EQ(dynamic_cast<X11InputSource*>(source.get()), nullptr);
         auto* idle = dynamic_cast<DbusIdleInputSource*>(source.get());
         return idle ? std::optional<IdleService>(idle->Service()) : std::nullopt;
     };
-
+    // In a Wayland session the X server sees only input to X programs: not used. Neither
+    // display nor idle service: a source that says so, and reads as activity.
+    options.wayland = true;
     EXPECT_EQ(Chosen(), std::nullopt);
+    EXPECT_FALSE(source->Readable());
+    options.wayland = false;
+    options.display = ":64999";  // no server there
+    EXPECT_EQ(Chosen(), std::nullopt);
+    InputChangeDetector detector(*source);
+    detector.InDataReset();
+    vespar::test::ExpectUnreadableIsActivity(detector, 1);
     {
         MockIdleServices logind(system.Address(), {IdleService::kLogind});
         EXPECT_EQ(Chosen(), IdleService::kLogind);
@@ -321,12 +316,11 @@ TEST(InputSourceFactory, FallsBackFromTheXServerToTheDesktopsIdleServicesInTurn)
         EXPECT_EQ(Chosen(), IdleService::kScreenSaver);
         MockIdleServices mutter(session.Address(), {IdleService::kMutter});
         EXPECT_EQ(Chosen(), IdleService::kMutter);
-        // A Wayland session goes straight to the idle services.
         options.wayland = true;
         EXPECT_EQ(Chosen(), IdleService::kMutter);
     }
-    // All gone again: a source that says it cannot be read.
-    auto source = OpenInputSource(options);
+    // All gone again.
+    EXPECT_EQ(Chosen(), std::nullopt);
     EXPECT_FALSE(source->Readable());
 }
 

@@ -1,28 +1,20 @@
 #include "logind_mock.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <systemd/sd-bus.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
-#include <string_view>
-#include <thread>
-
-extern char** environ;
 
 namespace vespar::linux_platform::test {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using vespar::test::EnvironmentWithout;
+using vespar::test::PollUntil;
+using vespar::test::ReadWholeFile;
+
 constexpr auto kStartLimit = std::chrono::seconds(30);
 constexpr char kLogind[] = "org.freedesktop.login1";
 constexpr char kManagerPath[] = "/org/freedesktop/login1";
@@ -44,104 +36,51 @@ constexpr char kBusConfig[] =
 </busconfig>
 )";
 
-struct BusError {
-    sd_bus_error e{nullptr, nullptr, 0};
-    BusError() = default;
-    BusError(const BusError&) = delete;
-    BusError& operator=(const BusError&) = delete;
-    ~BusError() { sd_bus_error_free(&e); }
-};
-
-struct MessageUnref {
-    void operator()(sd_bus_message* m) const { sd_bus_message_unref(m); }
-};
-using Message = std::unique_ptr<sd_bus_message, MessageUnref>;
-
-void Check(int r, const std::string& what, const BusError* error = nullptr) {
-    if (r >= 0) return;
-    std::string text = what + " failed: " + std::strerror(-r);
-    if (error != nullptr && error->e.message != nullptr)
-        text += std::string(" (") + error->e.message + ")";
-    throw std::runtime_error(text);
-}
-
-template <class T>
-std::string NumberText(sd_bus_message* m, char type) {
-    T value{};
-    Check(sd_bus_message_read_basic(m, type, &value), "reading a number");
-    return std::to_string(value);
-}
-
-// The text of the variant's contents the message stands in.
-std::string ArgumentText(sd_bus_message* m, const char* contents) {
-    switch (contents[0]) {
-        case 'b': {
-            int value = 0;
-            Check(sd_bus_message_read_basic(m, 'b', &value), "reading a boolean");
-            return value != 0 ? "true" : "false";
-        }
-        case 'y':
-            return NumberText<std::uint8_t>(m, 'y');
-        case 'n':
-            return NumberText<std::int16_t>(m, 'n');
-        case 'q':
-            return NumberText<std::uint16_t>(m, 'q');
-        case 'i':
-            return NumberText<std::int32_t>(m, 'i');
-        case 'u':
-            return NumberText<std::uint32_t>(m, 'u');
-        case 'x':
-            return NumberText<std::int64_t>(m, 'x');
-        case 't':
-            return NumberText<std::uint64_t>(m, 't');
-        case 's':
-        case 'o':
-        case 'g': {
-            const char* text = nullptr;
-            Check(sd_bus_message_read_basic(m, contents[0], &text), "reading a text");
-            return text;
-        }
-        default:
-            Check(sd_bus_message_skip(m, contents), "skipping an argument");
-            return "?";
-    }
-}
-
 // This process's environment without any bus address, so that a child reaches no bus but
 // the one it is given.
-std::vector<std::string> EnvironmentWithoutBuses() {
-    std::vector<std::string> env;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string_view entry(*e);
-        if (entry.rfind("DBUS_", 0) != 0) env.emplace_back(entry);
-    }
-    return env;
+std::vector<std::string> EnvironmentWithoutBuses() { return EnvironmentWithout({"DBUS_"}); }
+
+void Check(int r, const std::string& what, const std::string& detail = "") {
+    if (r >= 0) return;
+    throw std::runtime_error(what + " failed: " + std::strerror(-r) +
+                             (detail.empty() ? "" : " (" + detail + ")"));
 }
 
-std::string ReadFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-template <class Ready>
-bool PollUntil(Ready ready, Clock::duration limit) {
-    const auto deadline = Clock::now() + limit;
-    while (Clock::now() < deadline) {
-        if (ready()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+// The text of one argument of a recorded call, the variant's contents being of type `type`.
+std::string ArgumentText(sd_bus_message* m, const char* type) {
+    union {
+        int b;
+        std::uint32_t u;
+        std::uint64_t t;
+        const char* s;
+    } value{};
+    switch (type[0]) {
+        case 'b':
+            Check(sd_bus_message_read_basic(m, 'b', &value.b), "reading a boolean");
+            return value.b != 0 ? "true" : "false";
+        case 'u':
+            Check(sd_bus_message_read_basic(m, 'u', &value.u), "reading a number");
+            return std::to_string(value.u);
+        case 't':
+            Check(sd_bus_message_read_basic(m, 't', &value.t), "reading a number");
+            return std::to_string(value.t);
+        case 's':
+        case 'o':
+            Check(sd_bus_message_read_basic(m, type[0], &value.s), "reading a text");
+            return value.s;
+        default:  // no call of the power actions takes any other type
+            Check(sd_bus_message_skip(m, type), "skipping an argument");
+            return "?";
     }
-    return ready();
 }
 
 // The python that has python-dbusmock: the system's own first, as Debian installs it there.
 std::string PythonWithDbusmock() {
     for (const char* python : {"/usr/bin/python3", "python3"}) {
         try {
-            ChildProcess probe({python, "-c", "import dbusmock"}, EnvironmentWithoutBuses(),
-                               "/dev/null", "/dev/null");
-            if (PollUntil([&] { return !probe.Running(); }, kStartLimit) && probe.ExitedWell()) {
+            if (ChildProcess({python, "-c", "import dbusmock"}, EnvironmentWithoutBuses(),
+                             "/dev/null", "/dev/null")
+                    .Wait() == 0) {
                 return python;
             }
         } catch (const std::runtime_error&) {
@@ -151,106 +90,44 @@ std::string PythonWithDbusmock() {
     throw std::runtime_error("python3-dbusmock is missing: no python3 can import dbusmock");
 }
 
+std::vector<std::string> MockCommand(const std::string& parameters) {
+    std::vector<std::string> argv{PythonWithDbusmock(), "-m",         "dbusmock",
+                                  "--system",           "--template", "logind"};
+    if (!parameters.empty()) argv.insert(argv.end(), {"-p", parameters});
+    return argv;
+}
+
+// A --system mock takes its bus from DBUS_SYSTEM_BUS_ADDRESS; both addresses name the
+// private bus, and only in the child's environment.
+std::vector<std::string> MockEnvironment(const PrivateBus& bus) {
+    auto env = EnvironmentWithoutBuses();
+    env.push_back("DBUS_SYSTEM_BUS_ADDRESS=" + bus.Address());
+    env.push_back("DBUS_SESSION_BUS_ADDRESS=" + bus.Address());
+    return env;
+}
+
 }  // namespace
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv,
-                           const std::vector<std::string>& env, const std::filesystem::path& out,
-                           const std::filesystem::path& err) {
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    std::vector<char*> envp;
-    for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int rc = posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) {
-        pid_ = -1;
-        throw std::runtime_error("cannot start " + argv[0] + ": " + std::strerror(rc));
-    }
-}
-
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept
-    : pid_(other.pid_), status_(other.status_) {
-    other.pid_ = -1;
-}
-
-ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
-    if (this != &other) {
-        Stop();
-        pid_ = other.pid_;
-        status_ = other.status_;
-        other.pid_ = -1;
-    }
-    return *this;
-}
-
-ChildProcess::~ChildProcess() { Stop(); }
-
-bool ChildProcess::Running() {
-    if (pid_ <= 0) return false;
-    int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) == 0) return true;
-    status_ = status;
-    pid_ = -1;
-    return false;
-}
-
-bool ChildProcess::ExitedWell() const {
-    return pid_ <= 0 && WIFEXITED(status_) && WEXITSTATUS(status_) == 0;
-}
-
-void ChildProcess::Stop() {
-    if (!Running()) return;
-    kill(pid_, SIGTERM);
-    if (!PollUntil([&] { return !Running(); }, std::chrono::seconds(5))) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, &status_, 0);
-        pid_ = -1;
-    }
-}
-
 PrivateBus::PrivateBus() {
-    std::string folder = (std::filesystem::temp_directory_path() / "vespar-bus-XXXXXX").string();
-    if (mkdtemp(folder.data()) == nullptr) {
-        throw std::runtime_error(std::string("no temporary folder: ") + std::strerror(errno));
-    }
-    folder_ = folder;
-    try {
-        std::string config = kBusConfig;
-        config.replace(config.find("@SOCKET@"), 8, (folder_ / "bus").string());
-        std::ofstream(folder_ / "bus.conf") << config;
-        daemon_ = ChildProcess({"dbus-daemon", "--config-file=" + (folder_ / "bus.conf").string(),
-                                "--nofork", "--print-address=1"},
-                               EnvironmentWithoutBuses(), folder_ / "address", folder_ / "bus.log");
-        const auto file = folder_ / "address";
-        if (!PollUntil(
-                [&] {
-                    return ReadFile(file).find('\n') != std::string::npos || !daemon_.Running();
-                },
-                kStartLimit) ||
-            !daemon_.Running()) {
-            throw std::runtime_error("dbus-daemon did not start: " + ReadFile(folder_ / "bus.log"));
-        }
-        const std::string text = ReadFile(file);
-        address_ = text.substr(0, text.find('\n'));
-    } catch (...) {
-        daemon_.Stop();
-        std::filesystem::remove_all(folder_);
-        throw;
-    }
-}
-
-PrivateBus::~PrivateBus() {
-    daemon_.Stop();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
+    std::string config = kBusConfig;
+    config.replace(config.find("@SOCKET@"), 8, (Folder() / "bus").string());
+    std::ofstream(Folder() / "bus.conf") << config;
+    const auto file = Folder() / "address";
+    daemon_.emplace(
+        std::vector<std::string>{"dbus-daemon", "--config-file=" + (Folder() / "bus.conf").string(),
+                                 "--nofork", "--print-address=1"},
+        EnvironmentWithoutBuses(), file, Folder() / "bus.log");
+    std::string text;
+    PollUntil(
+        [&] {
+            text = ReadWholeFile(file);
+            return text.find('\n') != std::string::npos || !daemon_->Running();
+        },
+        kStartLimit);
+    if (text.find('\n') == std::string::npos || !daemon_->Running())
+        throw std::runtime_error("dbus-daemon did not start: " +
+                                 ReadWholeFile(Folder() / "bus.log"));
+    address_ = text.substr(0, text.find('\n'));
 }
 
 InhibitorLock::~InhibitorLock() {
@@ -258,23 +135,27 @@ InhibitorLock::~InhibitorLock() {
 }
 
 void MockLogind::BusUnref::operator()(sd_bus* bus) const { sd_bus_flush_close_unref(bus); }
+void MockLogind::MessageUnref::operator()(sd_bus_message* m) const { sd_bus_message_unref(m); }
 
-MockLogind::MockLogind(const PrivateBus& bus, const std::string& parameters) {
-    std::vector<std::string> argv{PythonWithDbusmock(), "-m",         "dbusmock",
-                                  "--system",           "--template", "logind"};
-    if (!parameters.empty()) {
-        argv.push_back("-p");
-        argv.push_back(parameters);
-    }
-    // A --system mock takes its bus from DBUS_SYSTEM_BUS_ADDRESS; both addresses name the
-    // private bus, and only in the child's environment.
-    auto env = EnvironmentWithoutBuses();
-    env.push_back("DBUS_SYSTEM_BUS_ADDRESS=" + bus.Address());
-    env.push_back("DBUS_SESSION_BUS_ADDRESS=" + bus.Address());
-    mock_ = ChildProcess(argv, env, bus.Folder() / "mock.log", bus.Folder() / "mock.err");
+template <class... Args>
+MockLogind::Message MockLogind::Call(const char* interface, const char* method, const char* types,
+                                     Args... args) {
+    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_message* reply = nullptr;
+    const int r = sd_bus_call_method(bus_.get(), kLogind, kManagerPath, interface, method, &error,
+                                     &reply, types, args...);
+    Message owned(reply);
+    const std::string detail = error.message != nullptr ? error.message : "";
+    sd_bus_error_free(&error);
+    Check(r, method, detail);
+    return owned;
+}
 
+MockLogind::MockLogind(const PrivateBus& bus, const std::string& parameters)
+    : mock_(MockCommand(parameters), MockEnvironment(bus), bus.Folder() / "mock.log",
+            bus.Folder() / "mock.err") {
     sd_bus* raw = nullptr;
-    int r = sd_bus_new(&raw);
+    const int r = sd_bus_new(&raw);
     bus_.reset(raw);
     Check(r, "sd_bus_new");
     Check(sd_bus_set_address(raw, bus.Address().c_str()), "sd_bus_set_address");
@@ -284,91 +165,67 @@ MockLogind::MockLogind(const PrivateBus& bus, const std::string& parameters) {
     const bool up = PollUntil(
         [&] {
             if (!mock_.Running()) return true;
-            BusError error;
             sd_bus_message* reply = nullptr;
             const int rc = sd_bus_call_method(raw, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                              "org.freedesktop.DBus", "NameHasOwner", &error.e,
+                                              "org.freedesktop.DBus", "NameHasOwner", nullptr,
                                               &reply, "s", kLogind);
             const Message owned(reply);
             int has = 0;
             return rc >= 0 && sd_bus_message_read(reply, "b", &has) >= 0 && has != 0;
         },
         kStartLimit);
-    if (!up || !mock_.Running()) {
+    if (!up || !mock_.Running())
         throw std::runtime_error("the logind mock did not start: " +
-                                 ReadFile(bus.Folder() / "mock.err"));
-    }
+                                 ReadWholeFile(bus.Folder() / "mock.err"));
 }
 
 MockLogind::~MockLogind() = default;
 
 std::vector<std::string> MockLogind::Calls() {
-    BusError error;
-    sd_bus_message* raw = nullptr;
-    Check(sd_bus_call_method(bus_.get(), kLogind, kManagerPath, kMock, "GetCalls", &error.e, &raw,
-                             ""),
-          "GetCalls", &error);
-    const Message reply(raw);
+    const Message reply = Call(kMock, "GetCalls", "");
+    sd_bus_message* m = reply.get();
     std::vector<std::string> calls;
-    Check(sd_bus_message_enter_container(raw, SD_BUS_TYPE_ARRAY, "(tsav)"), "reading calls");
-    while (sd_bus_message_enter_container(raw, SD_BUS_TYPE_STRUCT, "tsav") > 0) {
+    Check(sd_bus_message_enter_container(m, SD_BUS_TYPE_ARRAY, "(tsav)"), "reading calls");
+    while (sd_bus_message_enter_container(m, SD_BUS_TYPE_STRUCT, "tsav") > 0) {
         std::uint64_t when = 0;
         const char* name = nullptr;
-        Check(sd_bus_message_read(raw, "ts", &when, &name), "reading a call");
+        Check(sd_bus_message_read(m, "ts", &when, &name), "reading a call");
         std::string call = std::string(name) + "(";
-        Check(sd_bus_message_enter_container(raw, SD_BUS_TYPE_ARRAY, "v"), "reading arguments");
-        bool first = true;
+        Check(sd_bus_message_enter_container(m, SD_BUS_TYPE_ARRAY, "v"), "reading arguments");
         char type = 0;
         const char* contents = nullptr;
-        while (sd_bus_message_peek_type(raw, &type, &contents) > 0) {
-            Check(sd_bus_message_enter_container(raw, SD_BUS_TYPE_VARIANT, contents), "argument");
-            if (!first) call += ", ";
-            first = false;
-            call += ArgumentText(raw, contents);
-            Check(sd_bus_message_exit_container(raw), "argument");
+        for (bool first = true; sd_bus_message_peek_type(m, &type, &contents) > 0; first = false) {
+            Check(sd_bus_message_enter_container(m, SD_BUS_TYPE_VARIANT, contents), "argument");
+            call += (first ? "" : ", ") + ArgumentText(m, contents);
+            Check(sd_bus_message_exit_container(m), "argument");
         }
-        Check(sd_bus_message_exit_container(raw), "reading arguments");
-        Check(sd_bus_message_exit_container(raw), "reading a call");
+        Check(sd_bus_message_exit_container(m), "reading arguments");
+        Check(sd_bus_message_exit_container(m), "reading a call");
         calls.push_back(call + ")");
     }
     return calls;
 }
 
-void MockLogind::ClearCalls() {
-    BusError error;
-    Check(sd_bus_call_method(bus_.get(), kLogind, kManagerPath, kMock, "ClearCalls", &error.e,
-                             nullptr, ""),
-          "ClearCalls", &error);
-}
+void MockLogind::ClearCalls() { Call(kMock, "ClearCalls", ""); }
 
 void MockLogind::AddMethod(const std::string& name, const std::string& in, const std::string& out,
                            const std::string& code) {
-    BusError error;
-    Check(
-        sd_bus_call_method(bus_.get(), kLogind, kManagerPath, kMock, "AddMethod", &error.e, nullptr,
-                           "sssss", kManager, name.c_str(), in.c_str(), out.c_str(), code.c_str()),
-        "AddMethod " + name, &error);
+    Call(kMock, "AddMethod", "sssss", kManager, name.c_str(), in.c_str(), out.c_str(),
+         code.c_str());
 }
 
 void MockLogind::AddSession(const std::string& id, const std::string& seat, unsigned uid,
                             const std::string& user) {
-    BusError error;
-    Check(sd_bus_call_method(bus_.get(), kLogind, kManagerPath, kMock, "AddSession", &error.e,
-                             nullptr, "ssusb", id.c_str(), seat.c_str(),
-                             static_cast<std::uint32_t>(uid), user.c_str(), 1),
-          "AddSession", &error);
+    Call(kMock, "AddSession", "ssusb", id.c_str(), seat.c_str(), static_cast<std::uint32_t>(uid),
+         user.c_str(), 1);
 }
 
 InhibitorLock MockLogind::Inhibit(const std::string& what, const std::string& who,
                                   const std::string& why, const std::string& mode) {
-    BusError error;
-    sd_bus_message* raw = nullptr;
-    Check(sd_bus_call_method(bus_.get(), kLogind, kManagerPath, kManager, "Inhibit", &error.e, &raw,
-                             "ssss", what.c_str(), who.c_str(), why.c_str(), mode.c_str()),
-          "Inhibit", &error);
-    const Message reply(raw);
+    const Message reply =
+        Call(kManager, "Inhibit", "ssss", what.c_str(), who.c_str(), why.c_str(), mode.c_str());
     int fd = -1;
-    Check(sd_bus_message_read(raw, "h", &fd), "reading the inhibitor");
+    Check(sd_bus_message_read(reply.get(), "h", &fd), "reading the inhibitor");
     // The message owns its descriptor; the lock keeps a copy of its own.
     const int kept = fcntl(fd, F_DUPFD_CLOEXEC, 3);
     if (kept < 0) Check(-errno, "keeping the inhibitor");
@@ -376,11 +233,7 @@ InhibitorLock MockLogind::Inhibit(const std::string& what, const std::string& wh
 }
 
 void MockLogind::EmitPrepareForSleep(bool start) {
-    BusError error;
-    Check(sd_bus_call_method(bus_.get(), kLogind, kManagerPath, kMock, "EmitSignal", &error.e,
-                             nullptr, "sssav", kManager, "PrepareForSleep", "b", 1, "b",
-                             start ? 1 : 0),
-          "EmitSignal", &error);
+    Call(kMock, "EmitSignal", "sssav", kManager, "PrepareForSleep", "b", 1, "b", start ? 1 : 0);
 }
 
 }  // namespace vespar::linux_platform::test

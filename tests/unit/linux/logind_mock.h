@@ -1,37 +1,18 @@
 #pragma once
 
-#include <sys/types.h>
-
-#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "child_process.h"
+
 struct sd_bus;
+struct sd_bus_message;
 
 namespace vespar::linux_platform::test {
 
-// A child process, ended with SIGTERM (then SIGKILL) when this goes.
-class ChildProcess {
-  public:
-    ChildProcess() = default;
-    // Starts `argv` with the given environment, stdout and stderr going to the two files.
-    // Throws when the program cannot be started.
-    ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                 const std::filesystem::path& out, const std::filesystem::path& err);
-    ChildProcess(ChildProcess&& other) noexcept;
-    ChildProcess& operator=(ChildProcess&& other) noexcept;
-    ~ChildProcess();
-
-    bool Running();
-    // True once the process has ended with status 0.
-    bool ExitedWell() const;
-    void Stop();
-
-  private:
-    pid_t pid_ = -1;
-    int status_ = 0;
-};
+using vespar::test::ChildProcess;
 
 // A D-Bus daemon of its own on a socket in a temporary folder: nothing on it but what the
 // test puts there, no service activation, and no way through to this machine's buses.
@@ -39,17 +20,13 @@ class PrivateBus {
   public:
     // Throws when dbus-daemon is missing or does not come up.
     PrivateBus();
-    ~PrivateBus();
-    PrivateBus(const PrivateBus&) = delete;
-    PrivateBus& operator=(const PrivateBus&) = delete;
-
     const std::string& Address() const { return address_; }
-    const std::filesystem::path& Folder() const { return folder_; }
+    const std::filesystem::path& Folder() const { return folder_.path(); }
 
   private:
-    std::filesystem::path folder_;
+    vespar::test::ScratchFolder folder_{"vespar-bus-"};
+    std::optional<ChildProcess> daemon_;
     std::string address_;
-    ChildProcess daemon_;
 };
 
 // An open inhibitor lock; the lock goes when this goes.
@@ -94,6 +71,13 @@ class MockLogind {
     struct BusUnref {
         void operator()(sd_bus* bus) const;
     };
+    struct MessageUnref {
+        void operator()(sd_bus_message* m) const;
+    };
+    using Message = std::unique_ptr<sd_bus_message, MessageUnref>;
+    // Calls a method of the mock's manager object and returns the reply; throws on failure.
+    template <class... Args>
+    Message Call(const char* interface, const char* method, const char* types, Args... args);
 
     ChildProcess mock_;
     std::unique_ptr<sd_bus, BusUnref> bus_;

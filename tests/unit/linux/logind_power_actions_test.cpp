@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "fakes/raised.h"
 #include "fakes/scoped_env.h"
 #include "logind_mock.h"
 #include "system/shutdown.h"
@@ -34,16 +35,7 @@ constexpr char kNoPrivileges[] =
 constexpr char kNoPrivilegeValue[] =
     "Can't enable shutdown: Can't find the SE_SHUTDOWN_NAME privilege value. [";
 
-SystemError Raised(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const SystemError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no SystemError raised";
-    return SystemError(0, "", "");
-}
-
+using vespar::test::Raised;
 using vespar::test::ScopedEnv;
 
 struct LogindTest : ::testing::Test {
@@ -59,15 +51,23 @@ struct LogindTest : ::testing::Test {
         logind->AddMethod("CanHalt", "", "s", "ret = 'yes'");
         logind->ClearCalls();
     }
-    // The calls the mock received for one request, starting afresh.
-    Calls CallsOf(const std::function<void()>& request) {
+    // The calls the mock received for one request, starting afresh, joined by blanks.
+    std::string CallsOf(const std::function<void()>& request) {
         logind->ClearCalls();
         request();
-        return logind->Calls();
+        std::string text;
+        for (const auto& call : logind->Calls()) text += (text.empty() ? "" : " ") + call;
+        return text;
     }
-    void ExpectExit(std::int32_t flags, const Calls& expected) {
+    void ExpectExit(std::int32_t flags, const std::string& expected) {
         SCOPED_TRACE(flags);
         EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.ShutdownSystem(flags)); }), expected);
+    }
+    // The error a request raises after exactly the expected calls reached the mock.
+    SystemError RaisedAfter(const std::function<void()>& request, const std::string& expected) {
+        SystemError e{0, "", ""};
+        EXPECT_EQ(CallsOf([&] { e = Raised(request); }), expected);
+        return e;
     }
 };
 
@@ -78,23 +78,22 @@ TEST_F(LogindTest, EachActionReachesItsLogindCall) {
     logind->AddSession("c7", "seat0", getuid(), "tester");
     logind->AddMethod("GetSessionByPID", "u", "o", "ret = '/org/freedesktop/login1/session/c7'");
 
-    ExpectExit(8, {"CanPowerOff()", "ListInhibitors()", "PowerOff(false)"});
-    ExpectExit(12, {"CanPowerOff()", "PowerOff(false)"});
-    ExpectExit(2, {"CanReboot()", "ListInhibitors()", "Reboot(false)"});
-    ExpectExit(6, {"CanReboot()", "Reboot(false)"});
-    ExpectExit(1, {"CanHalt()", "ListInhibitors()", "Halt(false)"});
-    ExpectExit(5, {"CanHalt()", "Halt(false)"});
+    ExpectExit(8, "CanPowerOff() ListInhibitors() PowerOff(false)");
+    ExpectExit(12, "CanPowerOff() PowerOff(false)");
+    ExpectExit(2, "CanReboot() ListInhibitors() Reboot(false)");
+    ExpectExit(6, "CanReboot() Reboot(false)");
+    ExpectExit(1, "CanHalt() ListInhibitors() Halt(false)");
+    ExpectExit(5, "CanHalt() Halt(false)");
     const std::string bySession = "GetSessionByPID(" + std::to_string(getpid()) + ")";
-    ExpectExit(0, {bySession, "TerminateSession(c7)"});
-    ExpectExit(4, {bySession, "TerminateSession(c7)"});
+    ExpectExit(0, bySession + " TerminateSession(c7)");
+    ExpectExit(4, bySession + " TerminateSession(c7)");
 
     EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.HibernateSystem()); }),
-              (Calls{"CanHibernate()", "ListInhibitors()", "Hibernate(false)"}));
+              "CanHibernate() ListInhibitors() Hibernate(false)");
     EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.StandbySystem()); }),
-              (Calls{"CanSuspend()", "ListInhibitors()", "Suspend(false)"}));
+              "CanSuspend() ListInhibitors() Suspend(false)");
     // The privilege alone is the one to power off.
-    EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.EnableShutdownPrivilege()); }),
-              (Calls{"CanPowerOff()"}));
+    EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.EnableShutdownPrivilege()); }), "CanPowerOff()");
 }
 
 TEST_F(LogindTest, NewerLogindIsToldWhetherToSkipInhibitors) {
@@ -103,23 +102,23 @@ TEST_F(LogindTest, NewerLogindIsToldWhetherToSkipInhibitors) {
         logind->AddMethod(std::string(method) + "WithFlags", "t", "", "");
 
     // 1: even root is held by inhibitors; 16: inhibitors skipped.
-    ExpectExit(8, {"CanPowerOff()", "ListInhibitors()", "PowerOffWithFlags(1)"});
-    ExpectExit(12, {"CanPowerOff()", "PowerOffWithFlags(16)"});
-    ExpectExit(2, {"CanReboot()", "ListInhibitors()", "RebootWithFlags(1)"});
-    ExpectExit(6, {"CanReboot()", "RebootWithFlags(16)"});
-    ExpectExit(1, {"CanHalt()", "ListInhibitors()", "HaltWithFlags(1)"});
-    ExpectExit(5, {"CanHalt()", "HaltWithFlags(16)"});
+    ExpectExit(8, "CanPowerOff() ListInhibitors() PowerOffWithFlags(1)");
+    ExpectExit(12, "CanPowerOff() PowerOffWithFlags(16)");
+    ExpectExit(2, "CanReboot() ListInhibitors() RebootWithFlags(1)");
+    ExpectExit(6, "CanReboot() RebootWithFlags(16)");
+    ExpectExit(1, "CanHalt() ListInhibitors() HaltWithFlags(1)");
+    ExpectExit(5, "CanHalt() HaltWithFlags(16)");
     EXPECT_EQ(CallsOf([&] { actions.HibernateSystem(); }),
-              (Calls{"CanHibernate()", "ListInhibitors()", "HibernateWithFlags(1)"}));
+              "CanHibernate() ListInhibitors() HibernateWithFlags(1)");
     EXPECT_EQ(CallsOf([&] { actions.StandbySystem(); }),
-              (Calls{"CanSuspend()", "ListInhibitors()", "SuspendWithFlags(1)"}));
+              "CanSuspend() ListInhibitors() SuspendWithFlags(1)");
 
     // A logind that refuses the skip flag as unknown: asked again without flags.
     logind->AddMethod("PowerOffWithFlags", "t", "",
                       "if args[0] & 16: raise dbus.exceptions.DBusException('Invalid flags "
                       "parameter', name='org.freedesktop.DBus.Error.InvalidArgs')");
-    ExpectExit(12, {"CanPowerOff()", "PowerOffWithFlags(16)", "PowerOffWithFlags(0)"});
-    ExpectExit(8, {"CanPowerOff()", "ListInhibitors()", "PowerOffWithFlags(1)"});
+    ExpectExit(12, "CanPowerOff() PowerOffWithFlags(16) PowerOffWithFlags(0)");
+    ExpectExit(8, "CanPowerOff() ListInhibitors() PowerOffWithFlags(1)");
 
     // Any other refusal of the action is the action's failure, with logind's text.
     logind->AddMethod(
@@ -136,9 +135,8 @@ TEST_F(LogindTest, RefusalRaisesTheNoPrivilegesError) {
 
     for (const std::int32_t flags : {8, 12}) {
         SCOPED_TRACE(flags);
-        SystemError e{0, "", ""};
-        EXPECT_EQ(CallsOf([&] { e = Raised([&] { actions.ShutdownSystem(flags); }); }),
-                  (Calls{"CanPowerOff()"}));  // nothing after the refusal
+        const SystemError e = RaisedAfter([&] { actions.ShutdownSystem(flags); },
+                                          "CanPowerOff()");  // nothing after the refusal
         EXPECT_EQ(e.Number(), static_cast<std::int32_t>(0x8004062Eu));
         EXPECT_EQ(e.Source(), "vespar.mShutDown");
         EXPECT_EQ(e.Description(), std::string(kNoPrivileges) +
@@ -148,14 +146,12 @@ TEST_F(LogindTest, RefusalRaisesTheNoPrivilegesError) {
     EXPECT_EQ(Raised([&] { actions.EnableShutdownPrivilege(); }).Number(),
               static_cast<std::int32_t>(0x8004062Eu));
 
-    SystemError e{0, "", ""};
-    EXPECT_EQ(CallsOf([&] { e = Raised([&] { actions.HibernateSystem(); }); }),
-              (Calls{"CanHibernate()"}));
+    const SystemError e = RaisedAfter([&] { actions.HibernateSystem(); }, "CanHibernate()");
     EXPECT_EQ(e.Description(), std::string(kNoPrivileges) +
                                    "logind does not allow Hibernate: CanHibernate answers \"na\"]");
 
     // "challenge" is for logind to settle with the user: the call is made.
-    ExpectExit(2, {"CanReboot()", "ListInhibitors()", "Reboot(false)"});
+    ExpectExit(2, "CanReboot() ListInhibitors() Reboot(false)");
 }
 
 TEST_F(LogindTest, UnreachableLogindRaisesTheLookupError) {
@@ -180,7 +176,7 @@ TEST_F(LogindTest, UnreachableLogindRaisesTheLookupError) {
 
     // A logind that comes up later is found by the next action.
     StartLogind();
-    ExpectExit(12, {"CanPowerOff()", "PowerOff(false)"});
+    ExpectExit(12, "CanPowerOff() PowerOff(false)");
 }
 
 TEST_F(LogindTest, BlockInhibitorStopsOnlyAnUnforcedAction) {
@@ -188,9 +184,8 @@ TEST_F(LogindTest, BlockInhibitorStopsOnlyAnUnforcedAction) {
     const auto backup = logind->Inhibit("sleep:shutdown", "backup", "Nightly backup", "block");
     const auto editor = logind->Inhibit("shutdown", "editor", "Saving", "delay");
 
-    SystemError e{0, "", ""};
-    EXPECT_EQ(CallsOf([&] { e = Raised([&] { actions.ShutdownSystem(8); }); }),
-              (Calls{"CanPowerOff()", "ListInhibitors()"}));  // no PowerOff reached logind
+    const SystemError e = RaisedAfter([&] { actions.ShutdownSystem(8); },
+                                      "CanPowerOff() ListInhibitors()");  // no PowerOff
     EXPECT_EQ(e.Number(), static_cast<std::int32_t>(0x8004062Bu));
     EXPECT_EQ(e.Description(),
               "ShutdownSystem failed: Power off blocked by backup: Nightly backup");
@@ -198,12 +193,12 @@ TEST_F(LogindTest, BlockInhibitorStopsOnlyAnUnforcedAction) {
               "ShutdownSystem failed: Shutdown blocked by backup: Nightly backup");
 
     // Forced, the inhibitors are logind's to weigh.
-    ExpectExit(12, {"CanPowerOff()", "PowerOff(false)"});
-    ExpectExit(6, {"CanReboot()", "Reboot(false)"});
+    ExpectExit(12, "CanPowerOff() PowerOff(false)");
+    ExpectExit(6, "CanReboot() Reboot(false)");
 
     // A sleep is refused too; the call still counts as made, the port keeps the reason.
     EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.StandbySystem()); }),
-              (Calls{"CanSuspend()", "ListInhibitors()"}));
+              "CanSuspend() ListInhibitors()");
     EXPECT_EQ(power.LastErrorCode(), static_cast<std::uint32_t>(EBUSY));
     EXPECT_EQ(power.MessageText(power.LastErrorCode()),
               "Standby blocked by backup: Nightly backup");
@@ -213,9 +208,8 @@ TEST_F(LogindTest, OnlyBlocksOfTheSameActionStopIt) {
     StartLogind();
     const auto player = logind->Inhibit("sleep", "player", "Playing", "block");
     const auto editor = logind->Inhibit("shutdown:idle", "editor", "Saving", "delay");
-    ExpectExit(8, {"CanPowerOff()", "ListInhibitors()", "PowerOff(false)"});
-    EXPECT_EQ(CallsOf([&] { actions.HibernateSystem(); }),
-              (Calls{"CanHibernate()", "ListInhibitors()"}));
+    ExpectExit(8, "CanPowerOff() ListInhibitors() PowerOff(false)");
+    EXPECT_EQ(CallsOf([&] { actions.HibernateSystem(); }), "CanHibernate() ListInhibitors()");
     EXPECT_EQ(power.MessageText(power.LastErrorCode()), "Hibernate blocked by player: Playing");
 
     // A weak block holds an unforced action as well.
@@ -226,29 +220,28 @@ TEST_F(LogindTest, OnlyBlocksOfTheSameActionStopIt) {
 
 TEST_F(LogindTest, LogOffEndsTheOwnSession) {
     StartLogind();
+    const std::string bySession = "GetSessionByPID(" + std::to_string(getpid()) + ")";
     // No session for this process and none in the environment.
     {
         const ScopedEnv noSession("XDG_SESSION_ID", nullptr);
         logind->AddMethod("GetSessionByPID", "u", "o",
                           "raise dbus.exceptions.DBusException('PID is not in any session', "
                           "name='org.freedesktop.login1.NoSessionForPID')");
-        SystemError e{0, "", ""};
-        const Calls calls = CallsOf([&] { e = Raised([&] { actions.ShutdownSystem(0); }); });
-        EXPECT_EQ(calls, (Calls{"GetSessionByPID(" + std::to_string(getpid()) + ")"}));
+        const SystemError e = RaisedAfter([&] { actions.ShutdownSystem(0); }, bySession);
         EXPECT_EQ(e.Number(), static_cast<std::int32_t>(0x8004062Bu));
         EXPECT_EQ(e.Description(), "ShutdownSystem failed: PID is not in any session");
     }
 
     // Started outside the session's processes: the session named in the environment.
     const ScopedEnv fromSession("XDG_SESSION_ID", "c9");
-    EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.ShutdownSystem(4)); }).back(),
-              "TerminateSession(c9)");
+    EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.ShutdownSystem(4)); }),
+              bySession + " TerminateSession(c9)");
 
     // The session logind finds for the process comes first.
     logind->AddSession("c7", "seat0", getuid(), "tester");
     logind->AddMethod("GetSessionByPID", "u", "o", "ret = '/org/freedesktop/login1/session/c7'");
-    EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.ShutdownSystem(0)); }).back(),
-              "TerminateSession(c7)");
+    EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.ShutdownSystem(0)); }),
+              bySession + " TerminateSession(c7)");
 
     logind->AddMethod("TerminateSession", "s", "",
                       "raise dbus.exceptions.DBusException('Permission denied', "
@@ -293,8 +286,7 @@ TEST_F(LogindTest, ErrorCodesAndTexts) {
     EXPECT_EQ(power.MessageText(ENOENT), "No such file or directory");
 
     // Flags that name two actions at once reach no logind call.
-    SystemError e{0, "", ""};
-    EXPECT_TRUE(CallsOf([&] { e = Raised([&] { actions.ShutdownSystem(3); }); }).empty());
+    const SystemError e = RaisedAfter([&] { actions.ShutdownSystem(3); }, "");
     EXPECT_EQ(e.Description(), "ShutdownSystem failed: Invalid argument");
     EXPECT_EQ(power.LastErrorCode(), static_cast<std::uint32_t>(EINVAL));
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "fakes/scoped_env.h"
 #include "fakes/temp_program_folder.h"
@@ -24,26 +25,19 @@ TEST(UserConnectionSetting, ReadsConnectionFromTheSettingSection) {
 
     EXPECT_EQ(setting.ReadConnectionSetting(), 0);  // no file
 
-    const auto put = [&](const std::string& text) {
+    // Keys are exact and only those of [Setting] count; a value beyond 32 bits reads as 0, a
+    // negative one is passed on (the list selection copes with it).
+    const std::pair<const char*, int> files[] = {
+        {"[Other]\r\nConnection=5\r\n[Setting]\r\n; note\r\n Connection = 3 \r\n", 3},
+        {"[Other]\nConnection=5\n", 0},
+        {"[Setting]\nconnection=4\nConnectionX=6\n", 0},
+        {"[Setting]\nConnection=abc\n", 0},
+        {"[Setting]\nConnection=99999999999\n", 0},
+        {"[Setting]\nConnection=-1\n", -1}};
+    for (const auto& [text, value] : files) {
         test::Put(config, "Vespar/Vespar.conf", text);
-    };
-    put("[Other]\r\nConnection=5\r\n[Setting]\r\n; note\r\n Connection = 3 \r\n");
-    EXPECT_EQ(setting.ReadConnectionSetting(), 3);
-
-    put("[Other]\nConnection=5\n");  // only in another section
-    EXPECT_EQ(setting.ReadConnectionSetting(), 0);
-
-    put("[Setting]\nconnection=4\nConnectionX=6\n");  // keys are exact
-    EXPECT_EQ(setting.ReadConnectionSetting(), 0);
-
-    put("[Setting]\nConnection=abc\n");
-    EXPECT_EQ(setting.ReadConnectionSetting(), 0);
-
-    put("[Setting]\nConnection=99999999999\n");  // beyond 32 bits
-    EXPECT_EQ(setting.ReadConnectionSetting(), 0);
-
-    put("[Setting]\nConnection=-1\n");  // passed on; the list selection copes with it
-    EXPECT_EQ(setting.ReadConnectionSetting(), -1);
+        EXPECT_EQ(setting.ReadConnectionSetting(), value) << text;
+    }
 
     // Unreadable: a folder where the file should be.
     std::filesystem::remove(config / "Vespar" / "Vespar.conf");

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "base/program_exit.h"
 #include "log/log_file.h"
 #include "log_test_support.h"
 
@@ -13,32 +12,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class LogEntryTest : public ::testing::Test {
+class LogEntryTest : public LogTest {
   protected:
-    void SetUp() override {
-        SetUpLog(host, 2);
-        host.clock.Set({2026, 12, 6, 14, 3, 9});
-    }
+    LogEntryTest() { host.clock.Set({2026, 12, 6, 14, 3, 9}); }
     std::string Line(const std::string& event, const std::string& state) const {
         return BuildLogLine(host.rt, host.clock.now(), event, state);
     }
-    fs::path Log() const { return LogDir(host) / "Vespar.log"; }
-    std::string Read() const { return host.folder.ReadFile(Log()); }
-
-    FakeHost host;
 };
 
 TEST_F(LogEntryTest, NormalLineHasFixedColumns) {
-    const std::string line = Line("Enter", "Run");
-    EXPECT_EQ(line, "14:03:09,  Enter    , Run       , Count:    0");
-    ASSERT_EQ(line.size(), 45u);
-    EXPECT_EQ(line.substr(0, 8), "14:03:09");
-    EXPECT_EQ(line.substr(8, 2), ", ");
-    EXPECT_EQ(line.substr(10, 10), " Enter    ");
-    EXPECT_EQ(line.substr(22, 10), "Run       ");
-    EXPECT_EQ(line.substr(32, 8), ", Count:");
-    EXPECT_EQ(line.substr(40, 5), "    0");
-
+    EXPECT_EQ(Line("Enter", "Run"), "14:03:09,  Enter    , Run       , Count:    0");
     // Long words are cut, the count keeps its rightmost five characters.
     host.rt.stateSeconds = 123456;
     EXPECT_EQ(Line("----------", "----------"), "14:03:09,  ---------, ----------, Count:23456");
@@ -66,17 +49,13 @@ TEST_F(LogEntryTest, FullLineAddsTheEnabledMeasurements) {
     // All checks off and no partner: the Normal layout.
     c.IPAdd = "1.2";
     EXPECT_EQ(Line("Run", ""), base);
-
     c.CPU_On = c.DL_On = c.Key_On = 2;
     c.IPAdd = "10.0.0.2";
     EXPECT_EQ(Line("Run", ""),
               base + ", CPU: 12%, Av CPU:  8%, DL:   1.500 KB/s, Key/Mouse Comms OK");
-
-    c.CPU_On = 1;
-    c.Key_On = 1;
+    c.CPU_On = c.Key_On = 1;
     c.IPAdd = "abc";
     EXPECT_EQ(Line("Run", ""), base + ", DL:   1.500 KB/s");
-
     // The Normal level never writes them.
     c.LogLevel = 2;
     c.CPU_On = 2;
@@ -101,36 +80,30 @@ TEST_F(LogEntryTest, EntriesAreAppendedWithSeparatorAndDayMark) {
                           "00:00:01,  Run      ,           , Count:    0\r\n");
     EXPECT_EQ(host.rt.logLineBuffer, "00:00:01,  Run      ,           , Count:    0");
     EXPECT_TRUE(host.dialogs.shown.empty());
-}
 
-TEST_F(LogEntryTest, LevelNoneWritesAndChecksNothing) {
+    // Level None writes and checks nothing.
     host.rt.config.LogLevel = 1;
-    fs::remove_all(LogDir(host));
+    fs::remove_all(LogDir());
     WriteLogEntry(host.ctx, "Enter", "Run");
     EXPECT_TRUE(host.dialogs.shown.empty());
-    EXPECT_FALSE(fs::exists(LogDir(host)));
+    EXPECT_FALSE(fs::exists(LogDir()));
 }
 
 TEST_F(LogEntryTest, MissingOrUnwritableLogEndsTheProgram) {
     StartLogFile(host.ctx);
     fs::remove(Log());
-    EXPECT_THROW(WriteLogEntry(host.ctx, "Enter", "Run"), ProgramExit);
-    ASSERT_EQ(host.dialogs.shown.size(), 1u);
-    EXPECT_EQ(host.dialogs.shown[0].title, "Vespar Log File Error");
-    EXPECT_EQ(host.dialogs.shown[0].text,
-              "The log file is either missing or\r\ncorrupted. Delete the log file if\r\n"
-              "it exists and restart the program.\r\nThe program will now terminate.");
+    EXPECT_EQ(host.Stopped([&] { WriteLogEntry(host.ctx, "Enter", "Run"); }).title,
+              "Vespar Log File Error");
     EXPECT_FALSE(fs::exists(Log()));
 
     StartLogFile(host.ctx);
-    host.dialogs.shown.clear();
+    MessageBox box;
     {
         FileSizeLimit full(fs::file_size(Log()));
-        EXPECT_THROW(WriteLogEntry(host.ctx, "Enter", "Run"), ProgramExit);
+        box = host.Stopped([&] { WriteLogEntry(host.ctx, "Enter", "Run"); });
     }
-    ASSERT_EQ(host.dialogs.shown.size(), 1u);
-    EXPECT_EQ(host.dialogs.shown[0].title, "Vespar Log File Write Error");
-    EXPECT_EQ(host.dialogs.shown[0].text,
+    EXPECT_EQ(box.title, "Vespar Log File Write Error");
+    EXPECT_EQ(box.text,
               "Unable to write to the log file Vespar.log.\r\nThis may be a permissions "
               "problem.\r\nThe program will now terminate.");
 }
@@ -139,9 +112,8 @@ TEST_F(LogEntryTest, ReadOnlyLogFileStopsEntries) {
     if (!PermissionsApply()) GTEST_SKIP() << "write permissions do not bind the superuser";
     StartLogFile(host.ctx);
     fs::permissions(Log(), fs::perms::owner_read);
-    EXPECT_THROW(WriteLogEntry(host.ctx, "Enter", "Run"), ProgramExit);
-    ASSERT_EQ(host.dialogs.shown.size(), 1u);
-    EXPECT_EQ(host.dialogs.shown[0].title, "Vespar Log File Write Error");
+    EXPECT_EQ(host.Stopped([&] { WriteLogEntry(host.ctx, "Enter", "Run"); }).title,
+              "Vespar Log File Write Error");
 }
 
 }  // namespace

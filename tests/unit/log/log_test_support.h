@@ -1,28 +1,49 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 
-#include "fakes/fake_host.h"
+#include "fakes/running_host.h"
 
 namespace vespar::test {
 
-// A host whose configuration logs to Log/Vespar.log below the temporary program folder.
-inline void SetUpLog(FakeHost& host, int level, int rotate = 2) {
-    auto& c = host.rt.config;
-    c.LogLevel = static_cast<std::int16_t>(level);
-    c.LogRotate = static_cast<std::int16_t>(rotate);
-    c.LogPath = "Log\\";
-    c.LogName = "Vespar.log";
-    c.IPAdd.clear();
-    c.CPU_On = c.DL_On = c.Key_On = 1;
-}
+using FileMap = std::map<std::string, std::string>;
 
-inline std::filesystem::path LogDir(const FakeHost& host) { return host.folder.path() / "Log"; }
+// A running host whose configuration logs to Log/Vespar.log below its program folder, at
+// the Normal level with rotation.
+class LogTest : public ::testing::Test {
+  protected:
+    LogTest() {
+        auto& c = host.rt.config;
+        c.LogLevel = 2;
+        c.LogRotate = 2;
+        c.LogPath = "Log\\";
+        c.LogName = "Vespar.log";
+        c.CPU_On = c.DL_On = c.Key_On = 1;
+    }
+    std::filesystem::path LogDir() const { return host.folder.path() / "Log"; }
+    std::filesystem::path Log(const std::string& name = "Vespar.log") const {
+        return LogDir() / name;
+    }
+    std::string Read(const std::string& name = "Vespar.log") const {
+        return host.folder.ReadFile(Log(name));
+    }
+    // The texts of the Log folder's files by name.
+    FileMap Files() const {
+        FileMap files;
+        for (const auto& e : std::filesystem::directory_iterator(LogDir()))
+            files[e.path().filename().string()] = host.folder.ReadFile(e.path());
+        return files;
+    }
+
+    RunningHost host;
+};
 
 // Write permissions do not stop the superuser.
 inline bool PermissionsApply() { return geteuid() != 0; }

@@ -7,17 +7,12 @@
 
 #include "app/engine_host.h"
 #include "app/main_window_controller.h"
-#include "app/monitor_engine.h"
-#include "base/program_exit.h"
 #include "base/text.h"
-#include "fakes/fake_host.h"
-#include "fakes/fake_power.h"
-#include "fakes/fake_sensors.h"
 #include "fakes/fake_ui_ports.h"
-#include "fakes/short_configuration.h"
 #include "log/fatal_stop.h"
 #include "log/log_entry.h"
 #include "log/log_file.h"
+#include "unit/monitor_rig.h"
 
 namespace vespar::test {
 
@@ -48,7 +43,7 @@ struct WindowEngineHost : EngineHost {
 
 // The main window over the real engine in virtual time, logging to Log/Vespar.log of a
 // temporary program folder. Reset and TestS are the engine's, as in the program.
-class WindowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test, public MonitorRig {
   protected:
     WindowTest() {
         host.ctx = &fh.ctx;
@@ -71,47 +66,44 @@ class WindowTest : public ::testing::Test {
         engine.InitialiseMonitor();
         window.ShowStatus();
     }
-    // One engine second with the processor nearly idle and no input.
-    void Second() {
-        times.Advance(990, 1000, 0);
-        fh.time.Advance(1000);
-    }
-    void Seconds(int n) {
-        for (int i = 0; i < n; ++i) Second();
-    }
-    // Runs idle seconds until the engine is in the state; false when it never gets there.
-    bool RunUntilState(int state, int limit = 100) {
-        for (int i = 0; i < limit && fh.rt.monitorState != state; ++i) Second();
-        return fh.rt.monitorState == state;
-    }
-    const Control& Ctl(const std::string& name) { return main.control(name); }
     bool Enabled(const std::string& name) { return main.control(name).enabled; }
+    // The enabled commands of the window and of its popup menu (named without "PopUp"), in a
+    // fixed order: "all", "all but" the disabled ones when they are fewer, or the enabled ones.
+    std::string EnabledCommands() {
+        std::string on, off;
+        int enabled = 0, count = 0;
+        for (const char* name : {"Reset", "TestS", "Config", "About", "Update", "Exit",
+                                 "mPopUpReset", "mPopUpTest", "mPopUpConfig", "mPopUpAbout",
+                                 "mPopUpUpdate", "mPopUpExit", "mPopUpMin", "mPopUpRestore"}) {
+            std::string shown = name;
+            if (shown.rfind("mPopUp", 0) == 0) shown = "m" + shown.substr(6);
+            std::string& list = main.control(name).enabled ? on : off;
+            list += (list.empty() ? "" : " ") + shown;
+            enabled += main.control(name).enabled;
+            ++count;
+        }
+        if (enabled == count) return "all";
+        return enabled > count / 2 ? "all but " + off : on;
+    }
+    // The window's state in words: minimised or restored, visible or hidden, which of the
+    // popup's Restore and Minimise items shows, and whether the user toggled the window.
+    std::string Look() {
+        return std::string(main.minimised ? "minimised" : "restored") +
+               (main.visible ? " visible" : " hidden") +
+               (Ctl("mPopUpRestore").visible ? " +Restore" : "") +
+               (Ctl("mPopUpMin").visible ? " +Min" : "") +
+               (fh.rt.minimiseToggled ? " toggled" : "");
+    }
     // Lines of the log holding this event and state word.
     int LogCount(const std::string& event, const std::string& state) {
         const std::string text = fh.folder.ReadFile(fh.folder.path() / "Log" / "Vespar.log");
         const std::string key =
             ", " + PadRightCut(" " + event, 10) + ", " + PadRightCut(state, 10) + ", Count:";
         int n = 0;
-        for (std::size_t at = text.find(key); at != std::string::npos;
-             at = text.find(key, at + 1)) {
-            ++n;
-        }
+        for (auto at = text.find(key); at != std::string::npos; at = text.find(key, at + 1)) ++n;
         return n;
     }
 
-    FakeHost fh;
-    MainWindowScreen main;
-    FakeSystemTimes times;
-    FakeNativeCounters native;
-    FakeVersionSource version;
-    CpuUsageSampler cpu{times, native, version};
-    FakeInterfaceTable table;
-    FakeConnectionSetting setting;
-    DownloadMeter download{fh.clock, table, setting, main.control("NetCon")};
-    FakeInputSource input;
-    InputChangeDetector detector{input};
-    FakePowerActions power;
-    ShutdownActions actions{power, "vespar"};
     WindowEngineHost host;
     Timer& refresh{fh.timers.Create(kRefreshTimer, 500, [this] { engine.TimerTick(); })};
     MonitorEngine engine{fh.ctx, main, cpu, download, detector, actions, host};

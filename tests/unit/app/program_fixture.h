@@ -1,0 +1,68 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "base/program_exit.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_system_ports.h"
+#include "fakes/scripted_dialogs.h"
+#include "fakes/temp_program_folder.h"
+
+namespace vespar::test {
+
+struct FakeGuard : InstanceGuard {
+    bool AlreadyRunning(const std::string& name) override {
+        asked.push_back(name);
+        return heldElsewhere;
+    }
+    bool heldElsewhere = false;
+    std::vector<std::string> asked;
+};
+
+struct FakeProcess : ProcessControl {
+    void RaisePriority() override { ++raised; }
+    int raised = 0;
+};
+
+// The whole program on fake platform services and a clock in virtual time, in a temporary
+// program folder with the shipped configuration.
+class ProgramTest : public ::testing::Test {
+  protected:
+    void Start(const std::string& commandLine) {
+        ASSERT_EQ(program.Enter(commandLine), Program::Window::Main);
+        program.LoadMainWindow();
+    }
+    // Runs until the program ends; false when it is still running after ms.
+    bool RunUntilExit(std::int64_t ms) {
+        try {
+            time.Advance(ms);
+        } catch (const ProgramExit&) {
+            return true;
+        }
+        return false;
+    }
+    std::filesystem::path LogFile() const { return folder.path() / "Log" / "Vespar.log"; }
+    std::string Log() const { return folder.ReadFile(LogFile()); }
+    bool Shown(const std::string& title) const {
+        return std::any_of(dialogs.shown.begin(), dialogs.shown.end(),
+                           [&](const MessageBox& b) { return b.title == title; });
+    }
+    const Control& control(const char* name) { return program.mainWindow().control(name); }
+
+    TempProgramFolder folder;
+    FakeClock clock;
+    ScriptedDialogs dialogs;
+    FakeGuard guard;
+    FakeProcess process;
+    FakeSystemPorts sys;
+    Program program{clock, dialogs, guard, process, sys.ports(), folder.path()};
+    VirtualTime time{clock, program.timers()};
+};
+
+}  // namespace vespar::test
