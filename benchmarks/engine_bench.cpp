@@ -40,7 +40,7 @@ void BM_RunSecond(benchmark::State& state) {
     FakeInterfaceTable table;
     table.rows = {InterfaceRow{"eth0", {1, 2, 3, 4, 5, 6}, 1024, 0}};
     FakeConnectionSetting setting;
-    DownloadMeter download{clock, table, setting, main.control("NetCon")};
+    DownloadMeter download{clock, table, setting};
     FakeInputSource input;
     InputChangeDetector detector{input};
     FakePowerActions power;

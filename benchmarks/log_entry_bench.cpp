@@ -3,12 +3,12 @@
 #include <filesystem>
 #include <random>
 
-#include "app/context.h"
 #include "base/timers.h"
 #include "fakes/fake_clock.h"
 #include "fakes/scripted_dialogs.h"
 #include "log/log_entry.h"
 #include "log/log_file.h"
+#include "state/context.h"
 
 namespace vespar::test {
 namespace {

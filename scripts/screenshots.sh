@@ -5,4 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
 mkdir -p docs/screenshots
-QT_QPA_PLATFORM=offscreen VESPAR_SCREENSHOT_DIR="$PWD/docs/screenshots" build/vespar_frontend_tests
+QT_QPA_PLATFORM=offscreen VESPAR_SCREENSHOT_DIR="$PWD/docs/screenshots" build/vespar_qt_tests

@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 
 #include "base/program_exit.h"
+#include "base/system_error.h"
 #include "qt/about_window.h"
-#include "system/system_error.h"
 
 namespace vespar::qt {
 

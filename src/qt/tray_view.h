@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/main_window_controller.h"
-#include "app/runtime.h"
 #include "qt/screen_window.h"
+#include "state/runtime.h"
 #include "ui/main_window.h"
 
 namespace vespar::qt {

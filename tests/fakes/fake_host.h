@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/context.h"
-#include "app/runtime.h"
 #include "base/timers.h"
 #include "fakes/fake_clock.h"
 #include "fakes/scripted_dialogs.h"
 #include "fakes/temp_program_folder.h"
+#include "state/context.h"
+#include "state/runtime.h"
 
 namespace vespar::test {
 

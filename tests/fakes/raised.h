@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "system/system_error.h"
+#include "base/system_error.h"
 
 namespace vespar::test {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/configuration.h"
+#include "state/configuration.h"
 
 namespace vespar::test {
 

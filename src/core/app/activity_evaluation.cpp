@@ -74,6 +74,7 @@ void MonitorEngine::MeasureActivity() {
     if (c.DL_On == 2) {
         st_.dlIsIdle = 0;
         const std::int32_t rate = download_.DownloadRate();
+        ShowInterfaces();
         // The most negative rate has no positive counterpart; it saturates instead.
         const auto sample = static_cast<std::int32_t>(
             std::min<std::int64_t>(std::abs(static_cast<std::int64_t>(rate)), INT32_MAX));
@@ -161,10 +162,10 @@ void MonitorEngine::RunTick() {
     const bool anyCheck = c.CPU_On == 2 || c.Key_On == 2 || c.DL_On == 2 || c.CMain == 2;
     if (st_.commsLostCount >= st_.commsLostLimit && st_.cpuIdleCount >= st_.cpuIdleLimit &&
         st_.keyIdleCount >= st_.keyIdleLimit && st_.dlIdleCount >= st_.dlIdleLimit && anyCheck) {
-        rt_.monitorState = 2;
+        rt_.monitorState = MonitorState::Shutdown;
         rt_.stateSeconds = 0;
     } else if (st_.forcedTrigger == 1) {
-        rt_.monitorState = 2;
+        rt_.monitorState = MonitorState::Shutdown;
         rt_.stateSeconds = 0;
     } else if (c.LogLevel == 3 && !rt_.unconfigured) {
         host_.WriteLogEntry("Run", "");

@@ -170,7 +170,7 @@ void MainWindowController::TrayMouse(int message) {
 bool MainWindowController::MinimiseToggledRule() const {
     const int startMin = rt_.config.StartMin;
     return (main_.minimised && startMin == 1) ||
-           (!main_.minimised && startMin == 2 && rt_.monitorState != 2);
+           (!main_.minimised && startMin == 2 && rt_.monitorState != MonitorState::Shutdown);
 }
 
 void MainWindowController::ApplyMinimiseToggledRule() {
@@ -195,7 +195,7 @@ void MainWindowController::ResizeHandling() {
     }
     // The warning brings the window up by itself; that is not the user's choice.
     const bool toggled = MinimiseToggledRule();
-    if (toggled || rt_.monitorState != 2) rt_.minimiseToggled = toggled;
+    if (toggled || rt_.monitorState != MonitorState::Shutdown) rt_.minimiseToggled = toggled;
 }
 
 void MainWindowController::Minimise() {
@@ -215,7 +215,7 @@ void MainWindowController::ShowMainWindow() {
         }
         main_.focusParkRequested = true;
     }
-    main_.topmost = rt_.config.RunOnTop == 2 || rt_.monitorState == 2;
+    main_.topmost = rt_.config.RunOnTop == 2 || rt_.monitorState == MonitorState::Shutdown;
     main_.visible = true;
 }
 
@@ -234,7 +234,8 @@ void MainWindowController::ShowCloseItem(bool keep) {
 void MainWindowController::DisableControls() {
     main_.control("TestS").enabled = false;
     main_.control("Config").enabled = false;
-    main_.control(rt_.monitorState == 2 ? "mPopUpCancel" : "Reset").enabled = false;
+    main_.control(rt_.monitorState == MonitorState::Shutdown ? "mPopUpCancel" : "Reset").enabled =
+        false;
     for (const char* name : {"About", "mPopUpAbout", "mPopUpConfig", "mPopUpReset", "mPopUpTest"}) {
         main_.control(name).enabled = false;
     }
@@ -247,7 +248,7 @@ void MainWindowController::EnableControls() {
     const bool blocked = rt_.unconfigured || rt_.portFailed;
     if (entitled && !blocked) main_.control("TestS").enabled = true;
     main_.control("Config").enabled = true;
-    if (rt_.monitorState == 2) {
+    if (rt_.monitorState == MonitorState::Shutdown) {
         main_.control("mPopUpCancel").enabled = true;
     } else if (!blocked) {
         main_.control("Reset").enabled = true;

@@ -3,11 +3,11 @@
 #include <functional>
 #include <string>
 
-#include "app/context.h"
 #include "app/engine_state.h"
 #include "app/update_window.h"
 #include "base/timers.h"
-#include "config/configuration.h"
+#include "state/configuration.h"
+#include "state/context.h"
 #include "ui/about_screen.h"
 #include "ui/main_window.h"
 #include "ui/url_opener.h"

@@ -39,9 +39,9 @@ void MonitorEngine::TimerTick() {
         const bool paused = rt_.childFormOpen || rt_.unconfigured || rt_.portFailed;
         // Each test sees the state the previous handler left, so Run -> Shutdown happens
         // within one second.
-        if (rt_.monitorState == 1 && !paused) RunTick();
-        if (rt_.monitorState == 0 && !paused) ActivationTick();
-        if (rt_.monitorState == 2 && !paused) ShutdownTick();
+        if (rt_.monitorState == MonitorState::Run && !paused) RunTick();
+        if (rt_.monitorState == MonitorState::Initialise && !paused) ActivationTick();
+        if (rt_.monitorState == MonitorState::Shutdown && !paused) ShutdownTick();
         rt_.commsText = c.IPAdd.size() > 3 ? "." : "";
         if (c.UpEnable == 2 && c.CMain == 1) host_.CheckUpdateDue(true);
         rt_.tickPhase = 3;
@@ -50,7 +50,8 @@ void MonitorEngine::TimerTick() {
     }
     rt_.tickPhase -= 1;
     if (!c.IPAdd.empty() && c.CMain == 1 && !rt_.unconfigured && !rt_.portFailed &&
-        (rt_.monitorState == 1 || (rt_.monitorState == 0 && rt_.stateSeconds == 1.0f))) {
+        (rt_.monitorState == MonitorState::Run ||
+         (rt_.monitorState == MonitorState::Initialise && rt_.stateSeconds == 1.0f))) {
         host_.SendPendingMessage();
     }
 }
@@ -63,7 +64,7 @@ void MonitorEngine::ActivationTick() {
             "Program Activation In " + NumberText(rt_.stateSeconds) + "s";
     }
     if (rt_.stateSeconds <= 0) {
-        rt_.monitorState = 1;
+        rt_.monitorState = MonitorState::Run;
         if (!rt_.unconfigured) host_.WriteLogEntry("Enter", "Run");
         rt_.stateSeconds = 0;
         st_.cpuIdleCount = st_.delayCount = st_.dlIdleCount = st_.keyIdleCount = 0;
@@ -71,6 +72,7 @@ void MonitorEngine::ActivationTick() {
         if (rt_.winVersion == 2) cpu_.Initialise64();
         input_.InDataReset();
         download_.DLoadInit();
+        ShowInterfaces();
         // A check that is off counts as idle from the start.
         if (c.CPU_On == 1) st_.cpuIdleCount = st_.cpuIdleLimit;
         if (c.Key_On == 1) st_.keyIdleCount = st_.keyIdleLimit;
@@ -87,7 +89,7 @@ void MonitorEngine::InitialiseMonitor() {
     if (Timer* t = ctx_.timers.Find("tmrRefresh")) t->SetEnabled(false);
     rt_.stateSeconds = c.StartDelay;
     st_.cpuIsIdle = 1;
-    rt_.monitorState = 0;
+    rt_.monitorState = MonitorState::Initialise;
     const int sw = rt_.cmdSwitch;
     if (sw == 1 || sw == 3 || sw == 4) {
         c.CPUDelay = 6;
@@ -155,6 +157,14 @@ void MonitorEngine::InitialiseMonitor() {
     }
     input_.InDataReset();
     host_.StartLogFile();
+}
+
+void MonitorEngine::ShowInterfaces() {
+    if (download_.ListGeneration() == shownInterfaces_) return;
+    shownInterfaces_ = download_.ListGeneration();
+    Control& netCon = main_.control("NetCon");
+    netCon.items = download_.Interfaces().items;
+    netCon.selection = download_.Interfaces().selection;
 }
 
 }  // namespace vespar

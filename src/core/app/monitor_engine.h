@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "app/context.h"
 #include "app/engine_host.h"
 #include "app/engine_state.h"
 #include "sensors/cpu_usage.h"
 #include "sensors/download_rate.h"
 #include "sensors/input_change.h"
+#include "state/context.h"
 #include "system/shutdown.h"
 #include "ui/main_window.h"
 
@@ -52,6 +52,8 @@ class MonitorEngine {
     void MsgBoxTimed(const std::string& prompt, int timeoutSeconds, const std::string& title);
     void SetResetButton();
     [[noreturn]] void EndProgram();
+    // Renews the NetCon list after the download meter rebuilt it.
+    void ShowInterfaces();
 
     Context& ctx_;
     Runtime& rt_;
@@ -62,6 +64,7 @@ class MonitorEngine {
     ShutdownActions& actions_;
     EngineHost& host_;
     EngineState st_;
+    int shownInterfaces_ = 0;
 };
 
 // Seconds after midnight of a time of day held as hh * 100 + mm.

@@ -31,7 +31,7 @@ Program::Program(Clock& clock, Dialogs& dialogs, InstanceGuard& guard, ProcessCo
       ctx_{rt_, clock_, timers_, dialogs_, std::move(programDir)},
       refresh_(timers_.Create(kRefreshTimer, 500, [this] { TimerTick(); })),
       cpu_(ports_.systemTimes, ports_.nativeCounters, ports_.version),
-      download_(clock_, ports_.interfaces, ports_.connection, main_.control("NetCon")),
+      download_(clock_, ports_.interfaces, ports_.connection),
       input_(ports_.input),
       actions_(ports_.power, kProductName),
       engine_(ctx_, main_, cpu_, download_, input_, actions_, *this),
@@ -129,20 +129,9 @@ void Program::ActivateMainWindow() {
 void Program::ExitProgram() {
     refresh_.SetEnabled(false);
     window_.about().Close();
-    if (!rt_.unconfigured) WriteLogEntry("Exit", StateWord());
+    if (!rt_.unconfigured) WriteLogEntry("Exit", StateWord(rt_));
     rt_.trayIconShown = false;
     throw ProgramExit{0};
-}
-
-std::string Program::StateWord() const {
-    switch (rt_.monitorState) {
-        case 2:
-            return rt_.shutTypeName;
-        case 1:
-            return "Run";
-        default:
-            return "Initialise";
-    }
 }
 
 void Program::ReportSystemError(const SystemError& error) {

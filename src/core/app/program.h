@@ -3,23 +3,23 @@
 #include <filesystem>
 #include <string>
 
-#include "app/context.h"
 #include "app/engine_host.h"
 #include "app/main_window_controller.h"
 #include "app/monitor_engine.h"
-#include "app/runtime.h"
 #include "app/system_ports.h"
 #include "app/update_check_unavailable.h"
 #include "base/clock.h"
 #include "base/dialogs.h"
 #include "base/instance_guard.h"
 #include "base/process_control.h"
+#include "base/system_error.h"
 #include "base/timers.h"
 #include "sensors/cpu_usage.h"
 #include "sensors/download_rate.h"
 #include "sensors/input_change.h"
+#include "state/context.h"
+#include "state/runtime.h"
 #include "system/shutdown.h"
-#include "system/system_error.h"
 #include "ui/main_window.h"
 #include "ui/multi_inst.h"
 
@@ -77,7 +77,6 @@ class Program : private EngineHost {
 
     void TimerTick();
     void MarkInputFailure();
-    std::string StateWord() const;
 
     Runtime rt_;
     TimerRegistry timers_;

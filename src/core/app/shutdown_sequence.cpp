@@ -173,10 +173,7 @@ void MonitorEngine::Test() {
 }
 
 void MonitorEngine::Reset() {
-    const std::string word = rt_.monitorState == 2   ? rt_.shutTypeName
-                             : rt_.monitorState == 1 ? "Run"
-                                                     : "Initialise";
-    host_.WriteLogEntry("Reset", word);
+    host_.WriteLogEntry("Reset", StateWord(rt_));
     ReturnToMonitoring();
     rt_.pendingMessage = "<QZC000>";
     if (rt_.config.CMain == 1) host_.SendPendingMessage();
@@ -194,7 +191,8 @@ void MonitorEngine::ReturnToMonitoring() {
     }
     host_.ResizeHandling();
     host_.SetTrayState("Activate");
-    rt_.autoMinimiseArmed = rt_.monitorState == 2 && !rt_.testMode && rt_.cmdSwitch != 1;
+    rt_.autoMinimiseArmed =
+        rt_.monitorState == MonitorState::Shutdown && !rt_.testMode && rt_.cmdSwitch != 1;
     InitialiseMonitor();
     host_.ShowStatus();
 }

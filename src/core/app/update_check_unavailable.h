@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/runtime.h"
 #include "app/update_window.h"
 #include "base/dates.h"
+#include "state/runtime.h"
 
 namespace vespar {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/context.h"
-#include "config/configuration.h"
+#include "state/configuration.h"
+#include "state/context.h"
 
 namespace vespar {
 

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/context.h"
-#include "config/configuration.h"
+#include "state/configuration.h"
+#include "state/context.h"
 
 namespace vespar {
 

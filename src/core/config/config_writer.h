@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/context.h"
 #include "base/clock.h"
-#include "config/configuration.h"
+#include "state/configuration.h"
+#include "state/context.h"
 
 namespace vespar {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/context.h"
 #include "base/dialogs.h"
+#include "state/context.h"
 
 namespace vespar {
 

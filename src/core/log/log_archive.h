@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/context.h"
 #include "base/clock.h"
 #include "log/text_viewer.h"
+#include "state/context.h"
 
 namespace vespar {
 

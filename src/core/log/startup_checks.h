@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/context.h"
+#include "state/context.h"
 
 namespace vespar {
 

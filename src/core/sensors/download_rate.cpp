@@ -18,17 +18,18 @@ std::int32_t ClampToInt32(double v) {
 
 }  // namespace
 
-void DownloadMeter::FillNetCon(const CInterfaces& interfaces) {
-    netCon_.items.clear();
+void DownloadMeter::FillList(const CInterfaces& interfaces) {
+    ++listGeneration_;
+    list_.items.clear();
     for (std::int32_t i = 1; i <= interfaces.Count(); ++i) {
-        netCon_.items.push_back(interfaces.Item(i).InterfaceDescription() + " ");
+        list_.items.push_back(interfaces.Item(i).InterfaceDescription() + " ");
     }
-    const int count = static_cast<int>(netCon_.items.size());
+    const int count = static_cast<int>(list_.items.size());
     const int v = setting_.ReadConnectionSetting();
     if (v >= 0 && v < count) {
-        netCon_.selection = v;
+        list_.selection = v;
     } else {
-        netCon_.selection = count > 0 ? 0 : -1;
+        list_.selection = count > 0 ? 0 : -1;
     }
 }
 
@@ -36,7 +37,7 @@ void DownloadMeter::DLoadInit() {
     lastRateTime_ = clock_.now();
     ipHelper_.emplace(table_);
     // One reading serves the whole list; it also gives the sums for the next rate.
-    FillNetCon(ipHelper_->Interfaces());
+    FillList(ipHelper_->Interfaces());
 }
 
 std::int32_t DownloadMeter::DownloadRate() {
@@ -56,8 +57,8 @@ std::int32_t DownloadMeter::DownloadRate() {
     lastRateTime_ = now;
 
     const CInterfaces& interfaces = ipHelper_->Interfaces();
-    if (interfaces.Count() != static_cast<std::int32_t>(netCon_.items.size())) {
-        FillNetCon(interfaces);
+    if (interfaces.Count() != static_cast<std::int32_t>(list_.items.size())) {
+        FillList(interfaces);
     }
     return rate;
 }

@@ -2,25 +2,30 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "base/clock.h"
 #include "sensors/connection_setting.h"
 #include "sensors/interface_table.h"
 #include "sensors/interfaces.h"
-#include "ui/control_model.h"
 
 namespace vespar {
 
-// Kilobytes received over all interfaces between consecutive readings, and the NetCon list
-// of interface descriptions. Lives for the whole process: the previous sum survives
-// re-activations.
+// Kilobytes received over all interfaces between consecutive readings, and the list of
+// interface descriptions with the user's chosen connection (the engine shows it as NetCon). Lives
+// for the whole process: the previous sum survives re-activations.
 class DownloadMeter {
   public:
-    DownloadMeter(const Clock& clock, InterfaceTable& table, ConnectionSetting& setting,
-                  Control& netCon)
-        : clock_(clock), table_(table), setting_(setting), netCon_(netCon) {}
+    struct InterfaceList {
+        std::vector<std::string> items;
+        int selection = -1;
+    };
 
-    // On each activation: a fresh reader and a rebuilt NetCon.
+    DownloadMeter(const Clock& clock, InterfaceTable& table, ConnectionSetting& setting)
+        : clock_(clock), table_(table), setting_(setting) {}
+
+    // On each activation: a fresh reader and a rebuilt interface list.
     void DLoadInit();
     // Kilobytes since the previous reading (negative when the counters went down), 0 within
     // the same second, on the first reading since start, or before DLoadInit.
@@ -28,14 +33,18 @@ class DownloadMeter {
 
     std::int64_t PrevBytesIn() const { return prevBytesIn_; }
     std::int64_t PrevBytesOut() const { return prevBytesOut_; }
+    const InterfaceList& Interfaces() const { return list_; }
+    // Counts the times the list was rebuilt, so that its display is renewed only then.
+    int ListGeneration() const { return listGeneration_; }
 
   private:
-    void FillNetCon(const CInterfaces& interfaces);
+    void FillList(const CInterfaces& interfaces);
 
     const Clock& clock_;
     InterfaceTable& table_;
     ConnectionSetting& setting_;
-    Control& netCon_;
+    InterfaceList list_;
+    int listGeneration_ = 0;
 
     std::optional<CIpHelper> ipHelper_;
     LocalTime lastRateTime_;

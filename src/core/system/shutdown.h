@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/system_error.h"
 #include "system/power_actions.h"
-#include "system/system_error.h"
 
 namespace vespar {
 

@@ -52,7 +52,7 @@ void AboutScreen::Open() {
 
 void AboutScreen::Activate() {
     // During a shutdown warning it stays above the main window, which is topmost then.
-    if (open_ && ctx_.rt.monitorState == 2) topmost = true;
+    if (open_ && ctx_.rt.monitorState == MonitorState::Shutdown) topmost = true;
 }
 
 void AboutScreen::Close() {

@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "app/context.h"
 #include "base/timers.h"
+#include "state/context.h"
 #include "ui/control_model.h"
 #include "ui/url_opener.h"
 

@@ -3,9 +3,9 @@
 #include <exception>
 #include <system_error>
 
+#include "base/system_error.h"
 #include "base/text.h"
 #include "base/version.h"
-#include "system/system_error.h"
 
 namespace vespar {
 

@@ -1,0 +1,47 @@
+# Test binaries by what they link: the core with fakes, the platform's ports against real
+# system parts, the front-end's widgets, and the real program.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+function(vespar_test_binary name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE src tests)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_compile_options(${name} PRIVATE ${VESPAR_WARNINGS})
+  target_compile_definitions(${name} PRIVATE
+    VESPAR_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VESPAR_PROGRAM_DIR="${VESPAR_PROGRAM_DIR}")
+endfunction()
+
+file(GLOB_RECURSE VESPAR_FAKE_SOURCES CONFIGURE_DEPENDS tests/fakes/*.cpp)
+
+file(GLOB_RECURSE VESPAR_CORE_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/core/*.cpp)
+vespar_test_binary(vespar_core_tests
+  SOURCES ${VESPAR_CORE_TEST_SOURCES} ${VESPAR_FAKE_SOURCES}
+  LIBS vespar_core GTest::gtest GTest::gtest_main)
+gtest_discover_tests(vespar_core_tests DISCOVERY_TIMEOUT 60)
+
+file(GLOB_RECURSE VESPAR_PLATFORM_TEST_SOURCES CONFIGURE_DEPENDS
+     tests/unit/platform/${VESPAR_PLATFORM}/*.cpp)
+if(VESPAR_PLATFORM_TEST_SOURCES)
+  vespar_test_binary(vespar_${VESPAR_PLATFORM}_tests
+    SOURCES ${VESPAR_PLATFORM_TEST_SOURCES} ${VESPAR_FAKE_SOURCES}
+    LIBS vespar_platform vespar_core GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(vespar_${VESPAR_PLATFORM}_tests DISCOVERY_TIMEOUT 60)
+endif()
+
+if(VESPAR_FRONTEND STREQUAL "qt")
+  # The front-end's widgets on the core with fake system services, offscreen.
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+  file(GLOB_RECURSE VESPAR_QT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/qt/*.cpp)
+  vespar_test_binary(vespar_qt_tests
+    SOURCES ${VESPAR_QT_TEST_SOURCES} ${VESPAR_FAKE_SOURCES}
+    LIBS vespar_frontend Qt6::Test)
+  add_test(NAME qt_widgets COMMAND vespar_qt_tests)
+  set_tests_properties(qt_widgets PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+  # The real program under Xvfb.
+  add_test(NAME program_xvfb
+           COMMAND ${CMAKE_SOURCE_DIR}/scripts/frontend_test.sh $<TARGET_FILE:vespar>)
+  set_tests_properties(program_xvfb PROPERTIES TIMEOUT 300)
+endif()

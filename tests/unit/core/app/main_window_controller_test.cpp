@@ -1,0 +1,462 @@
+#include "app/main_window_controller.h"
+
+#include <functional>
+
+#include "base/dates.h"
+#include "ui/web_site.h"
+#include "unit/core/ui/ui_fixture.h"
+
+namespace vespar::test {
+
+namespace {
+
+// Settings for the status line: every check off, stop time 22:30 and fixed delay both off.
+Configuration Plain() {
+    Configuration c;
+    c.ShutType = c.CMain = c.CPU_On = c.Key_On = c.DL_On = c.Stop_On = c.Del_On = 1;
+    c.StopTime = 2230;
+    return c;
+}
+
+}  // namespace
+
+TEST(StatusLineTest, ExamplesMonitorAndSlaveVariants) {
+    struct Case {
+        std::function<void(Configuration&)> change;
+        float longest;
+        int delayLimit;
+        const char* line;
+    };
+    const Case cases[] = {
+        {[](auto& c) { c.CPU_On = 2; }, 300, 3600, "Power Off if there is no activity for 300 sec"},
+        {[](auto& c) { c.CPU_On = c.Stop_On = c.Del_On = 2; }, 300, 3600,
+         "Power Off if there is no activity for 300 sec or at 22:30 or after 3600s"},
+        {[](auto& c) { c.ShutType = 4, c.Stop_On = 2; }, 0, 3600, "On until 22:30"},
+        {[](auto& c) { c.ShutType = 4, c.Stop_On = c.Del_On = 2; }, 0, 3600,
+         "On until 22:30 or for 3600s"},
+        {[](auto& c) { c.ShutType = 4, c.Del_On = 2; }, 0, 3600, "Monitor for 3600s"},
+        {[](auto& c) { c.ShutType = 4, c.Key_On = c.Stop_On = c.Del_On = 2, c.StopTime = 805; },
+         120, 60, "Monitor until no activity for 120 sec or until 08:05 or for 60s"},
+        {[](auto& c) { c.CMain = 2; }, 60, 3600,
+         "Power Off if there are no communications for 60 sec"},
+        {[](auto& c) { c.CMain = c.DL_On = 2; }, 90, 3600,
+         "Power Off if there is no activity for 90 sec"},
+        // A slave of type Monitor without a check has nothing to wait for but its master.
+        {[](auto& c) { c.CMain = 2, c.ShutType = 4; }, 60, 3600, "Monitor"},
+        // Only a stop time, or only a delay, on a closing type.
+        {[](auto& c) { c.ShutType = c.Stop_On = 2, c.StopTime = 5; }, 0, 3600, "Reboot at 00:05"},
+        {[](auto& c) { c.ShutType = c.Del_On = 2; }, 0, 7, "Reboot after 7s"},
+    };
+    for (const Case& k : cases) {
+        Configuration c = Plain();
+        k.change(c);
+        EXPECT_EQ(MainWindowController::StatusLine(c, ShutTypeNameOf(c.ShutType), k.longest,
+                                                   k.delayLimit),
+                  k.line);
+    }
+}
+
+TEST(StatusLineTest, LongestDelayTakesTheEnabledChecksOnly) {
+    Configuration c = Plain();
+    EngineState e;
+    e.keyIdleLimit = 100;
+    e.cpuIdleLimit = 300;
+    e.dlIdleLimit = 200;
+    e.commsLostLimit = 400;
+    EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, 0), 0);
+    c.Key_On = 2;
+    EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, 0), 100);
+    c.DL_On = 2;
+    EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, 0), 200);
+    c.CPU_On = 2;
+    EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, 0), 300);
+    c.CMain = 2;
+    EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, 0), 400);
+    EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, 3), 60);
+    c.CMain = 1;
+    EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, 3), 600);
+    EXPECT_EQ(TimeOfDayText(805), "08:05");
+    EXPECT_EQ(TimeOfDayText(2359), "23:59");
+}
+
+TEST_F(WindowTest, ShowStatusTextsTimerAndStartEntry) {
+    fh.rt.programTitle = "Vespar Slave";
+    fh.rt.config.CMain = 2;
+    fh.rt.config.Key_On = 1;
+    fh.rt.config.ComDelay = 45;
+    Start();
+    EXPECT_EQ(main.caption, "Vespar Slave");
+    for (const auto& [name, verb] : {std::pair{"Reset", "Reset"},
+                                     {"Exit", "Close"},
+                                     {"About", "About"},
+                                     {"Config", "Configure"}}) {
+        EXPECT_EQ(Ctl(name).tooltip, std::string(verb) + " Vespar Slave");
+    }
+    EXPECT_EQ(Ctl("TestS").tooltip, "Enables/Restarts Vespar Slave Test Mode");
+    EXPECT_EQ(Ctl("Title").caption, "Power Off if there is no activity for 45 sec");
+    EXPECT_EQ(window.LongestDelay(), 45);
+    EXPECT_EQ(engine.state().longestDelay, 45);
+    EXPECT_EQ(Ctl("Title").foreColor, Color::System(Color::Kind::ButtonText));
+    EXPECT_FALSE(Ctl("Title").bold);
+    EXPECT_EQ(Ctl("Counter").caption, "Program Activation In 3s");
+    EXPECT_EQ(fh.rt.pendingMessage, "<QZA000>");
+    EXPECT_TRUE(refresh.enabled());
+    EXPECT_EQ(LogCount("Start", "Initialise"), 1);
+
+    // A test run shows its shortened limits.
+    fh.rt.config.CMain = 1;
+    fh.rt.config.Key_On = 2;
+    fh.rt.config.UserExitA = 2;
+    Start();
+    main.Click("TestS");
+    EXPECT_EQ(Ctl("Title").caption, "Power Off if there is no activity for 5 sec");
+
+    // Activation at a fixed time; the window leaves the topmost level when it should not
+    // stay there.
+    fh.rt.config.StartTime = 2;
+    fh.rt.config.StartDelay = 805;
+    main.topmost = true;
+    Start();
+    EXPECT_EQ(Ctl("Counter").caption, "Program Activation At 08:05");
+    EXPECT_FALSE(main.topmost);
+    fh.rt.config.RunOnTop = 2;
+    main.topmost = true;
+    Start();
+    EXPECT_TRUE(main.topmost);
+
+    // With command-line switch 3 the line promises the long simulated delay.
+    fh.rt.cmdSwitch = 3;
+    Start();
+    EXPECT_EQ(Ctl("Title").caption, "Power Off if there is no activity for 600 sec");
+}
+
+TEST_F(WindowTest, UnusableConfigurationAsksForSetUpAndWritesNoStartEntry) {
+    fh.rt.config.UserExitA = 2;
+    fh.rt.config.StartMin = 2;
+    for (int which = 0; which < 2; ++which) {
+        SCOPED_TRACE(which);
+        fh.rt.unconfigured = which == 0;
+        fh.rt.portFailed = which == 1;
+        const int before = LogCount("Start", "Initialise");
+        Start();
+        EXPECT_EQ(LogCount("Start", "Initialise"), before);
+        EXPECT_EQ(Ctl("Title").caption, "Click Configure To Set Up Vespar");
+        EXPECT_EQ(Ctl("Title").foreColor, kOrange);
+        EXPECT_TRUE(Ctl("Title").bold);
+        EXPECT_EQ(Ctl("Counter").caption, "");
+        EXPECT_FALSE(Enabled("Reset"));
+        EXPECT_FALSE(Enabled("TestS"));
+        EXPECT_TRUE(Enabled("Config"));
+        // The window stays up to be configured, and the timer runs.
+        EXPECT_FALSE(main.minimised);
+        EXPECT_TRUE(refresh.enabled());
+
+        // Closing the About screen leaves Reset and Test closed.
+        main.Click("About");
+        window.about().Close();
+        EXPECT_EQ(EnabledCommands(), "all but Reset TestS mReset mTest");
+    }
+}
+
+TEST_F(WindowTest, TrayStatesFollowTheEngine) {
+    fh.rt.programTitle = "Vespar";
+    // An unknown state keeps the icon.
+    const std::pair<const char*, TrayIcon> states[] = {
+        {"Start", TrayIcon::Activate},    {"Shutdown", TrayIcon::Shutdown},
+        {"Bogus", TrayIcon::Shutdown},    {"NoActivity", TrayIcon::Window},
+        {"Activity", TrayIcon::Activity}, {"Activate", TrayIcon::Activate}};
+    for (const auto& [state, icon] : states) {
+        window.SetTrayState(state);
+        EXPECT_EQ(main.trayIcon, icon) << state;
+    }
+    EXPECT_TRUE(fh.rt.trayIconShown);
+    EXPECT_EQ(main.trayTip, "Vespar");
+    EXPECT_EQ(fh.rt.trayState, "Activate");
+
+    // Modifying never brings back a removed icon.
+    fh.rt.trayIconShown = false;
+    window.SetTrayState("Activity");
+    EXPECT_FALSE(fh.rt.trayIconShown);
+    fh.rt.trayIconShown = true;
+
+    // Run: the first idle second shows the window's own icon, activity the activity icon.
+    Start();
+    ASSERT_TRUE(RunUntilState(MonitorState::Run));
+    Second();
+    EXPECT_EQ(main.trayIcon, TrayIcon::Window);
+    input.x = 50;
+    Second();
+    EXPECT_EQ(main.trayIcon, TrayIcon::Activity);
+    // The warning shows the shutdown icon.
+    ASSERT_TRUE(RunUntilState(MonitorState::Shutdown));
+    EXPECT_EQ(main.trayIcon, TrayIcon::Shutdown);
+}
+
+TEST_F(WindowTest, StartMinimisedCentresOnTheFirstRestoreOnly) {
+    fh.rt.config.StartMin = 2;
+    fh.rt.centreOnShow = true;
+    Start();
+    EXPECT_EQ(Look(), "minimised hidden +Restore");
+    EXPECT_TRUE(fh.rt.trayIconShown);
+    window.TrayMouse(kTrayLeftDoubleClick);
+    EXPECT_EQ(Look(), "restored visible +Min toggled");
+    EXPECT_TRUE(main.centreRequested);
+    EXPECT_TRUE(main.focusParkRequested);
+    EXPECT_FALSE(main.topmost);
+    main.centreRequested = false;
+
+    main.Click("mPopUpMin");
+    EXPECT_EQ(Look(), "minimised hidden +Restore");
+    window.TrayMouse(kTrayLeftDoubleClick);
+    EXPECT_EQ(Look(), "restored visible +Min toggled");
+    // Restoring from the menu: the same rule.
+    main.Click("mPopUpMin");
+    main.Click("mPopUpRestore");
+    EXPECT_EQ(Look(), "restored visible +Min toggled");
+    EXPECT_FALSE(main.centreRequested);
+}
+
+TEST_F(WindowTest, MinimiseToggledSurvivesResetAndTheWarning) {
+    // StartMin 2, restored by the user: Reset leaves the window up, also when the engine
+    // restart is armed to minimise.
+    fh.rt.config.StartMin = 2;
+    fh.rt.config.UserExitA = 2;
+    Start();
+    window.TrayMouse(kTrayLeftDoubleClick);
+    main.Click("Reset");
+    EXPECT_EQ(Look(), "restored visible +Min toggled");
+    fh.rt.autoMinimiseArmed = true;
+    Start();
+    EXPECT_EQ(Look(), "restored visible +Min toggled");
+
+    // Not toggled: a cancelled warning sends the window back to the tray.
+    main.Click("mPopUpMin");
+    ASSERT_TRUE(RunUntilState(MonitorState::Shutdown));
+    EXPECT_EQ(Look(), "restored visible +Min");
+    EXPECT_TRUE(main.topmost);
+    main.Click("Reset");
+    EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
+    EXPECT_EQ(Look(), "minimised hidden +Restore");
+
+    // StartMin 1 and the user minimised: the warning brings the window up, the resize
+    // during Shutdown keeps the user's choice, and after Cancel it is minimised again.
+    fh.rt.config.StartMin = 1;
+    window.TrayMouse(kTrayLeftDoubleClick);
+    window.WindowStateChanged(true);
+    Start();
+    EXPECT_EQ(Look(), "minimised hidden +Restore toggled");
+    ASSERT_TRUE(RunUntilState(MonitorState::Shutdown));
+    EXPECT_EQ(Look(), "restored visible +Min toggled");
+    main.Click("mPopUpCancel");
+    EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
+    EXPECT_EQ(Look(), "minimised hidden +Restore toggled");
+
+    // The plain rule, outside the resize handling, does clear it during Shutdown.
+    fh.rt.config.StartMin = 2;
+    window.ShowMainWindow();
+    fh.rt.monitorState = MonitorState::Shutdown;
+    window.ApplyMinimiseToggledRule();
+    EXPECT_FALSE(fh.rt.minimiseToggled);
+}
+
+TEST_F(WindowTest, RightClickOpensThePopupAndBringsTheWindowForwardUnlessToggled) {
+    Start();
+    fh.rt.minimiseToggled = false;
+    window.TrayMouse(kTrayRightButtonDown);
+    EXPECT_TRUE(main.popupRequested);
+    EXPECT_TRUE(main.foregroundRequested);
+
+    main.popupRequested = main.foregroundRequested = false;
+    fh.rt.minimiseToggled = true;
+    window.TrayMouse(kTrayRightButtonDown);
+    EXPECT_TRUE(main.popupRequested);
+    EXPECT_FALSE(main.foregroundRequested);
+
+    // Other mouse messages do nothing.
+    main.popupRequested = false;
+    main.minimised = true;
+    window.TrayMouse(512);
+    EXPECT_FALSE(main.popupRequested);
+    EXPECT_TRUE(main.minimised);
+}
+
+TEST_F(WindowTest, NonEntitledUserGetsNoCloseItemAndNoExit) {
+    host.admin = false;
+    fh.rt.config.UserExitA = 1;
+    Start();
+    const std::vector<std::string> withoutClose = {"Restore", "Move", "Size", "Minimise",
+                                                   "Maximise"};
+    EXPECT_EQ(main.systemMenu, withoutClose);
+    EXPECT_FALSE(main.closeItemShown());
+    Start();
+    Start();
+    EXPECT_EQ(main.systemMenu, withoutClose);
+    EXPECT_EQ(EnabledCommands(), "all but TestS Exit mTest mConfig mExit");
+
+    // After the About screen, Configure is open again, but neither Exit nor Test.
+    main.Click("mPopUpAbout");
+    EXPECT_EQ(EnabledCommands(), "Update mUpdate mMin mRestore");
+    window.about().Close();
+    EXPECT_EQ(EnabledCommands(), "all but TestS Exit mTest mExit");
+
+    // The warning cannot be cancelled.
+    ASSERT_TRUE(RunUntilState(MonitorState::Shutdown));
+    EXPECT_FALSE(Enabled("Reset"));
+    EXPECT_FALSE(Ctl("mPopUpCancel").visible);
+
+    // Entitled again: Close comes back once, with its separator.
+    fh.rt.config.UserExitA = 2;
+    Start();
+    EXPECT_EQ(main.systemMenu, kDefaultSystemMenu);
+    EXPECT_EQ(EnabledCommands(), "all but mAbout mMin mRestore");
+}
+
+TEST_F(WindowTest, CloseItemIsRemovedOnlyWhileTheMenuEndsWithIt) {
+    window.ShowCloseItem(false);
+    window.ShowCloseItem(false);
+    EXPECT_EQ(main.systemMenu.size(), kDefaultSystemMenu.size() - 2);
+    EXPECT_EQ(main.systemMenu.back(), "Maximise");
+    window.ShowCloseItem(true);
+    window.ShowCloseItem(true);
+    EXPECT_EQ(main.systemMenu, kDefaultSystemMenu);
+    // A menu the platform built differently keeps everything that is not Close.
+    main.systemMenu = {"Move", "Close"};
+    window.ShowCloseItem(false);
+    EXPECT_TRUE(main.systemMenu.empty());
+    window.ShowCloseItem(false);
+    EXPECT_TRUE(main.systemMenu.empty());
+}
+
+TEST_F(WindowTest, EntitledEnablingAcrossInitialiseRunShutdownAndTest) {
+    fh.rt.config.UserExitA = 2;
+    Start();
+    EXPECT_EQ(EnabledCommands(), "all");
+    EXPECT_TRUE(main.closeItemShown());
+
+    // About in Run: commands closed, engine paused, all back on close.
+    ASSERT_TRUE(RunUntilState(MonitorState::Run));
+    main.Click("About");
+    EXPECT_EQ(EnabledCommands(), "Update Exit mUpdate mExit mMin mRestore");
+    EXPECT_TRUE(fh.rt.childFormOpen);
+    window.about().Click("ExitAbout");
+    EXPECT_FALSE(window.about().isOpen());
+    EXPECT_FALSE(fh.rt.childFormOpen);
+    EXPECT_EQ(EnabledCommands(), "all");
+    EXPECT_TRUE(main.focusParkRequested);
+
+    // Shutdown: everything but Cancel closed.
+    ASSERT_TRUE(RunUntilState(MonitorState::Shutdown));
+    EXPECT_EQ(EnabledCommands(), "Reset mReset");
+    EXPECT_EQ(Ctl("Reset").caption, "&Cancel");
+    EXPECT_TRUE(Enabled("Reset"));
+    EXPECT_TRUE(Ctl("mPopUpCancel").visible);
+    EXPECT_FALSE(Ctl("mPopUpReset").visible);
+    main.Click("mPopUpCancel");
+    EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
+    EXPECT_EQ(Ctl("Reset").caption, "&Reset");
+    EXPECT_EQ(EnabledCommands(), "all");
+
+    // A test run closes About, Configure and Update until it ends.
+    main.Click("mPopUpTest");
+    EXPECT_TRUE(fh.rt.testMode);
+    EXPECT_EQ(main.caption, "Vespar - Test Mode");
+    EXPECT_EQ(EnabledCommands(), "all but Config About Update mConfig mAbout mUpdate");
+    main.Click("mPopUpAbout");
+    EXPECT_FALSE(window.about().isOpen());
+    for (int i = 0; i < 30 && fh.dialogs.shown.empty(); ++i) Second();
+    ASSERT_EQ(fh.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fh.dialogs.shown[0].title, "Vespar Test");
+    EXPECT_FALSE(fh.rt.testMode);
+    EXPECT_EQ(EnabledCommands(), "all");
+}
+
+TEST_F(WindowTest, DisabledPopupItemsAndButtonsDoNothing) {
+    fh.rt.config.UserExitA = 2;
+    Start();
+    int configOpened = 0;
+    main.Click("Config");
+    EXPECT_TRUE(Enabled("About"));  // no configuration screen yet: nothing closes
+    window.SetConfigScreenOpener([&] { ++configOpened; });
+    main.Click("mPopUpConfig");
+    EXPECT_EQ(configOpened, 1);
+    EXPECT_EQ(EnabledCommands(), "Update Exit mUpdate mExit mMin mRestore");
+    main.Click("mPopUpConfig");
+    main.Click("Config");
+    EXPECT_EQ(configOpened, 1);
+    window.EnableControls();
+    main.Click("Config");
+    EXPECT_EQ(configOpened, 2);
+    window.EnableControls();
+
+    // Reset through the menu is the engine's Reset.
+    const int resets = LogCount("Reset", "Initialise");
+    main.Click("mPopUpReset");
+    EXPECT_EQ(LogCount("Reset", "Initialise"), resets + 1);
+    main.control("mPopUpReset").enabled = false;
+    main.Click("mPopUpReset");
+    EXPECT_EQ(LogCount("Reset", "Initialise"), resets + 1);
+
+    // The logo opens the home page.
+    main.Click("Logo");
+    ASSERT_EQ(opener.opened.size(), 1u);
+    EXPECT_EQ(opener.opened[0], kWebSiteBase);
+    EXPECT_TRUE(fh.dialogs.shown.empty());
+}
+
+TEST_F(WindowTest, UpdateCheckIsDueOnceTheTimeHasCome) {
+    const LocalTime at{2026, 12, 6, 12, 0, 10};
+    fh.rt.updateCheckAt = at;
+    fh.clock.Set(AddSeconds(at, -1));
+    window.CheckUpdateDue(true);
+    EXPECT_TRUE(updater.calls.empty());
+    EXPECT_FALSE(fh.rt.updateBusy);
+
+    // The tick skipped the very second: the check still starts, once.
+    fh.clock.Set(AddSeconds(at, 1));
+    window.CheckUpdateDue(true);
+    EXPECT_EQ(updater.calls, std::vector<std::string>{"hidden"});
+    EXPECT_TRUE(fh.rt.updateBusy);
+    EXPECT_FALSE(fh.rt.manualUpdate);
+    for (int i = 2; i < 10; ++i) {
+        fh.clock.Set(AddSeconds(at, i));
+        window.CheckUpdateDue(true);
+    }
+    main.Click("Update");
+    EXPECT_EQ(updater.calls.size(), 1u);
+
+    // The window ended and moved the time on: the next one waits for it.
+    fh.rt.updateBusy = false;
+    fh.rt.updateCheckAt = AddSeconds(at, 24 * 3600);
+    window.CheckUpdateDue(true);
+    EXPECT_EQ(updater.calls.size(), 1u);
+
+    // The user's own check shows the window at any time; the menu item is the same.
+    main.Click("mPopUpUpdate");
+    EXPECT_EQ(updater.calls, (std::vector<std::string>{"hidden", "shown"}));
+    EXPECT_TRUE(fh.rt.manualUpdate);
+    EXPECT_TRUE(fh.rt.updateBusy);
+    // Closing a child screen meanwhile leaves Update closed until the check ends.
+    main.control("Update").enabled = false;
+    main.control("mPopUpUpdate").enabled = false;
+    window.EnableControls();
+    EXPECT_EQ(EnabledCommands(), "all but Update Exit mUpdate mExit");
+}
+
+TEST_F(WindowTest, EngineStartsTheDailyCheckOnAMasterOnly) {
+    fh.rt.config.UpEnable = 2;
+    fh.rt.updateCheckAt = AddSeconds(fh.clock.now(), 3);
+    Start();
+    Seconds(2);
+    EXPECT_TRUE(updater.calls.empty());
+    Seconds(2);
+    EXPECT_EQ(updater.calls, std::vector<std::string>{"hidden"});
+    Seconds(5);
+    EXPECT_EQ(updater.calls.size(), 1u);
+
+    fh.rt.updateBusy = false;
+    fh.rt.config.CMain = 2;
+    Seconds(3);
+    EXPECT_EQ(updater.calls.size(), 1u);
+}
+
+}  // namespace vespar::test

@@ -1,0 +1,251 @@
+#include "base/system_error.h"
+#include "engine_fixture.h"
+
+namespace vespar::test {
+
+TEST_F(EngineTest, EveryShutTypeWithAndWithoutWarningAndForce) {
+    struct Case {
+        int type, force, noWarn;
+        std::string exitCall;  // empty: no system call
+    };
+    const std::vector<Case> cases = {
+        {1, 1, 1, "ExitSession 8 "}, {1, 2, 2, "ExitSession 12 "}, {2, 1, 2, "ExitSession 2 "},
+        {2, 2, 1, "ExitSession 6 "}, {3, 1, 1, "ExitSession 1 "},  {3, 2, 1, "ExitSession 5 "},
+        {7, 1, 2, "ExitSession 0 "}, {7, 2, 1, "ExitSession 4 "},  {4, 2, 1, ""},
+        {5, 1, 1, "Suspend 1"},      {6, 2, 2, "Suspend 0"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.type * 100 + k.force * 10 + k.noWarn);
+        host.log.clear();
+        power.calls.clear();
+        fh.rt.config.ShutType = static_cast<std::int16_t>(k.type);
+        fh.rt.config.ForceS = static_cast<std::int16_t>(k.force);
+        fh.rt.config.NoWarn = static_cast<std::int16_t>(k.noWarn);
+        fh.rt.trayIconShown = true;
+        engine.InitialiseMonitor();
+        fh.rt.monitorState = MonitorState::Shutdown;
+        fh.rt.stateSeconds = 0;
+        const std::string name = fh.rt.shutTypeName;
+        const bool sleeps = k.type == 5 || k.type == 6;  // the program goes on after a sleep
+        bool exited = false;
+        int ticks = 0;
+        for (; !exited && fh.rt.monitorState == MonitorState::Shutdown && ticks < 20; ++ticks) {
+            try {
+                engine.ShutdownTick();
+            } catch (const ProgramExit&) {
+                exited = true;
+            }
+        }
+        EXPECT_EQ(ticks, k.noWarn == 2 ? 1 : 6);
+        EXPECT_EQ(exited, !sleeps);
+        EXPECT_EQ(fh.rt.trayIconShown, sleeps);
+        EXPECT_EQ(ExitCalls().size(), k.exitCall.empty() ? 0u : 1u);
+        EXPECT_EQ(ExitCall().substr(0, k.exitCall.size()), k.exitCall);
+        std::string start = k.noWarn == 2 ? "Silent" : "Start";
+        if (k.force == 2) start += "(F)";
+        if (k.type >= 4 && k.type <= 6) start = "Start";
+        EXPECT_TRUE(host.Logged(start, name));
+        if (k.type <= 4) {
+            EXPECT_EQ(host.log.back(), LogPair("Close", name));
+        }
+        if (sleeps) {
+            EXPECT_EQ(fh.rt.monitorState,
+                      MonitorState::Initialise);  // back in Initialise before the call
+            ASSERT_GE(host.log.size(), 3u);
+            EXPECT_EQ(host.log[host.log.size() - 3], LogPair("Restart", name));
+            EXPECT_EQ(host.log.back(), LogPair("----------", "----------"));
+        }
+    }
+}
+
+TEST_F(EngineTest, FixedDelayAndStopTimeForcePowerOffWithForcedFlags) {
+    Configuration& c = fh.rt.config;
+    c.CPU_On = c.Key_On = c.DL_On = 1;
+    c.Del_On = 2;
+    c.NoWarn = 2;
+    c.StartDelay = 1;
+    Start();
+    Seconds(2);
+    EXPECT_EQ(Ctl("Counter").caption, "Active - Delay Time Left: 59s");
+    EXPECT_EQ(Ctl("Counter").foreColor, kOrange);  // LongestDelay 0 is exceeded
+    EXPECT_EQ(RunToExit(), 59);
+    EXPECT_TRUE(host.Logged("Silent(F)", "Power Off"));
+    EXPECT_EQ(ExitCall().rfind("ExitSession 12 ", 0), 0u);
+
+    // The stop time is reached at its whole minute, whatever the seconds.
+    c = {};
+    SetShortConfiguration(c);
+    c.Stop_On = 2;
+    c.StopTime = 2200;
+    c.NoWarn = 2;
+    c.StartDelay = 1;
+    host.log.clear();
+    power.calls.clear();
+    fh.clock.Set(LocalTime{2026, 12, 6, 22, 0, 40});
+    Start();
+    Second();
+    EXPECT_EQ(fh.rt.monitorState, MonitorState::Run);
+    EXPECT_THROW(Second(), ProgramExit);
+    EXPECT_TRUE(host.Logged("Silent(F)", "Power Off"));
+    EXPECT_EQ(ExitCall().rfind("ExitSession 12 ", 0), 0u);
+}
+
+TEST_F(EngineTest, CancelByEntitledUserAndRefusalForOthers) {
+    engine.InitialiseMonitor();
+    fh.rt.monitorState = MonitorState::Shutdown;
+    fh.rt.stateSeconds = 0;
+    engine.ShutdownTick();
+    EXPECT_EQ(Ctl("Reset").caption, "&Cancel");
+    engine.Reset();
+    EXPECT_EQ(host.log.back(), LogPair("Reset", "Power Off"));
+    EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
+    EXPECT_TRUE(fh.rt.autoMinimiseArmed);
+    EXPECT_EQ(Ctl("Reset").caption, "&Reset");
+    EXPECT_EQ(Ctl("Reset").tooltip, "Reset Vespar");
+    EXPECT_TRUE(Ctl("mPopUpReset").visible);
+    EXPECT_FALSE(Ctl("mPopUpCancel").visible);
+    EXPECT_EQ(fh.rt.pendingMessage, "<QZC000>");
+    EXPECT_EQ(host.calls.back(), "Send");
+
+    host.admin = false;
+    engine.InitialiseMonitor();
+    fh.rt.monitorState = MonitorState::Shutdown;
+    fh.rt.stateSeconds = 0;
+    engine.ShutdownTick();
+    EXPECT_FALSE(Ctl("Reset").enabled);
+    EXPECT_FALSE(Ctl("mPopUpCancel").visible);
+    fh.rt.config.UserExitA = 2;  // every user entitled
+    engine.ShutdownTick();
+    EXPECT_TRUE(Ctl("mPopUpCancel").visible);
+}
+
+TEST_F(EngineTest, TestRunEndsInTimedMessage) {
+    for (int sw : {0, 0, 2}) {
+        host.admin = fh.dialogs.shown.size() == 0;
+        fh.rt.cmdSwitch = sw;
+        Start();
+        engine.Test();
+        EXPECT_EQ(main.caption, "Vespar - Test Mode");
+        EXPECT_EQ(fh.rt.pendingMessage, "<QZT000>");
+        EXPECT_TRUE(host.Logged("Enter", "Test"));
+        const std::size_t before = fh.dialogs.shown.size();
+        for (int i = 0; i < 12 && fh.dialogs.shown.size() == before; ++i) Second();
+        ASSERT_EQ(fh.dialogs.shown.size(), before + 1);
+        const MessageBox& box = fh.dialogs.shown.back();
+        EXPECT_EQ(box.title, "Vespar Test");
+        EXPECT_EQ(box.text, "Test Power Off");
+        EXPECT_EQ(box.timeoutSeconds, sw > 0 ? 3 : host.admin ? 600 : 30);
+        EXPECT_TRUE(ExitCalls().empty());
+        EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
+        EXPECT_FALSE(fh.rt.testMode);
+    }
+}
+
+TEST_F(EngineTest, SwitchesSimulateTheActionAndShortenDelays) {
+    fh.rt.cmdSwitch = 3;
+    engine.InitialiseMonitor();
+    const Configuration& c = fh.rt.config;
+    EXPECT_EQ(c.CPUDelay, 6);
+    EXPECT_EQ(c.DLDelay, 8);
+    EXPECT_EQ(c.ShutTime, 5);
+    fh.rt.cmdSwitch = 4;
+    engine.InitialiseMonitor();
+    EXPECT_EQ(c.ShutTime, 6);
+
+    // A simulation never calls the power actions.
+    fh.rt.cmdSwitch = 2;
+    engine.InitialiseMonitor();
+    fh.rt.config.NoWarn = 2;
+    fh.rt.monitorState = MonitorState::Shutdown;
+    fh.rt.stateSeconds = 0;
+    EXPECT_THROW(engine.ShutdownTick(), ProgramExit);
+    EXPECT_TRUE(ExitCalls().empty());
+    ASSERT_EQ(fh.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fh.dialogs.shown[0].text, "Test Real Power Off");
+    EXPECT_EQ(fh.dialogs.shown[0].title, "Vespar Simulate Power Off");
+    EXPECT_TRUE(host.Logged("Simulate", "Power Off"));
+    EXPECT_EQ(host.log.back(), LogPair("Close", "Power Off"));
+}
+
+TEST_F(EngineTest, SlaveStartsShutdownWhenCommunicationsAreLost) {
+    Configuration& c = fh.rt.config;
+    c.CMain = 2;
+    c.CPU_On = c.Key_On = c.DL_On = 1;
+    c.StartDelay = 1;
+    Start();
+    Seconds(21);
+    engine.state().noDatagramFlag = 0;  // a datagram arrived
+    Second();
+    EXPECT_EQ(Ctl("Counter").caption, "Activity");
+    Seconds(29);
+    EXPECT_EQ(fh.rt.monitorState, MonitorState::Run);
+    Second();
+    EXPECT_EQ(fh.rt.monitorState, MonitorState::Shutdown);
+}
+
+TEST_F(EngineTest, CountersFrozenWhileChildFormOpenAndFailedCpuIsActivity) {
+    fh.rt.config.StartDelay = 1;
+    Start();
+    Seconds(3);
+    EXPECT_EQ(Ctl("Counter").caption, "No activity for 2s");
+    fh.rt.childFormOpen = true;
+    Seconds(5);
+    EXPECT_EQ(Ctl("Counter").caption, "No activity for 2s");
+    fh.rt.childFormOpen = false;
+    Second();
+    EXPECT_EQ(Ctl("Counter").caption, "No activity for 3s");
+    times.ok = false;
+    Second();
+    EXPECT_EQ(Ctl("Counter").caption, "Activity");
+    EXPECT_EQ(fh.rt.cpuText, "Err ");
+    times.ok = true;
+    // Activity in the last second before the decision holds the shutdown back.
+    Seconds(9);
+    input.Press(65);
+    Second();
+    EXPECT_EQ(fh.rt.monitorState, MonitorState::Run);
+    EXPECT_EQ(Ctl("Counter").caption, "Activity");
+}
+
+TEST_F(EngineTest, FailedOrUnknownActionsAndRefusedCommands) {
+    // A raised system error leaves the engine before the "Close" entry and the exit.
+    engine.InitialiseMonitor();
+    fh.rt.config.NoWarn = 2;
+    power.exitOk = false;
+    fh.rt.monitorState = MonitorState::Shutdown;
+    fh.rt.stateSeconds = 0;
+    EXPECT_THROW(engine.ShutdownTick(), SystemError);
+    EXPECT_FALSE(host.Logged("Close", "Power Off"));
+    EXPECT_TRUE(fh.rt.trayIconShown);
+
+    // ForceS outside its values: no system call, but the program still logs and closes.
+    power.calls.clear();
+    fh.rt.config.ForceS = 0;
+    fh.rt.stateSeconds = 0;
+    EXPECT_THROW(engine.ShutdownTick(), ProgramExit);
+    EXPECT_TRUE(ExitCalls().empty());
+    EXPECT_EQ(host.log.back(), LogPair("Close", "Power Off"));
+
+    // Reset names the state it interrupted.
+    fh.rt.monitorState = MonitorState::Run;
+    engine.Reset();
+    EXPECT_TRUE(host.Logged("Reset", "Run"));
+    engine.Reset();
+    EXPECT_EQ(host.log.back(), LogPair("Reset", "Initialise"));
+    EXPECT_FALSE(fh.rt.autoMinimiseArmed);  // not cancelled from a warning
+
+    // Test is refused while the program's port failed.
+    host.log.clear();
+    fh.rt.portFailed = true;
+    engine.Test();
+    EXPECT_FALSE(fh.rt.testMode);
+    EXPECT_TRUE(host.log.empty());
+    fh.rt.portFailed = false;
+    host.calls.clear();
+    engine.Test();
+    EXPECT_TRUE(fh.rt.testMode);
+    EXPECT_EQ(host.calls.back(), "Send");
+    EXPECT_EQ(host.Count("DisableForTest"), 1);
+}
+
+}  // namespace vespar::test

@@ -1,0 +1,212 @@
+#include "config/config_validation.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "config/config_reader.h"
+#include "fakes/running_host.h"
+#include "unit/core/config/config_test_support.h"
+
+namespace vespar {
+namespace {
+
+using test::ShippedConfiguration;
+
+TEST(IsIPAddress, Cases) {
+    for (const char* ip : {"192.168.1.20", "1.1.1.1", "255.255.255.255"})
+        EXPECT_TRUE(IsIPAddress(ip)) << ip;
+    for (const char* ip : {"192.168.0.20", "10.0.0.1", "1.2.3", "1.2.3.4.5", ".1.2.3", "1.2.3.",
+                           "1..2.3", "256.1.1.1", "", "1.2.3.4 ", "1.2.-3.4", "host.example.org",
+                           "99999999999999999999.1.1.1"})
+        EXPECT_FALSE(IsIPAddress(ip)) << ip;
+}
+
+TEST(IsTimeText, Cases) {
+    // A blank before or after a number is part of it.
+    for (const char* t : {"00:00", "23:59", " 9:30", "09: 5", "9 :30", "+9:30"})
+        EXPECT_TRUE(IsTimeText(t)) << t;
+    // Hours are whole numbers: ".5:30" is refused.
+    for (const char* t : {"24:00", "12:60", "9:30", "12.30", "-1:30", "  :30", "ab:cd", "12:3a",
+                          ".5:30", "12:30 ", ""})
+        EXPECT_FALSE(IsTimeText(t)) << t;
+}
+
+TEST(TimeText, Cases) {
+    EXPECT_EQ(TimeText(930), "09:30");
+    EXPECT_EQ(TimeText(0), "00:00");
+    EXPECT_EQ(TimeText(2359), "23:59");
+    EXPECT_EQ(TimeText(2400), "24:00");
+    EXPECT_EQ(TimeText(12359), "12:359");
+    EXPECT_FALSE(IsTimeText(TimeText(-5)));  // a negative time never passes
+    EXPECT_FALSE(IsTimeText(TimeText(-1000)));
+}
+
+// Sets one numeric field of the record.
+#define FIELD(f) [](Configuration& c, int v) { c.f = static_cast<decltype(c.f)>(v); }
+
+TEST(FailedLoadRules, EachRangeHoldsAtBothEnds) {
+    EXPECT_TRUE(FailedLoadRules(ShippedConfiguration()).empty());
+    struct Range {
+        std::string_view rule;
+        std::function<void(Configuration&, int)> set;
+        int low, high;
+    };
+    const Range ranges[] = {{"AvTime", FIELD(AvTime), 1, 30},
+                            {"AvTimeD", FIELD(AvTimeD), 1, 30},
+                            {"ComDelay", FIELD(ComDelay), 5, 600},
+                            {"CPUDelay", FIELD(CPUDelay), 5, 600},
+                            {"CPULevel", FIELD(CPULevel), 5, 50},
+                            {"CMain", FIELD(CMain), 1, 2},
+                            {"CPU_On", FIELD(CPU_On), 1, 2},
+                            {"Del_On", FIELD(Del_On), 1, 2},
+                            {"DelTime", FIELD(DelTime), 60, 10800},
+                            {"DL_On", FIELD(DL_On), 1, 2},
+                            {"DLDelay", FIELD(DLDelay), 5, 600},
+                            {"DLRate", FIELD(DLRate), 2, 5000},
+                            {"DName", FIELD(DName), 1, 2},
+                            {"ForceS", FIELD(ForceS), 1, 2},
+                            {"KeyDelay", FIELD(KeyDelay), 5, 3600},
+                            {"Key_On", FIELD(Key_On), 1, 2},
+                            {"LogLevel", FIELD(LogLevel), 1, 3},
+                            {"LogRotate", FIELD(LogRotate), 1, 2},
+                            {"NoWarn", FIELD(NoWarn), 1, 2},
+                            {"Port1", FIELD(Port1), 1024, 65535},
+                            {"Port2", FIELD(Port2), 1024, 65535},
+                            {"RunOnTop", FIELD(RunOnTop), 1, 2},
+                            {"ShutTime", FIELD(ShutTime), 2, 600},
+                            {"StartMin", FIELD(StartMin), 1, 2},
+                            {"ShutType", FIELD(ShutType), 1, 7},
+                            {"StartTime", FIELD(StartTime), 1, 2},
+                            {"Stop_On", FIELD(Stop_On), 1, 2},
+                            {"UserExitA", FIELD(UserExitA), 1, 2},
+                            {"UpEnable", FIELD(UpEnable), 1, 2},
+                            {"StartDelay as a delay", FIELD(StartDelay), 1, 3600}};
+#undef FIELD
+    for (const Range& r : ranges) {
+        for (const int v : {r.low - 1, r.low, r.high, r.high + 1}) {
+            SCOPED_TRACE(std::string(r.rule) + " = " + std::to_string(v));
+            Configuration c = ShippedConfiguration();
+            r.set(c, v);
+            const bool inside = v >= r.low && v <= r.high;
+            EXPECT_EQ(FailedLoadRules(c), inside ? std::vector<std::string_view>{}
+                                                 : std::vector<std::string_view>{r.rule});
+        }
+    }
+}
+
+TEST(FailedLoadRules, TextsTimesAndCombinations) {
+    const std::string longText(101, 'a');
+    struct Case {
+        std::function<void(Configuration&)> change;
+        std::vector<std::string_view> failed;
+    };
+    const std::vector<Case> cases = {
+        {[](auto& c) { c.IPAdd = "host"; }, {"IPAdd in IP mode"}},
+        {[](auto& c) { c.IPAdd = "10.1.1.1", c.ShutType = 4; }, {}},
+        {[](auto& c) { c.DName = 2, c.IPAdd = "10.1.1.1"; }, {"IPAdd in name mode"}},
+        {[&](auto& c) { c.DName = 2, c.IPAdd = longText; }, {"IPAdd in name mode"}},
+        {[&](auto& c) { c.DName = 2, c.IPAdd = longText.substr(1); }, {}},
+        {[](auto& c) { c.LogName = "Ves.log"; }, {"LogName"}},
+        {[](auto& c) { c.LogName = "Vesp.log"; }, {}},
+        {[](auto& c) { c.LogName = "VesparVesparVes1.log"; }, {}},
+        {[](auto& c) { c.LogName = "VesparVesparVes12.log"; }, {"LogName"}},
+        {[](auto& c) { c.LogPath = "Log"; }, {"LogPath"}},
+        {[](auto& c) { c.LogPath = "\\"; }, {"LogPath"}},
+        {[&](auto& c) { c.LogPath = longText + "\\"; }, {"LogPath"}},
+        {[&](auto& c) { c.LogPath = longText.substr(2) + "\\"; }, {}},
+        {[](auto& c) { c.CPU_On = c.Key_On = c.DL_On = 1; }, {"nothing to watch"}},
+        // A slave watches its master.
+        {[](auto& c) { c.CMain = 2, c.IPAdd = "10.1.1.1", c.CPU_On = c.Key_On = c.DL_On = 1; }, {}},
+        {[](auto& c) { c.StartTime = 2, c.StartDelay = 0; }, {}},
+        {[](auto& c) { c.StartTime = 2, c.StartDelay = 2400; }, {"StartDelay as a time"}},
+        {[](auto& c) { c.StopTime = 2359; }, {}},
+        {[](auto& c) { c.StopTime = 960; }, {"StopTime as a time"}},
+        {[](auto& c) { c.StopTime = -1; }, {"StopTime range", "StopTime as a time"}},
+        {[](auto& c) { c.StopTime = 12360; }, {"StopTime range", "StopTime as a time"}},
+        {[](auto& c) { c.Del_On = 2, c.DelTime = 60, c.CPUDelay = 60, c.KeyDelay = 59; },
+         {"fixed delay against CPU"}},
+        {[](auto& c) { c.Del_On = 2, c.KeyDelay = 900; }, {"fixed delay against keyboard/mouse"}},
+        {[](auto& c) { c.KeyDelay = 900, c.CPUDelay = 600, c.DelTime = 600; }, {}},
+        // The download delay is not checked against the fixed delay at load.
+        {[](auto& c) { c.Del_On = 2, c.DelTime = 600, c.DLDelay = 600, c.KeyDelay = 599; }, {}},
+        {[](auto& c) { c.UpEnable = 0, c.AvTime = 0, c.Port2 = 0; },
+         {"AvTime", "Port2", "UpEnable"}},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        Configuration c = ShippedConfiguration();
+        cases[i].change(c);
+        EXPECT_EQ(FailedLoadRules(c), cases[i].failed);
+    }
+}
+
+TEST(IsUnconfigured, Conditions) {
+    struct Case {
+        int cmain, shutType, dname;
+        const char* ip;
+        bool unconfigured;
+    };
+    const Case cases[] = {
+        {1, 4, 1, "", true},  {1, 4, 1, "host", true},     {1, 4, 1, "10.1.1.1", false},
+        {1, 4, 2, "", true},  {1, 4, 2, "host", false},    {1, 1, 1, "", false},
+        {1, 1, 2, "", false}, {2, 4, 1, "10.1.1.1", true}, {2, 4, 2, "host", true},
+        {2, 1, 1, "", true},  {2, 1, 1, "host", true},     {2, 1, 1, "10.1.1.1", false},
+        {2, 1, 2, "", true},  {2, 1, 2, "host", false},
+    };
+    for (const auto& k : cases) {
+        Configuration c = ShippedConfiguration();
+        c.CMain = static_cast<std::int16_t>(k.cmain);
+        c.ShutType = static_cast<std::int16_t>(k.shutType);
+        c.DName = static_cast<std::int16_t>(k.dname);
+        c.IPAdd = k.ip;
+        EXPECT_EQ(IsUnconfigured(c), k.unconfigured)
+            << k.cmain << " " << k.shutType << " " << k.dname << " " << k.ip;
+    }
+}
+
+TEST(CheckLoadedValues, GoodRecordPassesBadOneEndsTheProgram) {
+    test::RunningHost host;
+    host.rt.config = ShippedConfiguration();
+    CheckLoadedValues(host.ctx);
+    EXPECT_TRUE(host.dialogs.shown.empty());
+    EXPECT_FALSE(host.rt.unconfigured);
+    EXPECT_TRUE(host.Running());
+
+    // Read from the file.
+    host.folder.SetKey("LogName", "Ves.log");
+    ReadConfiguration(host.ctx);
+    auto box = host.Stopped([&] { CheckLoadedValues(host.ctx); });
+    EXPECT_EQ(box, (MessageBox{"Vespar Configuration File Error", test::kCorrupted, Icon::Critical,
+                               Buttons::Ok}));
+
+    // A command-line switch adds the count.
+    host.rt.cmdSwitch = 3;
+    host.rt.programTitle = "Vespar Slave";
+    box = host.Stopped([&] { CheckLoadedValues(host.ctx); });
+    EXPECT_EQ(box.title, "Vespar Slave Configuration File Error");
+    EXPECT_EQ(box.text, std::string("1Range Errors\r\n") + test::kCorrupted);
+    host.rt.config.Port1 = 70000;
+    host.rt.config.StopTime = 12360;
+    EXPECT_EQ(host.Stopped([&] { CheckLoadedValues(host.ctx); }).text,
+              std::string("4Range Errors\r\n") + test::kCorrupted);
+}
+
+TEST(CheckLoadedValues, UnconfiguredIsMarkedNotFatal) {
+    test::RunningHost host;
+    host.rt.config = ShippedConfiguration();
+    host.rt.config.CMain = 2;
+    host.rt.config.IPAdd = "";
+    CheckLoadedValues(host.ctx);
+    EXPECT_TRUE(host.rt.unconfigured);
+    EXPECT_TRUE(host.dialogs.shown.empty());
+
+    // Marked even when the record is also out of range.
+    host.rt.unconfigured = false;
+    host.rt.config.ShutTime = 0;
+    host.Stopped([&] { CheckLoadedValues(host.ctx); });
+    EXPECT_TRUE(host.rt.unconfigured);
+}
+
+}  // namespace
+}  // namespace vespar

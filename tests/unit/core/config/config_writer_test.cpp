@@ -1,0 +1,175 @@
+#include "config/config_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+
+#include "base/program_exit.h"
+#include "base/version.h"
+#include "config/config_reader.h"
+#include "fakes/fake_host.h"
+#include "unit/core/config/config_test_support.h"
+
+namespace vespar {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ShippedConfiguration;
+using test::SplitCrLf;
+
+const LocalTime kSaved{2026, 12, 6, 12, 0, 0};
+
+// Each "key=value" is the line of its key in the text.
+void ExpectLines(const std::string& text, std::initializer_list<std::string> expected) {
+    for (const std::string& line : expected) {
+        const std::string key = line.substr(0, line.find('=') + 1);
+        std::string found = "(none)";
+        for (const auto& l : SplitCrLf(text))
+            if (l.rfind(key, 0) == 0) found = l;
+        EXPECT_EQ(found, line);
+    }
+}
+
+Configuration ReadBack(const std::string& text) {
+    const auto r = ParseConfiguration(SplitCrLf(text), Configuration{});
+    EXPECT_EQ(r.keyCount, 0);
+    EXPECT_EQ(r.sectionCount, 0);
+    EXPECT_FALSE(r.readError);
+    return r.config;
+}
+
+TEST(ConfigWriter, ShippedRecordWritesTheShippedFile) {
+    const auto fields = FieldsFromConfiguration(ShippedConfiguration());
+    EXPECT_EQ(fields.StopTime, "00:00");
+    EXPECT_EQ(fields.StartDelay, "2");
+    EXPECT_EQ(fields.CPU_On, 1);
+    EXPECT_EQ(fields.Del_On, 0);
+    const std::string text = BuildConfigurationText(fields, ShippedConfiguration(), kSaved);
+    EXPECT_EQ(text + "\r\n", test::DefaultIniText());
+    EXPECT_EQ(SplitCrLf(text).size(), 43u);
+
+    // The header names this version and the moment of saving.
+    const auto lines =
+        SplitCrLf(BuildConfigurationText(fields, ShippedConfiguration(), {2026, 3, 5, 4, 25, 13}));
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
+              (std::vector<std::string>{"# Vespar Version " + std::to_string(kVersionMajor) + "." +
+                                            std::to_string(kVersionMinor),
+                                        "# Configuration File", "# 05-Mar-26 04:25:13", ""}));
+}
+
+TEST(ConfigWriter, OtherRecordsRoundTrip) {
+    Configuration c = ShippedConfiguration();
+    c.CMain = c.DName = c.StartTime = c.Stop_On = c.Del_On = 2;
+    c.IPAdd = "partner.example.org";
+    c.Port1 = 20000;
+    c.AvTimeD = 17;
+    c.StartDelay = 805;
+    c.StopTime = 2359;
+    c.DelTime = 10800;
+    c.LogLevel = 3;
+    c.ShutType = 7;
+    c.UserExitA = 1;
+    c.LogPath = "C:\\Vespar Logs\\";
+    const auto fields = FieldsFromConfiguration(c);
+    EXPECT_EQ(fields.StartDelay, "08:05");
+    EXPECT_EQ(fields.StopTime, "23:59");
+    const std::string text = BuildConfigurationText(fields, c, kSaved);
+    ExpectLines(text, {"StartDelay=10805", "StopTime=12359", "CMain=2", "AvTimeD=17"});
+    EXPECT_EQ(ReadBack(text), c);
+
+    // CMain and AvTimeD always come from the record, whatever the fields say.
+    Configuration other = c;
+    other.CMain = 1;
+    other.AvTimeD = 3;
+    ExpectLines(BuildConfigurationText(fields, other, kSaved), {"CMain=1", "AvTimeD=3"});
+}
+
+TEST(ConfigWriter, ScreenTextsAsWritten) {
+    auto f = FieldsFromConfiguration(ShippedConfiguration());
+    const Configuration& rec = ShippedConfiguration();
+    f.AvTime = "5.5";
+    f.CPUDelay = " 6 0";
+    f.KeyDelay = "12abc";
+    f.ShutTime = "";
+    f.Port1 = "&H2711";
+    f.IPAdd = " 10.1.1.1";
+    const auto text = BuildConfigurationText(f, rec, kSaved);
+    ExpectLines(text, {"AvTime=5.5", "CPUDelay=60", "KeyDelay=12", "ShutTime=0", "Port1=10001",
+                       "IPAdd= 10.1.1.1"});
+    EXPECT_EQ(ReadBack(text).AvTime, 6);
+    f.AvTime = "2.5";
+    EXPECT_EQ(ReadBack(BuildConfigurationText(f, rec, kSaved)).AvTime, 2);
+
+    // Times: first two and last two characters.
+    f.StartTime = 1;
+    f.StartDelay = "08:30";
+    f.StopTime = " 9:30";
+    ExpectLines(BuildConfigurationText(f, rec, kSaved), {"StartDelay=10830", "StopTime=10930"});
+    // A blank before the minutes must not shift them into the hours.
+    f.StopTime = "09: 5";
+    ExpectLines(BuildConfigurationText(f, rec, kSaved), {"StopTime=10905"});
+    // Without fixed-time activation the start delay is a number of seconds.
+    f.StartTime = 0;
+    f.StartDelay = "120";
+    ExpectLines(BuildConfigurationText(f, rec, kSaved), {"StartDelay=120", "StartTime=1"});
+}
+
+struct WriteConfigurationTest : ::testing::Test {
+    test::FakeHost host;
+    const std::string oldText = host.folder.ReadFile(host.folder.ini());
+
+    void ExpectRefused() {
+        host.rt.programTitle = "Vespar Slave";
+        EXPECT_FALSE(WriteConfigurationFile(host.ctx, "new"));
+        ASSERT_EQ(host.dialogs.shown.size(), 1u);
+        EXPECT_EQ(host.dialogs.shown.back(),
+                  (MessageBox{"Vespar Slave Configuration File Error",
+                              "Unable to write to the configuration file. Vespar.ini\r\n"
+                              "This may be a permissions problem.",
+                              Icon::Exclamation, Buttons::Ok}));
+        EXPECT_EQ(host.folder.ReadFile(host.folder.ini()), oldText);
+    }
+};
+
+TEST_F(WriteConfigurationTest, ReplacesTheFileOrKeepsTheOldOne) {
+    EXPECT_TRUE(WriteConfigurationFile(host.ctx, "a\r\nb"));
+    EXPECT_EQ(host.folder.ReadFile(host.folder.ini()), "a\r\nb\r\n");
+    EXPECT_TRUE(host.dialogs.shown.empty());
+    // Nothing but the configuration is left in Data.
+    const fs::directory_iterator data(host.folder.path() / "Data");
+    EXPECT_EQ(std::distance(begin(data), end(data)), 1);
+
+    // Where the temporary file must go stands a folder.
+    host.folder.WriteFile(host.folder.ini(), oldText);
+    fs::create_directory(host.folder.path() / "Data" / "Vespar.ini.tmp");
+    ExpectRefused();
+}
+
+TEST_F(WriteConfigurationTest, ReadOnlyDataFolderKeepsTheOldFile) {
+    const auto data = host.folder.path() / "Data";
+    fs::permissions(data, fs::perms::owner_read | fs::perms::owner_exec);
+    if (std::ofstream(data / "probe")) {
+        fs::remove(data / "probe");
+        GTEST_SKIP() << "running with rights that write anywhere";
+    }
+    ExpectRefused();
+}
+
+TEST_F(WriteConfigurationTest, ReadOnlyFileIsNotReplaced) {
+    fs::permissions(host.folder.ini(), fs::perms::owner_read);
+    if (std::ofstream(host.folder.ini(), std::ios::app))
+        GTEST_SKIP() << "running with rights that write anywhere";
+    ExpectRefused();
+}
+
+TEST_F(WriteConfigurationTest, MissingFileEndsTheProgram) {
+    fs::remove(host.folder.ini());
+    EXPECT_THROW(WriteConfigurationFile(host.ctx, "x"), ProgramExit);
+    EXPECT_FALSE(fs::exists(host.folder.ini()));
+}
+
+}  // namespace
+}  // namespace vespar

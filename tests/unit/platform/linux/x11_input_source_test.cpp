@@ -1,0 +1,290 @@
+#include "platform/linux/x11_input_source.h"
+
+#include <gtest/gtest.h>
+// After gtest, whose templates use names that Xlib defines as macros.
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "sensors/input_change.h"
+#include "unit/core/input_checks.h"
+#include "xvfb_display.h"
+
+namespace vespar::linux_platform {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Whether input falls before or after a check is told from the idle time and the time between
+// checks, both a few milliseconds off when the machine is busy. The tests keep well clear:
+// input that must be seen comes this long after the previous check, and a check that must
+// see nothing compares against a moment this long after the last input.
+constexpr auto kQuiet = 100ms;
+void Quiet() { std::this_thread::sleep_for(kQuiet); }
+
+// The X keycode of a key symbol on the test display, read over a connection of the test's own.
+int Keycode(const std::string& display, KeySym symbol) {
+    Display* connection = XOpenDisplay(display.c_str());
+    if (!connection) return 0;
+    const int code = XKeysymToKeycode(connection, symbol);
+    XCloseDisplay(connection);
+    return code;
+}
+
+struct X11InputSourceTest : ::testing::Test {
+    test::XvfbDisplay xvfb;
+    X11InputSource source{xvfb.Name()};
+    InputChangeDetector detector{source};
+
+    void SetUp() override {
+        ASSERT_TRUE(source.Readable());
+        ASSERT_TRUE(source.SeesTaps());
+        Settle();
+        ASSERT_FALSE(detector.Unreadable());
+    }
+    // Input that comes well after the previous check.
+    void Xdotool(std::vector<std::string> args) {
+        Quiet();
+        ASSERT_EQ(xvfb.Xdotool(std::move(args)), 0);
+    }
+    // The next check compares against a moment well after the last input.
+    void Settle() {
+        Quiet();
+        detector.InDataReset();
+    }
+};
+
+TEST_F(X11InputSourceTest, NoInputReadsAsNoChangeAndAStoppedServerAsActivity) {
+    for (int check = 0; check < 3; ++check) {
+        EXPECT_FALSE(detector.InDataChanged());
+        EXPECT_EQ(detector.KeysNow(), "0");
+        EXPECT_FALSE(detector.MouseMoved());
+        EXPECT_FALSE(detector.KeysChanged());
+        EXPECT_FALSE(detector.Unreadable());
+    }
+    // Codes outside the 256 are nothing and do not disturb the sweep.
+    EXPECT_EQ(source.AsyncKeyState(-1), 0);
+    EXPECT_EQ(source.AsyncKeyState(256), 0);
+    EXPECT_FALSE(detector.InDataChanged());
+
+    // The process goes on, and the lost input counts as activity, never as idle.
+    xvfb.Stop();
+    test::ExpectUnreadableIsActivity(detector);
+    std::int32_t x = -5, y = -5;
+    EXPECT_FALSE(source.CursorPos(x, y));
+    EXPECT_EQ(x, -5);
+    EXPECT_FALSE(source.Readable());
+}
+
+TEST_F(X11InputSourceTest, AMouseMoveIsSeenAsMovementOnly) {
+    Xdotool({"mousemove", "100", "200"});
+    EXPECT_TRUE(detector.InDataChanged());
+    EXPECT_TRUE(detector.MouseMoved());
+    EXPECT_FALSE(detector.KeysChanged());  // the motion explains the idle time
+    std::int32_t x = 0, y = 0;
+    ASSERT_TRUE(source.CursorPos(x, y));
+    EXPECT_EQ(x, 100);
+    EXPECT_EQ(y, 200);
+
+    Settle();
+    EXPECT_FALSE(detector.InDataChanged());
+    EXPECT_FALSE(detector.InDataChanged());
+
+    // A move that keeps x + y escapes the position test, but not the idle time.
+    Xdotool({"mousemove", "101", "199"});
+    EXPECT_TRUE(detector.InDataChanged());
+    EXPECT_FALSE(detector.MouseMoved());
+    EXPECT_TRUE(detector.KeysChanged());
+}
+
+TEST_F(X11InputSourceTest, AHeldKeyOrButtonIsSeenOnce) {
+    const int a = Keycode(xvfb.Name(), XK_a);
+    ASSERT_GE(a, 8);
+    Xdotool({"keydown", "a"});
+    EXPECT_TRUE(detector.InDataChanged());
+    EXPECT_TRUE(detector.KeysChanged());
+    EXPECT_EQ(detector.KeysNow(), "0" + std::to_string(a));
+    // Held past the auto-repeat delay: the repeats keep the idle time short, yet the
+    // unchanged list counts no more.
+    for (int check = 0; check < 3; ++check) {
+        std::this_thread::sleep_for(400ms);
+        EXPECT_FALSE(detector.InDataChanged()) << "check " << check;
+        EXPECT_EQ(detector.KeysNow(), "0" + std::to_string(a));
+    }
+    // Releasing is no activity.
+    Xdotool({"keyup", "a"});
+    EXPECT_FALSE(detector.InDataChanged());
+    EXPECT_EQ(detector.KeysNow(), "0");
+    Quiet();
+    EXPECT_FALSE(detector.InDataChanged());
+
+    // Buttons are codes 1 (left), 2 (right) and 4 (middle).
+    Xdotool({"mousedown", "3"});
+    EXPECT_TRUE(detector.InDataChanged());
+    EXPECT_EQ(detector.KeysNow(), "02");
+    EXPECT_FALSE(detector.MouseMoved());
+    Xdotool({"mousedown", "1"});
+    Xdotool({"mousedown", "2"});
+    EXPECT_TRUE(detector.InDataChanged());
+    EXPECT_EQ(detector.KeysNow(), "0124");
+    EXPECT_FALSE(detector.InDataChanged());
+    Xdotool({"mouseup", "1"});
+    Xdotool({"mouseup", "2"});
+    Xdotool({"mouseup", "3"});
+    EXPECT_FALSE(detector.InDataChanged());
+    Quiet();
+    EXPECT_FALSE(detector.InDataChanged());
+}
+
+TEST_F(X11InputSourceTest, TapsBetweenPollsAreSeenAtEveryCheck) {
+    // Each tap is pressed and released between two checks, so no key is down at either;
+    // a steady typist still reads as active at every check, not only at the first.
+    test::ExpectTapsAtEveryCheck(
+        detector,
+        [&] {
+            Xdotool({"key", "a"});
+        },
+        4);
+    Settle();
+    EXPECT_FALSE(detector.InDataChanged());
+
+    // A click between two checks counts the same way.
+    Xdotool({"click", "1"});
+    EXPECT_TRUE(detector.InDataChanged());
+    EXPECT_TRUE(detector.KeysChanged());
+
+    // A tap made before a reset is consumed by it.
+    Xdotool({"key", "a"});
+    Settle();
+    EXPECT_FALSE(detector.InDataChanged());
+}
+
+TEST(X11InputSource, AnUnopenableDisplayIsUnreadableAndCountsAsActivity) {
+    // No server listens on display 64999: -displayfd takes the lowest free number.
+    X11InputSource source(":64999");
+    EXPECT_FALSE(source.Readable());
+    EXPECT_FALSE(source.SeesTaps());
+    std::int32_t x = 0, y = 0;
+    EXPECT_FALSE(source.CursorPos(x, y));
+    InputChangeDetector detector(source);
+    detector.InDataReset();
+    test::ExpectUnreadableIsActivity(detector, 2);
+}
+
+// Forwards one X client over loopback TCP (display 127.0.0.1:N is port 6000 + N) to the
+// server's local socket, and can drop the connection when the next request arrives, so that
+// the client loses its server while it waits for a reply.
+class CuttableXProxy {
+  public:
+    explicit CuttableXProxy(const std::string& serverDisplay) : upstream_(serverDisplay) {
+        listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        for (int number = 200; number < 2000 && display_.empty(); ++number) {
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_port = htons(static_cast<std::uint16_t>(6000 + number));
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+                display_ = "127.0.0.1:" + std::to_string(number);
+        }
+        if (!display_.empty() && listen(listener_, 1) == 0)
+            thread_ = std::thread([this] { Run(); });
+        if (!thread_.joinable()) display_.clear();
+    }
+    ~CuttableXProxy() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        close(listener_);
+    }
+    const std::string& DisplayName() const { return display_; }
+    void CutAtNextRequest() { cut_ = true; }
+
+  private:
+    static bool Forward(int from, int to) {
+        char buffer[65536];
+        const ssize_t n = read(from, buffer, sizeof buffer);
+        if (n <= 0) return false;
+        for (ssize_t sent = 0; sent < n;) {
+            const ssize_t m = write(to, buffer + sent, static_cast<std::size_t>(n - sent));
+            if (m <= 0) return false;
+            sent += m;
+        }
+        return true;
+    }
+    int ConnectUpstream() const {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const std::string path = "/tmp/.X11-unix/X" + upstream_.substr(1);
+        path.copy(address.sun_path, sizeof address.sun_path - 1);
+        if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+            close(fd);
+            return -1;
+        }
+        return fd;
+    }
+    void Run() {
+        int client = -1, server = -1;
+        while (!stop_) {
+            if (client < 0) {
+                pollfd in{listener_, POLLIN, 0};
+                if (poll(&in, 1, 20) > 0) {
+                    client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+                    server = ConnectUpstream();
+                }
+                continue;
+            }
+            pollfd fds[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
+            if (poll(fds, 2, 20) <= 0) continue;
+            // Once cut, a request is dropped unanswered.
+            bool open = !fds[0].revents || (!cut_ && Forward(client, server));
+            if (open && fds[1].revents) open = Forward(server, client);
+            if (!open) {
+                close(client);
+                close(server);
+                client = server = -2;  // one client only
+            }
+        }
+        if (client >= 0) close(client);
+        if (server >= 0) close(server);
+    }
+
+    std::string upstream_;
+    int listener_ = -1;
+    std::string display_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> cut_{false};
+    std::thread thread_;
+};
+
+TEST(X11InputSource, AConnectionLostDuringARequestDoesNotEndTheProcess) {
+    test::XvfbDisplay xvfb;
+    CuttableXProxy proxy(xvfb.Name());
+    ASSERT_FALSE(proxy.DisplayName().empty());
+    X11InputSource source(proxy.DisplayName());
+    ASSERT_TRUE(source.Readable());
+    InputChangeDetector detector(source);
+    Quiet();
+    detector.InDataReset();
+    EXPECT_FALSE(detector.InDataChanged());
+
+    // The socket still looks healthy when the next request goes out; the loss comes while
+    // Xlib waits for the reply, where its default would exit the whole program.
+    proxy.CutAtNextRequest();
+    test::ExpectUnreadableIsActivity(detector, 2);
+    std::int32_t x = 0, y = 0;
+    EXPECT_FALSE(source.CursorPos(x, y));
+}
+
+}  // namespace
+}  // namespace vespar::linux_platform

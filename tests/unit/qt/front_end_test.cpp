@@ -1,0 +1,278 @@
+// The Qt front-end on the real core with fake system services: real widgets are clicked and
+// must show what the core's rules made of the click. Set VESPAR_SCREENSHOT_DIR to also save
+// pictures of the windows there.
+
+#include "qt/front_end.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QtTest>
+#include <algorithm>
+#include <memory>
+
+#include "app/program.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_system_ports.h"
+#include "fakes/scripted_dialogs.h"
+#include "fakes/temp_program_folder.h"
+#include "qt/tray_icons.h"
+
+namespace vespar::qt {
+namespace {
+
+struct NoGuard : InstanceGuard {
+    bool AlreadyRunning(const std::string&) override { return false; }
+};
+struct NoProcess : ProcessControl {
+    void RaisePriority() override {}
+};
+
+constexpr std::int64_t kSecond100ns = 10'000'000;
+
+// The whole program with its front-end; time moves only when the test advances it.
+struct Rig {
+    explicit Rig(bool entitled = true) {
+        clock.Set({2026, 12, 7, 9, 0, 0});
+        if (!entitled) {
+            folder.SetKey("UserExitA", "1");
+            sys.groups.answer = false;
+        }
+        sys.interfaces.rows = {{"eth0", {0, 0x0c, 0x29, 0xab}, 1000, 1000},
+                               {"wlan0", {0, 0x0c, 0x29, 0xac}, 1000, 1000}};
+        // An idle processor: every second passes in the idle process.
+        program.timers()
+            .Create("test.load", 1000,
+                    [this] { sys.systemTimes.Advance(kSecond100ns, kSecond100ns, 0); })
+            .SetEnabled(true);
+        frontEnd = std::make_unique<FrontEnd>(program, clock);
+    }
+    ~Rig() { frontEnd.reset(); }
+
+    void Advance(std::int64_t ms) {
+        for (std::int64_t t = 0; t < ms && !frontEnd->ended(); t += 50) {
+            clock.AdvanceMs(50);
+            frontEnd->Pump();
+            QCoreApplication::processEvents();
+        }
+    }
+    ScreenWindow& main() { return *frontEnd->mainWindow(); }
+    ScreenWindow& about() { return *frontEnd->aboutWindow(); }
+    QString Text(ScreenWindow& w, const char* name) {
+        if (auto* label = w.findChild<QLabel*>(name)) return label->text();
+        if (auto* button = w.findChild<QPushButton*>(name)) return button->text();
+        return "<no " + QString(name) + ">";
+    }
+    QPushButton* Button(ScreenWindow& w, const char* name) {
+        return w.findChild<QPushButton*>(name);
+    }
+    QAction* Item(const char* name) { return frontEnd->tray()->menu().findChild<QAction*>(name); }
+    bool Shown(const std::string& title) const {
+        return std::any_of(dialogs.shown.begin(), dialogs.shown.end(),
+                           [&](const MessageBox& b) { return b.title == title; });
+    }
+    void Screenshot(QWidget& w, const char* file) {
+        const QByteArray dir = qgetenv("VESPAR_SCREENSHOT_DIR");
+        if (dir.isEmpty()) return;
+        QCoreApplication::processEvents();
+        QVERIFY(w.grab().save(QString::fromLocal8Bit(dir) + "/" + file));
+    }
+
+    test::TempProgramFolder folder;
+    test::FakeClock clock;
+    test::ScriptedDialogs dialogs;
+    NoGuard guard;
+    NoProcess process;
+    test::FakeSystemPorts sys;
+    Program program{clock, dialogs, guard, process, sys.ports(), folder.path()};
+    std::unique_ptr<FrontEnd> frontEnd;
+};
+
+}  // namespace
+
+class FrontEndTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void statusWarningAndCancelShowOnScreen();
+    void testButtonDisablesTheOtherCommandsUntilTheTestEnds();
+    void aboutWindowCountsDownAndCloses();
+    void trayMenuMinimisesAndRestores();
+    void closeButtonFollowsTheRightToExit();
+};
+
+void FrontEndTest::statusWarningAndCancelShowOnScreen() {
+    Rig rig;
+    QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
+    ScreenWindow& main = rig.main();
+    QVERIFY(main.isVisible());
+    QCOMPARE(main.windowTitle(), QString("Vespar"));
+    QCOMPARE(rig.Text(main, "Title"), QString("Power Off if there is no activity for 8 sec"));
+    QCOMPARE(rig.Text(main, "Update"), QString("&Update"));
+    QCOMPARE(rig.Button(main, "Update")->toolTip(),
+             QString("Check the Karvell web site for the latest version of Vespar"));
+
+    rig.Advance(1500);
+    QCOMPARE(rig.Text(main, "Counter"), QString("Program Activation In 1s"));
+    rig.Advance(3000);
+    QCOMPARE(rig.program.runtime().monitorState, MonitorState::Run);
+    // The activation lists the interfaces.
+    const auto* list = main.findChild<QComboBox*>("NetCon");
+    const Control& netCon = rig.program.mainWindow().control("NetCon");
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->count(), static_cast<int>(netCon.items.size()));
+    QCOMPARE(list->itemText(1), QString::fromLatin1(netCon.items[1].c_str()));
+    QVERIFY(rig.Button(main, "TestS")->isEnabled());
+    QVERIFY(!main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    rig.Screenshot(main, "main-window-run.png");
+
+    rig.Advance(7500);
+    QCOMPARE(rig.program.runtime().monitorState, MonitorState::Shutdown);
+    QVERIFY(rig.Text(main, "Counter").startsWith("The Computer Will Power Off In "));
+    QCOMPARE(rig.Text(main, "Reset"), QString("&Cancel"));
+    // The warning comes up above every other window, and the tray menu offers Cancel.
+    QVERIFY(main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(main.isVisible());
+    QVERIFY(rig.Item("mPopUpCancel")->isVisible());
+    QVERIFY(!rig.Item("mPopUpReset")->isVisible());
+    rig.Screenshot(main, "main-window-warning.png");
+    const auto picture = [](const QIcon& icon) { return icon.pixmap(32).toImage(); };
+    QCOMPARE(picture(rig.frontEnd->tray()->icon().icon()),
+             picture(TrayIconPicture(TrayIcon::Shutdown)));
+    QVERIFY(picture(TrayIconPicture(TrayIcon::Shutdown)) !=
+            picture(TrayIconPicture(TrayIcon::Activate)));
+
+    QTest::mouseClick(rig.Button(main, "Reset"), Qt::LeftButton);
+    QCOMPARE(rig.program.runtime().monitorState, MonitorState::Initialise);
+    QCOMPARE(rig.Text(main, "Reset"), QString("&Reset"));
+    QVERIFY(!main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(main.isVisible());
+    QVERIFY(!rig.Item("mPopUpCancel")->isVisible());
+    QCOMPARE(picture(rig.frontEnd->tray()->icon().icon()),
+             picture(TrayIconPicture(TrayIcon::Activate)));
+    QVERIFY(rig.sys.power.calls.empty());
+}
+
+void FrontEndTest::testButtonDisablesTheOtherCommandsUntilTheTestEnds() {
+    Rig rig;
+    QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
+    ScreenWindow& main = rig.main();
+    rig.Advance(4000);
+    QVERIFY(rig.Button(main, "About")->isEnabled());
+
+    QTest::mouseClick(rig.Button(main, "TestS"), Qt::LeftButton);
+    for (const char* name : {"About", "Config", "Update"}) {
+        QVERIFY2(!rig.Button(main, name)->isEnabled(), name);
+    }
+    QVERIFY(!rig.Item("mPopUpAbout")->isEnabled());
+    for (int s = 0; s < 30 && !rig.Shown("Vespar Test"); ++s) rig.Advance(1000);
+    QVERIFY(rig.Shown("Vespar Test"));
+    QVERIFY(!rig.frontEnd->ended());
+    QVERIFY(rig.Button(main, "About")->isEnabled());
+    QVERIFY(rig.Item("mPopUpAbout")->isEnabled());
+    QVERIFY(rig.sys.power.calls.empty());
+}
+
+void FrontEndTest::aboutWindowCountsDownAndCloses() {
+    Rig rig;
+    QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
+    ScreenWindow& main = rig.main();
+    rig.Advance(4000);
+    QVERIFY(!rig.about().isVisible());
+
+    QTest::mouseClick(rig.Button(main, "About"), Qt::LeftButton);
+    ScreenWindow& about = rig.about();
+    QVERIFY(about.isVisible());
+    QCOMPARE(about.windowTitle(), QString("About Vespar"));
+    QCOMPARE(rig.Text(about, "ProgName"), QString("Vespar"));
+    QCOMPARE(rig.Text(about, "ProgVersion"), QString("Version 1.0"));
+    QVERIFY(!rig.Button(main, "About")->isEnabled());
+    QVERIFY(!rig.Button(main, "Config")->isEnabled());
+
+    rig.Advance(1000);
+    QCOMPARE(rig.Text(about, "TMessage"), QString("About will close in 4 sec"));
+    rig.Screenshot(about, "about-window.png");
+    QTest::mouseClick(about.findChild<QLabel*>("WebSite"), Qt::LeftButton);
+    QCOMPARE(rig.sys.urlOpener.opened.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(rig.sys.urlOpener.opened[0]), rig.Text(about, "WebSite"));
+    rig.Advance(4500);
+    QVERIFY(!about.isVisible());
+    QVERIFY(rig.Button(main, "About")->isEnabled());
+    QVERIFY(rig.Button(main, "Config")->isEnabled());
+
+    // Its Exit button closes it at once.
+    QTest::mouseClick(rig.Button(main, "About"), Qt::LeftButton);
+    QVERIFY(about.isVisible());
+    QTest::mouseClick(rig.Button(about, "ExitAbout"), Qt::LeftButton);
+    QVERIFY(!about.isVisible());
+    QVERIFY(rig.Button(main, "About")->isEnabled());
+}
+
+void FrontEndTest::trayMenuMinimisesAndRestores() {
+    Rig rig;
+    QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
+    ScreenWindow& main = rig.main();
+    TrayView& tray = *rig.frontEnd->tray();
+    rig.Advance(4000);
+
+    tray.Activated(QSystemTrayIcon::Context);
+    QVERIFY(tray.menu().isVisible());
+    QCOMPARE(rig.Item("mPopUpAbout")->text(), QString("About Vespar"));
+    QVERIFY(rig.Item("mPopUpMin")->isVisible());
+    QVERIFY(!rig.Item("mPopUpRestore")->isVisible());
+    tray.menu().hide();
+
+    rig.Item("mPopUpMin")->trigger();
+    QVERIFY(rig.program.mainWindow().minimised);
+    // Without a tray the window waits in the task bar; with one it hides behind the icon.
+    if (TrayView::Available()) {
+        QVERIFY(!main.isVisible());
+        QVERIFY(tray.icon().isVisible());
+    } else {
+        QVERIFY(main.isMinimized());
+    }
+    QVERIFY(rig.Item("mPopUpRestore")->isVisible());
+    QVERIFY(!rig.Item("mPopUpMin")->isVisible());
+
+    tray.Activated(QSystemTrayIcon::DoubleClick);
+    QVERIFY(!rig.program.mainWindow().minimised);
+    QVERIFY(main.isVisible());
+    QVERIFY(!main.isMinimized());
+    QVERIFY(rig.Item("mPopUpMin")->isVisible());
+
+    // Minimising by the window's own button is the user's choice, which the core hears of.
+    main.setWindowState(Qt::WindowMinimized);
+    QVERIFY(rig.program.mainWindow().minimised);
+    QVERIFY(rig.program.runtime().minimiseToggled);
+    QVERIFY(rig.Item("mPopUpRestore")->isVisible());
+}
+
+void FrontEndTest::closeButtonFollowsTheRightToExit() {
+    {
+        Rig rig(false);
+        QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
+        ScreenWindow& main = rig.main();
+        rig.Advance(4000);
+        QVERIFY(!main.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!rig.Button(main, "Exit")->isEnabled());
+        QVERIFY(!rig.Item("mPopUpExit")->isEnabled());
+        main.close();
+        QVERIFY(!rig.frontEnd->ended());
+        QVERIFY(main.isVisible());
+    }
+    Rig rig;
+    QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
+    ScreenWindow& main = rig.main();
+    rig.Advance(4000);
+    QVERIFY(main.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    main.close();
+    QVERIFY(rig.frontEnd->ended());
+    QCOMPARE(rig.frontEnd->exitCode(), 0);
+    QVERIFY(!main.isVisible());
+}
+
+}  // namespace vespar::qt
+
+QTEST_MAIN(vespar::qt::FrontEndTest)
+#include "front_end_test.moc"
