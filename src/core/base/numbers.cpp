@@ -1,8 +1,11 @@
 #include "base/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+
+#include "base/text.h"
 
 namespace vespar {
 
@@ -38,6 +41,15 @@ double RadixNumber(const std::string& text, std::size_t pos, unsigned radix) {
 }
 
 }  // namespace
+
+bool IsWholeNumber(const std::string& text) {
+    const std::string t = TrimBlanks(text);
+    std::size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    if (i == t.size()) return false;
+    return std::all_of(t.begin() + static_cast<std::ptrdiff_t>(i), t.end(),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
 
 double NumberAtStart(const std::string& text) {
     std::size_t pos = 0;

@@ -11,6 +11,9 @@ namespace vespar {
 // decimals and exponent, "&H"/"&O" prefixes for hexadecimal/octal; no number gives 0.
 double NumberAtStart(const std::string& text);
 
+// Blanks around an optionally signed whole number (" 9", "+12", "07 "); nothing else.
+bool IsWholeNumber(const std::string& text);
+
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double RoundHalfEven(double value);
 

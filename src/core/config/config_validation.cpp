@@ -14,15 +14,6 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// A two-character part of a time: blanks around an optionally signed whole number.
-bool IsWholeNumber(const std::string& text) {
-    const std::string t = TrimBlanks(text);
-    std::size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    if (i == t.size()) return false;
-    return std::all_of(t.begin() + static_cast<std::ptrdiff_t>(i), t.end(), IsDigit);
-}
-
 bool Outside(int value, int low, int high) { return value < low || value > high; }
 
 }  // namespace
@@ -39,7 +30,8 @@ bool IsIPAddress(const std::string& text) {
         const std::string digits = text.substr(start, dot - start);
         if (digits.empty()) return false;
         const double n = NumberAtStart(digits);
-        if (n < 1 || n > 255) return false;
+        // Only the first part must not be 0: 10.0.0.1 and 192.168.0.20 are ordinary addresses.
+        if (n < (part == 0 ? 1 : 0) || n > 255) return false;
         start = dot + 1;
     }
     return true;

@@ -9,7 +9,7 @@
 
 namespace vespar {
 
-// Four dot-separated parts, each a number from 1 to 255 ("10.0.0.1" is refused).
+// Four dot-separated parts, the first a number from 1 to 255, the others from 0 to 255.
 bool IsIPAddress(const std::string& text);
 
 // "hh:mm" from 00:00 to 23:59; a blank before a digit is accepted (" 9:30").

@@ -15,6 +15,12 @@ TEST(NumberAtStart, ReadsLikeStoredSettings) {
     for (const auto& [text, value] : cases) EXPECT_EQ(NumberAtStart(text), value) << text;
 }
 
+TEST(IsWholeNumber, BlanksAroundASignedWholeNumber) {
+    for (const char* t : {"0", " 9", "07 ", "+12", "-1", " 1 "}) EXPECT_TRUE(IsWholeNumber(t)) << t;
+    for (const char* t : {"", "  ", "+", "1.5", "1 2", "a1", "1a", "&H1", "\t1"})
+        EXPECT_FALSE(IsWholeNumber(t)) << t;
+}
+
 TEST(RoundingAndRanges, HalvesToEvenAndSixteenAndThirtyTwoBits) {
     const std::pair<double, double> halves[] = {{2.5, 2},   {3.5, 4},    {5.5, 6},
                                                 {-2.5, -2}, {2.4999, 2}, {1.5, 2}};
