@@ -1,11 +1,11 @@
-find_package(Qt6 REQUIRED COMPONENTS Widgets)
+find_package(Qt6 REQUIRED COMPONENTS Widgets Network)
 set(CMAKE_AUTOMOC ON)
 # The front-end as a library, so that its tests drive the same widgets the program shows.
 file(GLOB_RECURSE VESPAR_QT_SOURCES CONFIGURE_DEPENDS src/qt/*.cpp src/qt/*.h)
 list(REMOVE_ITEM VESPAR_QT_SOURCES ${CMAKE_SOURCE_DIR}/src/qt/main.cpp)
 add_library(vespar_frontend STATIC ${VESPAR_QT_SOURCES})
 target_include_directories(vespar_frontend PUBLIC src)
-target_link_libraries(vespar_frontend PUBLIC vespar_core Qt6::Widgets)
+target_link_libraries(vespar_frontend PUBLIC vespar_core Qt6::Widgets Qt6::Network)
 target_compile_options(vespar_frontend PRIVATE ${VESPAR_WARNINGS})
 add_executable(vespar src/qt/main.cpp)
 target_link_libraries(vespar PRIVATE vespar_frontend vespar_platform)

@@ -34,14 +34,24 @@ if(VESPAR_FRONTEND STREQUAL "qt")
   # The front-end's widgets on the core with fake system services, offscreen.
   find_package(Qt6 REQUIRED COMPONENTS Test)
   file(GLOB_RECURSE VESPAR_QT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/qt/*.cpp)
+  list(FILTER VESPAR_QT_TEST_SOURCES EXCLUDE REGEX "/qt_network_test\\.cpp$")
   vespar_test_binary(vespar_qt_tests
     SOURCES ${VESPAR_QT_TEST_SOURCES} ${VESPAR_FAKE_SOURCES}
     LIBS vespar_frontend Qt6::Test)
   add_test(NAME qt_widgets COMMAND vespar_qt_tests)
   set_tests_properties(qt_widgets PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 
+  # The program's UDP socket and name lookups on real loopback sockets.
+  vespar_test_binary(vespar_qt_network_tests
+    SOURCES tests/unit/qt/qt_network_test.cpp LIBS vespar_frontend Qt6::Test)
+  add_test(NAME qt_network COMMAND vespar_qt_network_tests)
+
   # The real program under Xvfb.
   add_test(NAME program_xvfb
            COMMAND ${CMAKE_SOURCE_DIR}/scripts/frontend_test.sh $<TARGET_FILE:vespar>)
   set_tests_properties(program_xvfb PROPERTIES TIMEOUT 300)
+  # Two real programs paired over UDP on 127.0.0.1.
+  add_test(NAME pairing_xvfb
+           COMMAND ${CMAKE_SOURCE_DIR}/scripts/pairing_test.sh $<TARGET_FILE:vespar>)
+  set_tests_properties(pairing_xvfb PROPERTIES TIMEOUT 300)
 endif()

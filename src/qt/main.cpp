@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -9,7 +10,9 @@
 #include "platform/platform.h"
 #include "qt/front_end.h"
 #include "qt/qt_clock.h"
+#include "qt/qt_datagram_socket.h"
 #include "qt/qt_dialogs.h"
+#include "qt/qt_host_resolver.h"
 
 namespace {
 
@@ -33,11 +36,17 @@ int main(int argc, char** argv) {
     vespar::qt::QtClock clock;
     vespar::qt::QtDialogs dialogs;
     const std::unique_ptr<vespar::Platform> platform = vespar::OpenPlatform();
+    // Datagrams and lookup answers enter through the front-end's event boundary.
+    std::function<void(const std::function<void()>&)> deliver;
+    const auto sink = [&deliver](const std::function<void()>& event) { deliver(event); };
+    vespar::qt::QtDatagramSocket socket(sink);
+    vespar::qt::QtHostResolver resolver(sink);
     vespar::Program program(clock, dialogs, platform->Guard(), platform->Process(),
-                            platform->Ports(),
+                            platform->Ports(), {socket, resolver},
                             QCoreApplication::applicationDirPath().toStdString());
 
     vespar::qt::FrontEnd frontEnd(program, clock);
+    deliver = [&frontEnd](const std::function<void()>& event) { frontEnd.Deliver(event); };
     if (!frontEnd.Start(CommandLine(argc, argv))) return frontEnd.exitCode();
     frontEnd.StartTimers();
     const int rc = app.exec();

@@ -7,6 +7,7 @@
 #include "base/program_exit.h"
 #include "base/text.h"
 #include "base/version.h"
+#include "comms/datagram.h"
 #include "config/config_reader.h"
 #include "config/config_validation.h"
 #include "log/fatal_stop.h"
@@ -22,7 +23,7 @@ constexpr const char* kInputFailureNote = " (no keyboard/mouse input readable)";
 }  // namespace
 
 Program::Program(Clock& clock, Dialogs& dialogs, InstanceGuard& guard, ProcessControl& process,
-                 SystemPorts ports, std::filesystem::path programDir)
+                 SystemPorts ports, NetworkPorts network, std::filesystem::path programDir)
     : clock_(clock),
       dialogs_(dialogs),
       guard_(guard),
@@ -38,7 +39,8 @@ Program::Program(Clock& clock, Dialogs& dialogs, InstanceGuard& guard, ProcessCo
       update_(rt_),
       window_(
           ctx_, main_, refresh_, engine_.state(), [this] { return entitled(); }, update_,
-          ports_.urlOpener) {
+          ports_.urlOpener),
+      link_(ctx_, main_, network.socket, network.resolver, *this) {
     main_.OnClick("Exit", [this] {
         if (main_.control("Exit").enabled) ExitProgram();
     });
@@ -91,7 +93,8 @@ void Program::ReloadConfiguration() {
     rt_.configTimeout = 30;
     rt_.configSaved = false;
     rt_.autoMinimiseArmed = true;
-    rt_.pendingMessage = "<QZC000>";
+    rt_.pendingMessage = kResetMessage;
+    link_.BindControlSocket();
 }
 
 void Program::LoadMainWindow() {
@@ -174,8 +177,7 @@ void Program::ShowMainWindow() { window_.ShowMainWindow(); }
 void Program::DisableForTest() { window_.DisableForTest(); }
 void Program::ShowCloseItem(bool show) { window_.ShowCloseItem(show); }
 void Program::ResizeHandling() { window_.ResizeHandling(); }
-// No datagram link in this build: a master with an address keeps its message.
-void Program::SendPendingMessage() {}
+void Program::SendPendingMessage() { link_.SendDatagram(); }
 void Program::CheckUpdateDue(bool automatic) { window_.CheckUpdateDue(automatic); }
 void Program::CloseAboutScreen() { window_.about().Close(); }
 // No configuration screen in this build.
@@ -184,5 +186,8 @@ void Program::WriteLogEntry(const std::string& event, const std::string& state) 
     vespar::WriteLogEntry(ctx_, event, state);
 }
 void Program::StartLogFile() { vespar::StartLogFile(ctx_); }
+void Program::HeardFromMaster() { engine_.state().noDatagramFlag = 0; }
+void Program::ResetCommand() { engine_.Reset(); }
+void Program::TestCommand() { engine_.Test(); }
 
 }  // namespace vespar

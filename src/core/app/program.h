@@ -6,6 +6,7 @@
 #include "app/engine_host.h"
 #include "app/main_window_controller.h"
 #include "app/monitor_engine.h"
+#include "app/network_ports.h"
 #include "app/system_ports.h"
 #include "app/update_check_unavailable.h"
 #include "base/clock.h"
@@ -14,6 +15,8 @@
 #include "base/process_control.h"
 #include "base/system_error.h"
 #include "base/timers.h"
+#include "comms/control_link.h"
+#include "comms/link_host.h"
 #include "sensors/cpu_usage.h"
 #include "sensors/download_rate.h"
 #include "sensors/input_change.h"
@@ -29,12 +32,12 @@ namespace vespar {
 // program exit; it owns the monitor engine and the main window's rules and serves as the
 // engine's host. Every call may throw ProgramExit, and a failed system action a SystemError;
 // the front-end's event boundary catches both.
-class Program : private EngineHost {
+class Program : private EngineHost, private LinkHost {
   public:
     enum class Window { Main, MultiInst };
 
     Program(Clock& clock, Dialogs& dialogs, InstanceGuard& guard, ProcessControl& process,
-            SystemPorts ports, std::filesystem::path programDir);
+            SystemPorts ports, NetworkPorts network, std::filesystem::path programDir);
 
     // Decides between the main window and the multiple-instance notice.
     Window Enter(const std::string& commandLine);
@@ -43,7 +46,7 @@ class Program : private EngineHost {
     // Every time the main window becomes active.
     void ActivateMainWindow();
     // Unloads the main window and ends the program (throws ProgramExit).
-    [[noreturn]] void ExitProgram();
+    [[noreturn]] void ExitProgram() override;
     // Re-creates the sampler, reads and checks the configuration, resets start values.
     void ReloadConfiguration();
     // Shows a system action's failure as the platform reports it; the program then ends.
@@ -57,6 +60,7 @@ class Program : private EngineHost {
     MonitorEngine& engine() { return engine_; }
     MainWindowController& windowRules() { return window_; }
     InputChangeDetector& input() { return input_; }
+    ControlLink& link() { return link_; }
     bool entitled();
 
   private:
@@ -74,6 +78,10 @@ class Program : private EngineHost {
     void CloseConfigScreen() override;
     void WriteLogEntry(const std::string& event, const std::string& state) override;
     void StartLogFile() override;
+    // LinkHost.
+    void HeardFromMaster() override;
+    void ResetCommand() override;
+    void TestCommand() override;
 
     void TimerTick();
     void MarkInputFailure();
@@ -98,6 +106,7 @@ class Program : private EngineHost {
     MonitorEngine engine_;
     UpdateCheckUnavailable update_;
     MainWindowController window_;
+    ControlLink link_;
     bool inputFailureReported_ = false;
 };
 

@@ -14,6 +14,7 @@
 
 #include "app/program.h"
 #include "fakes/fake_clock.h"
+#include "fakes/fake_network.h"
 #include "fakes/fake_system_ports.h"
 #include "fakes/scripted_dialogs.h"
 #include "fakes/temp_program_folder.h"
@@ -85,7 +86,9 @@ struct Rig {
     NoGuard guard;
     NoProcess process;
     test::FakeSystemPorts sys;
-    Program program{clock, dialogs, guard, process, sys.ports(), folder.path()};
+    test::FakeNetwork net;
+    test::FakeNetworkPorts netPorts{net, "127.0.0.1"};
+    Program program{clock, dialogs, guard, process, sys.ports(), netPorts.ports(), folder.path()};
     std::unique_ptr<FrontEnd> frontEnd;
 };
 

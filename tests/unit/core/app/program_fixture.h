@@ -10,6 +10,7 @@
 #include "app/program.h"
 #include "base/program_exit.h"
 #include "fakes/fake_clock.h"
+#include "fakes/fake_network.h"
 #include "fakes/fake_system_ports.h"
 #include "fakes/scripted_dialogs.h"
 #include "fakes/temp_program_folder.h"
@@ -61,7 +62,9 @@ class ProgramTest : public ::testing::Test {
     FakeGuard guard;
     FakeProcess process;
     FakeSystemPorts sys;
-    Program program{clock, dialogs, guard, process, sys.ports(), folder.path()};
+    FakeNetwork net;
+    FakeNetworkPorts netPorts{net, "127.0.0.1"};
+    Program program{clock, dialogs, guard, process, sys.ports(), netPorts.ports(), folder.path()};
     VirtualTime time{clock, program.timers()};
 };
 

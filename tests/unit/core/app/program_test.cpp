@@ -26,7 +26,7 @@ TEST_F(ProgramTest, AllowMultiStillTakesTheLock) {
     guard.heldElsewhere = true;
     EXPECT_EQ(program.Enter("-InhibitShutdown -AllowMulti"), Program::Window::Main);
     EXPECT_EQ(guard.asked.size(), 1u);
-    Program other{clock, dialogs, guard, process, sys.ports(), folder.path()};
+    Program other{clock, dialogs, guard, process, sys.ports(), netPorts.ports(), folder.path()};
     EXPECT_EQ(other.Enter("-AllowMulti -InhibitShutdown"), Program::Window::MultiInst);
 }
 
@@ -92,7 +92,7 @@ TEST_F(ProgramTest, ALoadThatFailsEndsWithItsMessageAndNothingElse) {
         k.prepare(f);
         const std::string ini = f.ReadFile(f.ini());
         dialogs.shown.clear();
-        Program run{clock, dialogs, guard, process, sys.ports(), f.path()};
+        Program run{clock, dialogs, guard, process, sys.ports(), netPorts.ports(), f.path()};
         run.Enter(k.commandLine);
         EXPECT_THROW(run.LoadMainWindow(), ProgramExit);
         ASSERT_EQ(dialogs.shown.size(), 1u);

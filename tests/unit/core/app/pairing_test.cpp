@@ -1,0 +1,107 @@
+// A master and a slave, two whole programs in one process on fake computers joined by the
+// fake network, in virtual time.
+
+#include <string>
+
+#include "program_fixture.h"
+
+namespace vespar::test {
+namespace {
+
+struct Computer {
+    Computer(FakeNetwork& net, const char* address) : netPorts(net, address) {
+        clock.Set({2026, 12, 7, 9, 0, 0});
+        // Every check off, Full log level; a master watches only its stop time at 22:00.
+        for (const char* key : {"CPU_On", "Key_On", "DL_On"}) folder.SetKey(key, "1");
+        folder.SetKey("LogLevel", "3");
+        folder.SetKey("UpEnable", "1");
+        folder.SetKey("Stop_On", "2");
+        folder.SetKey("StopTime", "12200");
+    }
+    void Start(const char* cmain, const char* partner) {
+        folder.SetKey("CMain", cmain);
+        folder.SetKey("IPAdd", partner);
+        ASSERT_EQ(program.Enter("-InhibitShutdown"), Program::Window::Main);
+        program.LoadMainWindow();
+    }
+    void Advance(std::int64_t ms) {
+        if (ended) return;
+        try {
+            time.Advance(ms);
+        } catch (const ProgramExit&) {
+            ended = true;
+        }
+    }
+    MonitorState state() { return program.runtime().monitorState; }
+    std::string Log() { return folder.ReadFile(folder.path() / "Log" / "Vespar.log"); }
+    bool Logged(const std::string& entry) { return Log().find(entry) != std::string::npos; }
+
+    TempProgramFolder folder;
+    FakeClock clock;
+    ScriptedDialogs dialogs;
+    FakeGuard guard;
+    FakeProcess process;
+    FakeSystemPorts sys;
+    FakeNetworkPorts netPorts;
+    Program program{clock, dialogs, guard, process, sys.ports(), netPorts.ports(), folder.path()};
+    VirtualTime time{clock, program.timers()};
+    bool ended = false;
+};
+
+class Pairing : public ::testing::Test {
+  protected:
+    void Start() {
+        master.Start("1", "127.0.0.2");
+        slave.Start("2", "127.0.0.1");
+        net.Run();
+    }
+    // Both computers in step, datagrams handed over every 50 ms.
+    void Advance(std::int64_t ms) {
+        for (std::int64_t t = 0; t < ms; t += 50) {
+            master.Advance(50);
+            slave.Advance(50);
+            net.Run();
+        }
+    }
+
+    FakeNetwork net;
+    Computer master{net, "127.0.0.1"};
+    Computer slave{net, "127.0.0.2"};
+};
+
+TEST_F(Pairing, MastersResetAndTestRepeatOnTheSlave) {
+    Start();
+    Advance(20'000);  // far beyond the slave's shortened 6 s without news
+    ASSERT_EQ(master.state(), MonitorState::Run);
+    ASSERT_EQ(slave.state(), MonitorState::Run);
+    EXPECT_TRUE(slave.Logged(",  Run      ,           , Count:    0 C")) << slave.Log();
+
+    master.program.mainWindow().Click("Reset");
+    net.Run();
+    EXPECT_EQ(slave.state(), MonitorState::Initialise);
+    EXPECT_TRUE(slave.Logged(",  Reset    , Run       ,"));
+
+    Advance(5000);
+    master.program.mainWindow().Click("TestS");
+    net.Run();
+    EXPECT_TRUE(slave.program.runtime().testMode);
+    EXPECT_TRUE(slave.Logged(", *Enter    , Test      ,"));
+}
+
+TEST_F(Pairing, SlaveShutsDownWhenItsMasterFallsSilent) {
+    // The master's fixed delay (shortened to 7 s) starts its shutdown, during which it sends
+    // nothing.
+    master.folder.SetKey("Del_On", "2");
+    master.folder.SetKey("Stop_On", "1");
+    Start();
+    for (int i = 0; i < 200 && master.state() != MonitorState::Shutdown; ++i) Advance(50);
+    ASSERT_EQ(master.state(), MonitorState::Shutdown);
+    Advance(4000);
+    EXPECT_EQ(slave.state(), MonitorState::Run);
+    Advance(4000);
+    EXPECT_EQ(slave.state(), MonitorState::Shutdown);
+    EXPECT_TRUE(slave.Logged(",  Enter    , Power Off ,"));
+}
+
+}  // namespace
+}  // namespace vespar::test

@@ -1,0 +1,222 @@
+#include "comms/control_link.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/program_exit.h"
+#include "fakes/fake_host.h"
+#include "fakes/fake_network.h"
+
+namespace vespar {
+namespace {
+
+using test::FakeNetwork;
+using test::FakeNetworkPorts;
+using Calls = std::vector<std::string>;
+
+struct RecordingHost : LinkHost {
+    void HeardFromMaster() override { calls.push_back("heard"); }
+    void ResetCommand() override { calls.push_back("reset"); }
+    void TestCommand() override { calls.push_back("test"); }
+    void WriteLogEntry(const std::string& e, const std::string& s) override {
+        calls.push_back(e + " " + s);
+    }
+    void ExitProgram() override { throw ProgramExit{0}; }
+    Calls calls;
+};
+
+// One computer at 127.0.0.1 paired with partner; ports 10001 (Port1) and 10000 (Port2).
+struct LinkRig {
+    LinkRig(int cmain, const std::string& partner) {
+        Configuration& c = fh.rt.config;
+        c.CMain = static_cast<std::int16_t>(cmain);
+        c.IPAdd = partner;
+        c.Port1 = 10001;
+        c.Port2 = 10000;
+        c.LogLevel = 3;
+        fh.rt.programTitle = cmain == 2 ? "Vespar Slave" : "Vespar";
+        fh.rt.pendingMessage = "<QZC000>";
+        fh.rt.commsText = ".";
+    }
+    void Reload() {
+        link.BindControlSocket();
+        net.Run();
+    }
+    // A datagram arrives from sender; returns the host's calls it made.
+    Calls Arrive(const std::string& data, const std::string& sender = "127.0.0.2") {
+        host.calls.clear();
+        me.socket.Arrive(sender, data);
+        net.Run();
+        return host.calls;
+    }
+    Configuration& config() { return fh.rt.config; }
+    const Control& counter() { return main.control("Counter"); }
+
+    test::FakeHost fh;
+    MainWindowScreen main;
+    FakeNetwork net;
+    FakeNetworkPorts me{net, "127.0.0.1"};
+    RecordingHost host;
+    ControlLink link{fh.ctx, main, me.socket, me.resolver, host};
+};
+
+TEST(ControlLink, BindsAndSendsByRole) {
+    const struct { int cmain, local, remote; } roles[] = {{1, 10000, 10001}, {2, 10001, 10000}};
+    for (const auto& r : roles) {
+        LinkRig rig(r.cmain, "127.0.0.2");
+        rig.Reload();
+        EXPECT_EQ(rig.me.socket.binds, std::vector<int>{r.local});
+        rig.link.SendDatagram();
+        ASSERT_EQ(rig.me.socket.sent.size(), 1u);
+        EXPECT_EQ(rig.me.socket.sent[0].to, "127.0.0.2");
+        EXPECT_EQ(rig.me.socket.sent[0].port, r.remote);
+    }
+    // No partner: nothing bound, nothing sent.
+    LinkRig alone(1, "");
+    alone.Reload();
+    alone.link.SendDatagram();
+    EXPECT_TRUE(alone.me.socket.binds.empty());
+    EXPECT_TRUE(alone.me.socket.sent.empty());
+}
+
+TEST(ControlLink, BindsAgainOnlyWhenTheLocalPortChanges) {
+    LinkRig rig(1, "127.0.0.2");
+    rig.Reload();
+    rig.Reload();
+    rig.config().IPAdd = "";  // the binding stays
+    rig.Reload();
+    rig.config().IPAdd = "127.0.0.2";
+    rig.config().Port1 = 10005;  // the remote port only
+    rig.Reload();
+    EXPECT_EQ(rig.me.socket.binds, std::vector<int>{10000});
+    EXPECT_EQ(rig.link.remotePort(), 10005);
+    rig.config().CMain = 2;  // now a slave: binds Port1
+    rig.Reload();
+    EXPECT_EQ(rig.me.socket.binds, (std::vector<int>{10000, 10005}));
+}
+
+TEST(ControlLink, TakenPortAsksWhetherToEnd) {
+    for (const int cmain : {1, 2}) {
+        LinkRig rig(cmain, "127.0.0.2");
+        const int port = cmain == 1 ? 10000 : 10001;
+        rig.net.taken = {port};
+        rig.fh.dialogs.answers = {Answer::No};
+        rig.Reload();
+        ASSERT_EQ(rig.fh.dialogs.shown.size(), 1u);
+        const MessageBox& box = rig.fh.dialogs.shown[0];
+        EXPECT_EQ(box.title, rig.fh.rt.programTitle + " Port Error");
+        EXPECT_EQ(box.text, "The RX Port " + std::to_string(port) +
+                                " Is Already In Use\r\nThis Error Must Be Resolved Before\r\n"
+                                "You Can Use Vespar.\r\nUse The Configuration Screen\r\n"
+                                "To Change The RX Port.\r\nDo You Want To End The Program?");
+        EXPECT_EQ(box.icon, Icon::Exclamation);
+        EXPECT_EQ(box.buttons, Buttons::YesNo);
+        EXPECT_TRUE(rig.fh.rt.portFailed);
+        // The same port is not tried again by a later reload.
+        rig.fh.rt.portFailed = false;
+        rig.Reload();
+        EXPECT_EQ(rig.me.socket.binds.size(), 1u);
+        EXPECT_FALSE(rig.fh.rt.portFailed);
+    }
+    LinkRig rig(1, "127.0.0.2");
+    rig.net.taken = {10000};
+    EXPECT_THROW(rig.Reload(), ProgramExit);  // Yes ends the program
+}
+
+TEST(ControlLink, SendReplacesTheMessageByTheStatusOnlyWhenSent) {
+    LinkRig rig(1, "slave.lan");
+    rig.fh.rt.shutTypeName = "Reboot";
+    rig.fh.rt.monitorState = MonitorState::Run;
+    rig.Reload();
+    // The name is not resolved: the message waits; it is looked up again 5 s later only.
+    rig.link.SendDatagram();
+    rig.net.Run();
+    EXPECT_TRUE(rig.me.socket.sent.empty());
+    EXPECT_EQ(rig.fh.rt.pendingMessage, "<QZC000>");
+    EXPECT_EQ(rig.me.resolver.looked.size(), 1u);
+    rig.net.names["slave.lan"] = {"::1", "127.0.0.2"};
+    rig.fh.clock.AdvanceMs(5000);
+    rig.link.SendDatagram();
+    EXPECT_TRUE(rig.me.socket.sent.empty());
+    rig.net.Run();
+    rig.link.SendDatagram();
+    ASSERT_EQ(rig.me.socket.sent.size(), 1u);
+    EXPECT_EQ(rig.me.socket.sent[0].to, "127.0.0.2");  // IPv4 first
+    EXPECT_EQ(rig.me.socket.sent[0].data, "<QZC000>");
+    EXPECT_EQ(rig.fh.rt.pendingMessage, "<QZR100>");
+    EXPECT_EQ(rig.me.resolver.looked.size(), 2u);
+}
+
+TEST(ControlLink, SlaveActsOnItsMastersDatagrams) {
+    const Calls heard = {"heard"};
+    const struct {
+        std::string data;
+        const char* comms;
+        const char* counter;  // "" when left alone
+        Calls calls;
+    } cases[] = {
+        {"<QZC000>", "C", "", {"heard", "reset"}},
+        {"<QZT000>", "C", "", {"heard", "test"}},
+        {"<QZP100>", "C", "", heard},
+        {"<QZA001x>", "C", "", heard},
+        {"<QZA100>", "C", "", heard},  // sends its own message back
+        {"<QZP100", "E", "Connection Error", heard},
+        {"<QZP1ab>", ".", "Not connexted", heard},
+        {"", ".", "Not connexted", heard},
+    };
+    for (const auto& k : cases) {
+        LinkRig rig(2, "127.0.0.2");
+        rig.Reload();
+        EXPECT_EQ(rig.Arrive(k.data), k.calls) << k.data;
+        EXPECT_EQ(rig.fh.rt.commsText, k.comms) << k.data;
+        EXPECT_EQ(rig.counter().caption, k.counter) << k.data;
+        if (*k.counter != '\0') {
+            EXPECT_TRUE(rig.counter().bold);
+            EXPECT_EQ(rig.counter().foreColor, kOrange);
+        }
+    }
+    LinkRig rig(2, "127.0.0.2");
+    rig.Reload();
+    rig.Arrive("<QZA100>");
+    ASSERT_EQ(rig.me.socket.sent.size(), 1u);
+    EXPECT_EQ(rig.me.socket.sent[0].data, "<QZC000>");
+    EXPECT_EQ(rig.me.socket.sent[0].port, 10000);
+}
+
+TEST(ControlLink, MasterOnlyMarksWhatArrived) {
+    const struct {
+        const char* data;
+        const char* comms;
+    } cases[] = {{"<QZC000>", "C"}, {"<QZT00", "E"}, {"<QZ", "."}};
+    for (const auto& k : cases) {
+        LinkRig rig(1, "127.0.0.2");
+        rig.Reload();
+        EXPECT_EQ(rig.Arrive(k.data), Calls{}) << k.data;
+        EXPECT_EQ(rig.fh.rt.commsText, k.comms) << k.data;
+        EXPECT_EQ(rig.counter().caption, "") << k.data;
+        EXPECT_TRUE(rig.me.socket.sent.empty());
+    }
+}
+
+TEST(ControlLink, SlaveHearsOnlyTheAddressesOfItsMaster) {
+    LinkRig rig(2, "master.lan");
+    rig.net.names["master.lan"] = {"127.0.0.5"};
+    rig.fh.rt.monitorState = MonitorState::Run;
+    rig.Reload();
+    const Calls ignored = {"Ignored Run"};
+    EXPECT_EQ(rig.Arrive("<QZC000>", "127.0.0.2"), ignored);
+    EXPECT_EQ(rig.Arrive("<QZT000>", "127.0.0.2"), Calls{});  // noted once
+    EXPECT_EQ(rig.Arrive("<QZ", "127.0.0.3"), ignored);
+    EXPECT_EQ(rig.fh.rt.commsText, ".");
+    EXPECT_EQ(rig.counter().caption, "");
+    EXPECT_TRUE(rig.me.socket.sent.empty());
+    EXPECT_EQ(rig.Arrive("<QZC000>", "127.0.0.5"), (Calls{"heard", "reset"}));
+
+    rig.config().LogLevel = 2;  // noted at the Full level only
+    EXPECT_EQ(rig.Arrive("<QZC000>", "127.0.0.4"), Calls{});
+}
+
+}  // namespace
+}  // namespace vespar

@@ -1,0 +1,117 @@
+// The program's UDP socket and name lookups on real sockets, on loopback addresses only.
+
+#include <QNetworkDatagram>
+#include <QUdpSocket>
+#include <QtTest>
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "qt/qt_datagram_socket.h"
+#include "qt/qt_host_resolver.h"
+
+namespace vespar::qt {
+namespace {
+
+// A port nobody holds right now.
+int FreePort() {
+    QUdpSocket probe;
+    probe.bind(QHostAddress::LocalHost, 0);
+    return probe.localPort();
+}
+
+// Counts the events that went through the boundary and runs them.
+struct Boundary {
+    QtDatagramSocket::EventSink sink() {
+        return [this](const std::function<void()>& e) {
+            ++events;
+            e();
+        };
+    }
+    int events = 0;
+};
+
+}  // namespace
+
+class QtNetworkTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void datagramsArriveWhole();
+    void sendsToTheAddressGiven();
+    void aTakenPortIsRefused();
+    void lookupsAnswerLater();
+};
+
+void QtNetworkTest::datagramsArriveWhole() {
+    Boundary boundary;
+    QtDatagramSocket socket(boundary.sink());
+    std::vector<Datagram> got;
+    socket.SetReceiver([&](const Datagram& d) { got.push_back(d); });
+    const int port = FreePort();
+    QVERIFY(socket.Bind(port));
+
+    QUdpSocket other;  // a computer at 127.0.0.2 on the loopback network
+    QVERIFY(other.bind(QHostAddress("127.0.0.2"), 0));
+    const std::vector<QByteArray> sent = {QByteArray("<QZP100>"), QByteArray("\0<QZ\xff\0", 6),
+                                          QByteArray(), QByteArray(65507, 'x')};
+    for (const QByteArray& d : sent) other.writeDatagram(d, QHostAddress::LocalHost, port);
+    QTRY_COMPARE(got.size(), sent.size());
+    QCOMPARE(boundary.events, 4);
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        QCOMPARE(got[i].sender, std::string("127.0.0.2"));
+        QCOMPARE(QByteArray::fromStdString(got[i].data), sent[i]);
+    }
+}
+
+void QtNetworkTest::sendsToTheAddressGiven() {
+    Boundary boundary;
+    QtDatagramSocket socket(boundary.sink());
+    QVERIFY(socket.Bind(FreePort()));
+    QUdpSocket partner;
+    QVERIFY(partner.bind(QHostAddress::LocalHost, 0));
+    QVERIFY(socket.Send("127.0.0.1", partner.localPort(), "<QZC000>"));
+    QVERIFY(
+        !socket.Send("partner.lan", partner.localPort(), "<QZC000>"));  // names are resolved first
+    QTRY_VERIFY(partner.hasPendingDatagrams());
+    QCOMPARE(partner.receiveDatagram().data(), QByteArray("<QZC000>"));
+}
+
+void QtNetworkTest::aTakenPortIsRefused() {
+    Boundary boundary;
+    QUdpSocket holder;  // another program on one address of the port
+    QVERIFY(holder.bind(QHostAddress::LocalHost, 0));
+    QtDatagramSocket socket(boundary.sink());
+    QVERIFY(!socket.Bind(holder.localPort()));
+    const int port = FreePort();
+    QVERIFY(socket.Bind(port));
+    QtDatagramSocket second(boundary.sink());  // a second copy of the program on the same port
+    QVERIFY(!second.Bind(port));
+    QVERIFY(socket.Bind(FreePort()));  // binding again lets the old port go
+    QVERIFY(second.Bind(port));
+}
+
+void QtNetworkTest::lookupsAnswerLater() {
+    Boundary boundary;
+    QtHostResolver resolver(boundary.sink());
+    std::map<std::string, std::vector<std::string>> answers;
+    for (const char* name : {"127.0.0.1", "localhost", ""}) {
+        resolver.Lookup(name,
+                        [&answers, name](const std::vector<std::string>& a) { answers[name] = a; });
+    }
+    QCOMPARE(answers.size(), std::size_t{0});  // never from inside the call
+    QTRY_COMPARE(answers.size(), std::size_t{3});
+    QCOMPARE(boundary.events, 3);
+    QCOMPARE(answers["127.0.0.1"], std::vector<std::string>{"127.0.0.1"});
+    const auto& local = answers["localhost"];
+    QVERIFY(std::find(local.begin(), local.end(), "127.0.0.1") != local.end() ||
+            std::find(local.begin(), local.end(), "::1") != local.end());
+    QVERIFY(answers[""].empty());
+}
+
+}  // namespace vespar::qt
+
+QTEST_GUILESS_MAIN(vespar::qt::QtNetworkTest)
+#include "qt_network_test.moc"
