@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto read = ParseConfiguration(lines, Configuration{});
     if (read.readError || read.keyCount != 0 || read.sectionCount != 0) return 0;
-    if (!FailedLoadRules(read.config).empty()) return 0;
+    if (!FailedLoadRules(read.config, "/nonexistent").empty()) return 0;
 
     const std::string saved = BuildConfigurationText(FieldsFromConfiguration(read.config),
                                                      read.config, LocalTime{2026, 1, 2, 3, 4, 5});

@@ -53,7 +53,7 @@ void MonitorEngine::MeasureActivity() {
     if (c.CPU_On == 2) {
         st_.cpuIsIdle = 0;
         const std::int32_t load = rt_.winVersion == 1 ? cpu_.Query() : cpu_.Query64();
-        if (load == -1) {
+        if (load < 0 || load > 100) {
             // A failed reading counts as activity; the sampler starts afresh.
             rt_.cpuText = rt_.avCpuText = "Err ";
             st_.cpuWindow[0] = 0;
@@ -63,7 +63,7 @@ void MonitorEngine::MeasureActivity() {
                 cpu_.Initialise64();
             }
         } else {
-            const auto sample = static_cast<std::int16_t>(std::abs(load));
+            const auto sample = static_cast<std::int16_t>(load);
             const double avg = AddSample(st_.cpuWindow, st_.cpuRingPos, c.AvTime, sample);
             if (avg < c.CPULevel) st_.cpuIsIdle = 1;
             rt_.cpuText = PercentText(load);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 #include "base/text.h"
@@ -32,7 +33,8 @@ double RadixNumber(const std::string& text, std::size_t pos, unsigned radix) {
         if (digit >= radix) break;
         any = true;
         value = value * radix + digit;
-        if (value > 0xFFFFFFFFull) return 0;  // overflow: no number
+        // Too large for any field: an infinite value, which no field range accepts.
+        if (value > 0xFFFFFFFFull) return std::numeric_limits<double>::infinity();
     }
     if (!any) return 0;
     // Literals of up to four hex digits are 16-bit, longer ones 32-bit, both signed.
@@ -77,8 +79,7 @@ double NumberAtStart(const std::string& text) {
         } else if (c == '.' && part <= Part::Integer) {
             digits += c;
             part = Part::Fraction;
-        } else if ((c == 'E' || c == 'e' || c == 'D' || c == 'd') && part <= Part::Fraction &&
-                   mantissa) {
+        } else if ((c == 'E' || c == 'e') && part <= Part::Fraction && mantissa) {
             digits += 'e';
             part = Part::ExpSign;
         } else if (part == Part::ExpSign && (c == '+' || c == '-')) {
@@ -96,10 +97,9 @@ double NumberAtStart(const std::string& text) {
     if (part >= Part::ExpSign && !exponentDigits) {
         digits.erase(digits.find('e'));  // "5e" reads as 5
     }
-    char* end = nullptr;
-    const double v = std::strtod(digits.c_str(), &end);
-    if (!std::isfinite(v)) return 0;
-    return v;
+    // Beyond the range of a double strtod gives an infinity of the right sign: too large
+    // for any field, never a small number that a range check would let through.
+    return std::strtod(digits.c_str(), nullptr);
 }
 
 double RoundHalfEven(double value) {

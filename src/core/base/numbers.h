@@ -8,7 +8,9 @@ namespace vespar {
 
 // The number at the start of a text, read the way stored settings have always been read:
 // leading blanks skipped, blanks, tabs and line feeds inside ignored, optional sign, digits,
-// decimals and exponent, "&H"/"&O" prefixes for hexadecimal/octal; no number gives 0.
+// decimals and an exponent after E, "&H"/"&O" prefixes for hexadecimal/octal; no number
+// gives 0. A number too large for any field (beyond a double, or a prefixed number beyond
+// 32 bits) gives an infinity, so that it fails every range instead of reading as 0.
 double NumberAtStart(const std::string& text);
 
 // Blanks around an optionally signed whole number (" 9", "+12", "07 "); nothing else.

@@ -1,10 +1,12 @@
 #include "config/config_validation.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "base/dialogs.h"
 #include "base/numbers.h"
 #include "base/text.h"
+#include "base/text_file.h"
 #include "config/config_reader.h"
 #include "log/fatal_stop.h"
 
@@ -55,7 +57,19 @@ std::string TimeText(int hhmm) {
     return digits.substr(0, 2) + ":" + digits.substr(2);
 }
 
-std::vector<std::string_view> FailedLoadRules(const Configuration& c) {
+bool IsUsableLogName(const std::filesystem::path& programDir, const std::string& logPath,
+                     const std::string& logName) {
+    if (logName.find_first_of(std::string("/\\:\0", 4)) != std::string::npos) return false;
+    if (logName.find("..") != std::string::npos) return false;
+    // Only an existing file can be the configuration file, which does exist: comparing
+    // the files themselves sees through case, links and folder spellings.
+    std::error_code ec;
+    return !std::filesystem::equivalent(ResolvePath(programDir, logPath + logName),
+                                        ResolvePath(programDir, "Data\\Vespar.ini"), ec);
+}
+
+std::vector<std::string_view> FailedLoadRules(const Configuration& c,
+                                              const std::filesystem::path& programDir) {
     std::vector<std::string_view> failed;
     const auto rule = [&failed](std::string_view name, bool fails) {
         if (fails) failed.push_back(name);
@@ -81,6 +95,7 @@ std::vector<std::string_view> FailedLoadRules(const Configuration& c) {
     rule("Key_On", badSwitch(c.Key_On));
     rule("LogLevel", Outside(c.LogLevel, 1, 3));
     rule("LogName", c.LogName.size() < 8 || c.LogName.size() > 20);
+    rule("LogName as a file", !IsUsableLogName(programDir, c.LogPath, c.LogName));
     rule("LogPath", c.LogPath.empty() || c.LogPath.back() != '\\' || c.LogPath.size() > 100 ||
                         c.LogPath.size() < 2);
     rule("LogRotate", badSwitch(c.LogRotate));
@@ -115,7 +130,7 @@ bool IsUnconfigured(const Configuration& c) {
 }
 
 void CheckLoadedValues(Context& ctx) {
-    const auto count = FailedLoadRules(ctx.rt.config).size();
+    const auto count = FailedLoadRules(ctx.rt.config, ctx.programDir).size();
     if (IsUnconfigured(ctx.rt.config)) ctx.rt.unconfigured = true;
     if (count == 0) return;
     ConfigurationCorrupted(ctx, ctx.rt.cmdSwitch != 0

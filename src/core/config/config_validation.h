@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,8 +19,16 @@ bool IsTimeText(const std::string& text);
 // A time of day held as hhmm written "hh:mm" (930 -> "09:30", 2400 -> "24:00").
 std::string TimeText(int hhmm);
 
-// The names of the load rules the record fails, in the order they are checked.
-std::vector<std::string_view> FailedLoadRules(const Configuration& config);
+// The log's file name is a plain name in the log folder (no folder separator, drive colon,
+// "..", or NUL), and LogPath & LogName resolved below programDir is not the configuration
+// file. The length of the name is a rule of its own.
+bool IsUsableLogName(const std::filesystem::path& programDir, const std::string& logPath,
+                     const std::string& logName);
+
+// The names of the load rules the record fails, in the order they are checked; programDir
+// resolves the configured paths.
+std::vector<std::string_view> FailedLoadRules(const Configuration& config,
+                                              const std::filesystem::path& programDir);
 
 // Settings that cannot work as a master/slave pair: the engine must not run.
 bool IsUnconfigured(const Configuration& config);

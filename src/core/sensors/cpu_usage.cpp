@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "base/numbers.h"
 
@@ -21,6 +22,22 @@ std::int32_t FloorToInt32(double v) {
         return std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(f);
 }
+
+// a - b and a + b, or nothing when the result does not fit 64 bits: counters that jump
+// give a failed reading, never an overflow.
+std::optional<std::int64_t> Minus(std::int64_t a, std::int64_t b) {
+    constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
+    constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
+    if ((b > 0 && a < kMin + b) || (b < 0 && a > kMax + b)) return std::nullopt;
+    return a - b;
+}
+std::optional<std::int64_t> Plus(std::int64_t a, std::int64_t b) {
+    if (b == std::numeric_limits<std::int64_t>::min()) return std::nullopt;
+    return Minus(a, -b);
+}
+
+// A load is a percentage; anything else comes from counters that ran backwards or jumped.
+std::int32_t Checked(std::int32_t load) { return load >= 0 && load <= 100 ? load : -1; }
 
 // 100 * x exactly when it fits 64 bits, else as near as a double gets.
 double Hundredfold(std::int64_t x) {
@@ -56,8 +73,13 @@ std::int32_t CpuUsageSampler::Query() {
     // A record claiming no processors cannot give a share; count it as unreadable.
     if (*processors < 1) return -1;
 
-    const std::int64_t idleDelta = *idle - idleRef_;
-    const std::int64_t timeDelta = *time - timeRef_;
+    const auto idleDeltaChecked = Minus(*idle, idleRef_);
+    const auto timeDeltaChecked = Minus(*time, timeRef_);
+    idleRef_ = *idle;
+    timeRef_ = *time;
+    if (!idleDeltaChecked || !timeDeltaChecked) return -1;
+    const std::int64_t idleDelta = *idleDeltaChecked;
+    const std::int64_t timeDelta = *timeDeltaChecked;
     // r in fixed-point units of 0.0001.
     double rUnits;
     if (timeDelta != 0) {
@@ -68,10 +90,7 @@ std::int32_t CpuUsageSampler::Query() {
     }
     const double r100 = rUnits / 100.0;  // r * 100
     const double v = 100.0 - r100 / *processors + 0.5;
-
-    idleRef_ = *idle;
-    timeRef_ = *time;
-    return FloorToInt32(RoundHalfEven(v * kFixedScale) / kFixedScale);
+    return Checked(FloorToInt32(RoundHalfEven(v * kFixedScale) / kFixedScale));
 }
 
 void CpuUsageSampler::Initialise64() {
@@ -90,18 +109,20 @@ std::int32_t CpuUsageSampler::Query64() {
     kernelNew_ = kernel;
     userNew_ = user;
 
-    const std::int64_t idleDiff = idleNew_ - idleOld_;
-    const std::int64_t kernelDiff = (kernelNew_ - kernelOld_) + kKernelAllowance;
-    const std::int64_t userDiff = userNew_ - userOld_;
-    const std::int64_t totalDiff = kernelDiff + userDiff;
+    const auto idleDiff = Minus(idleNew_, idleOld_);
+    const auto kernelMoved = Minus(kernelNew_, kernelOld_);
+    const auto kernelDiff = kernelMoved ? Plus(*kernelMoved, kKernelAllowance) : std::nullopt;
+    const auto userDiff = Minus(userNew_, userOld_);
+    const auto totalDiff = kernelDiff && userDiff ? Plus(*kernelDiff, *userDiff) : std::nullopt;
+    const auto busy = totalDiff && idleDiff ? Minus(*totalDiff, *idleDiff) : std::nullopt;
 
     idleOld_ = idleNew_;
     kernelOld_ = kernelNew_;
     userOld_ = userNew_;
 
     // Only counters running backwards get here; there is no load to give.
-    if (totalDiff == 0) return -1;
-    return FloorToInt32(Hundredfold(totalDiff - idleDiff) / static_cast<double>(totalDiff));
+    if (!busy || *totalDiff == 0) return -1;
+    return Checked(FloorToInt32(Hundredfold(*busy) / static_cast<double>(*totalDiff)));
 }
 
 }  // namespace vespar

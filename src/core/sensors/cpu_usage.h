@@ -20,11 +20,13 @@ class CpuUsageSampler {
     std::int16_t GetVersion();
 
     void Initialize();
-    // Load rounded to the nearest percent (halves up), or -1 when a counter cannot be read.
+    // Load rounded to the nearest percent (halves up), or -1 when a counter cannot be read
+    // or the counters give no load from 0 to 100.
     std::int32_t Query();
 
     void Initialise64();
-    // Load truncated to a whole percent, or -1 when the system times cannot be read.
+    // Load truncated to a whole percent, or -1 when the system times cannot be read or give
+    // no load from 0 to 100 (counters that ran backwards or jumped).
     std::int32_t Query64();
 
   private:

@@ -4,7 +4,10 @@
 
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <fstream>
+#include <initializer_list>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -13,10 +16,27 @@ namespace {
 
 constexpr std::uint64_t kUnitsPerSecond = 10'000'000;  // 100-ns units
 
-// Split so that large tick counts (many processors, long uptimes) do not overflow.
-std::int64_t TicksToUnits(std::uint64_t ticks, std::uint64_t hz) {
-    const std::uint64_t units =
-        (ticks / hz) * kUnitsPerSecond + (ticks % hz) * kUnitsPerSecond / hz;
+constexpr std::uint64_t kMaxUnits = static_cast<std::uint64_t>(INT64_MAX);
+
+// The sum of tick counts, or nothing when it does not fit 64 bits.
+std::optional<std::uint64_t> SumTicks(std::initializer_list<std::uint64_t> ticks) {
+    std::uint64_t sum = 0;
+    for (const auto t : ticks) {
+        if (t > UINT64_MAX - sum) return std::nullopt;
+        sum += t;
+    }
+    return sum;
+}
+
+// Ticks as 100-ns units, split so that long uptimes on many processors stay exact; nothing
+// when the count does not fit a signed 64-bit value.
+std::optional<std::int64_t> TicksToUnits(std::optional<std::uint64_t> ticks, std::uint64_t hz) {
+    if (!ticks) return std::nullopt;
+    const std::uint64_t seconds = *ticks / hz;
+    if (seconds > kMaxUnits / kUnitsPerSecond) return std::nullopt;
+    // hz is far below 2^40, so the remainder's product cannot overflow.
+    const std::uint64_t units = seconds * kUnitsPerSecond + (*ticks % hz) * kUnitsPerSecond / hz;
+    if (units > kMaxUnits) return std::nullopt;
     return static_cast<std::int64_t>(units);
 }
 
@@ -58,10 +78,15 @@ bool ProcStatTimes::Read(std::int64_t& idle, std::int64_t& kernel, std::int64_t&
         std::array<std::uint64_t, kFieldCount> f{};
         if (!ParseCpuLine(line, f)) return false;
         const auto hz = static_cast<std::uint64_t>(ticksPerSecond_);
-        const std::uint64_t idleTicks = f[kIdle] + f[kIowait];
-        idle = TicksToUnits(idleTicks, hz);
-        kernel = TicksToUnits(f[kSystem] + f[kIrq] + f[kSoftirq] + idleTicks, hz);
-        user = TicksToUnits(f[kUser] + f[kNice] + f[kSteal], hz);
+        // Counts too large for 64 bits are a failed reading, never a wrapped one.
+        const auto idleUnits = TicksToUnits(SumTicks({f[kIdle], f[kIowait]}), hz);
+        const auto kernelUnits =
+            TicksToUnits(SumTicks({f[kSystem], f[kIrq], f[kSoftirq], f[kIdle], f[kIowait]}), hz);
+        const auto userUnits = TicksToUnits(SumTicks({f[kUser], f[kNice], f[kSteal]}), hz);
+        if (!idleUnits || !kernelUnits || !userUnits) return false;
+        idle = *idleUnits;
+        kernel = *kernelUnits;
+        user = *userUnits;
         return true;
     }
     return false;

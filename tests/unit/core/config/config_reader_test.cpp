@@ -141,6 +141,8 @@ TEST(ConfigReader, NumbersMustFitTheirFields) {
                                      {"CPUDelay", "-32769"},
                                      {"CPUDelay", "32767.5"},
                                      {"Port2", "2147483648"},
+                                     {"CPUDelay", "1E999"},
+                                     {"Port1", "&H100000000"},
                                      {"StopTime", "-30000"}}) {
         EXPECT_TRUE(ParseWith(key, value).readError) << key << "=" << value;
     }

@@ -13,6 +13,9 @@ namespace {
 
 using test::ShippedConfiguration;
 
+// No program folder: the configured paths name no existing file.
+const std::filesystem::path kNoFolder = "/nonexistent-vespar-folder";
+
 TEST(IsIPAddress, Cases) {
     for (const char* ip : {"192.168.1.20", "1.1.1.1", "255.255.255.255", "192.168.0.20", "10.0.0.1",
                            "127.0.0.1", "1.0.0.0", "10.00.0.1"})
@@ -47,7 +50,7 @@ TEST(TimeText, Cases) {
 #define FIELD(f) [](Configuration& c, int v) { c.f = static_cast<decltype(c.f)>(v); }
 
 TEST(FailedLoadRules, EachRangeHoldsAtBothEnds) {
-    EXPECT_TRUE(FailedLoadRules(ShippedConfiguration()).empty());
+    EXPECT_TRUE(FailedLoadRules(ShippedConfiguration(), kNoFolder).empty());
     struct Range {
         std::string_view rule;
         std::function<void(Configuration&, int)> set;
@@ -90,8 +93,9 @@ TEST(FailedLoadRules, EachRangeHoldsAtBothEnds) {
             Configuration c = ShippedConfiguration();
             r.set(c, v);
             const bool inside = v >= r.low && v <= r.high;
-            EXPECT_EQ(FailedLoadRules(c), inside ? std::vector<std::string_view>{}
-                                                 : std::vector<std::string_view>{r.rule});
+            EXPECT_EQ(FailedLoadRules(c, kNoFolder), inside
+                                                         ? std::vector<std::string_view>{}
+                                                         : std::vector<std::string_view>{r.rule});
         }
     }
 }
@@ -112,6 +116,10 @@ TEST(FailedLoadRules, TextsTimesAndCombinations) {
         {[](auto& c) { c.LogName = "Vesp.log"; }, {}},
         {[](auto& c) { c.LogName = "VesparVesparVes1.log"; }, {}},
         {[](auto& c) { c.LogName = "VesparVesparVes12.log"; }, {"LogName"}},
+        {[](auto& c) { c.LogName = "..\\..\\x.log"; }, {"LogName as a file"}},
+        {[](auto& c) { c.LogName = "Log/Vespar.log"; }, {"LogName as a file"}},
+        {[](auto& c) { c.LogName = "C:Vespar.log"; }, {"LogName as a file"}},
+        {[](auto& c) { c.LogName = std::string("Ves\0par.log", 11); }, {"LogName as a file"}},
         {[](auto& c) { c.LogPath = "Log"; }, {"LogPath"}},
         {[](auto& c) { c.LogPath = "\\"; }, {"LogPath"}},
         {[&](auto& c) { c.LogPath = longText + "\\"; }, {"LogPath"}},
@@ -138,7 +146,7 @@ TEST(FailedLoadRules, TextsTimesAndCombinations) {
         SCOPED_TRACE(i);
         Configuration c = ShippedConfiguration();
         cases[i].change(c);
-        EXPECT_EQ(FailedLoadRules(c), cases[i].failed);
+        EXPECT_EQ(FailedLoadRules(c, kNoFolder), cases[i].failed);
     }
 }
 
@@ -191,6 +199,17 @@ TEST(CheckLoadedValues, GoodRecordPassesBadOneEndsTheProgram) {
     host.rt.config.StopTime = 12360;
     EXPECT_EQ(host.Stopped([&] { CheckLoadedValues(host.ctx); }).text,
               std::string("4Range Errors\r\n") + test::kCorrupted);
+}
+
+TEST(IsUsableLogName, NeverTheConfigurationFile) {
+    test::RunningHost host;
+    const auto& dir = host.folder.path();
+    for (const std::string& path : {std::string("Data\\"), std::string("data\\"),
+                                    std::string("Log\\..\\Data\\"), (dir / "Data/").string()}) {
+        EXPECT_FALSE(IsUsableLogName(dir, path, "Vespar.ini")) << path;
+    }
+    EXPECT_TRUE(IsUsableLogName(dir, "Data\\", "Vespar.log"));
+    EXPECT_TRUE(IsUsableLogName(dir, "Log\\", "Vespar.ini"));
 }
 
 TEST(CheckLoadedValues, UnconfiguredIsMarkedNotFatal) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "fakes/fake_sensors.h"
 
 namespace vespar {
@@ -61,6 +63,34 @@ TEST_F(CpuUsageTest, FailedSystemTimesReadCountsAsFailureNotIdle) {
     times.ok = true;
     times.Advance(0, 0, 10'000'000);
     EXPECT_EQ(sampler.Query64(), 55);  // 100 * 11,000,010 / 20,000,010
+}
+
+TEST_F(CpuUsageTest, CountersThatJumpGiveFailedReadingsNeverAWrappedLoad) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    struct Case {
+        std::int64_t idle, kernel, user;
+    };
+    // From 0/0/0: more idle than time (a negative load), idle running backwards (65536 % that
+    // 16 bits would wrap to 0), and steps that overflow 64 bits.
+    const Case cases[] = {{20'000'000, 10'000'000, 0},
+                          {-6'553'500, 90, 0},
+                          {0, kMax, 0},
+                          {0, 10, kMax},
+                          {-kMax, 10, 0}};
+    for (const auto& c : cases) {
+        times.idle = times.kernel = times.user = 0;
+        sampler.Initialise64();
+        times.Advance(c.idle, c.kernel, c.user);
+        EXPECT_EQ(sampler.Query64(), -1) << c.idle << " " << c.kernel << " " << c.user;
+    }
+    native.processors = 1;
+    sampler.Initialize();
+    native.timeOfDay = 10'000'000;
+    native.idleTime = 30'000'000;  // idle three times the elapsed time
+    EXPECT_EQ(sampler.Query(), -1);
+    native.timeOfDay = kMax;
+    native.idleTime = -kMax;
+    EXPECT_EQ(sampler.Query(), -1);
 }
 
 TEST_F(CpuUsageTest, NativeMethodRoundsToNearestPercent) {

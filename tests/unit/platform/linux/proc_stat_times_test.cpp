@@ -57,9 +57,12 @@ TEST(ProcStatTimes, UnreadableOrMalformedStatIsAFailure) {
 
     EXPECT_FALSE(times.Read(idle, kernel, user));  // no proc/stat at all
 
-    for (const char* text : {"cpu 1 2 x 4 5\n", "cpu 1 2 3\n", "cpu -1 2 3 4\n",
-                             "cpu 1 2 3 99999999999999999999999 5\n", "cpu0 1 2 3 4 5\n",
-                             "intr 1 2 3\n", "", "cpu 1 2 3 4abc\n"}) {
+    for (const char* text :
+         {"cpu 1 2 x 4 5\n", "cpu 1 2 3\n", "cpu -1 2 3 4\n",
+          "cpu 1 2 3 99999999999999999999999 5\n", "cpu0 1 2 3 4 5\n", "intr 1 2 3\n", "",
+          "cpu 1 2 3 4abc\n",
+          // counts whose sums or 100-ns units pass 64 bits
+          "cpu 0 0 0 18446744073709551615 1\n", "cpu 0 0 0 9223372036854775807 0\n"}) {
         Put(root.path(), "proc/stat", text);
         EXPECT_FALSE(times.Read(idle, kernel, user)) << text;
     }
