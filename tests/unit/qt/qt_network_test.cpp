@@ -39,13 +39,12 @@ class QtNetworkTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void datagramsArriveWhole();
-    void sendsToTheAddressGiven();
+    void datagramsTravelWhole();
     void aTakenPortIsRefused();
     void lookupsAnswerLater();
 };
 
-void QtNetworkTest::datagramsArriveWhole() {
+void QtNetworkTest::datagramsTravelWhole() {
     Boundary boundary;
     QtDatagramSocket socket(boundary.sink());
     std::vector<Datagram> got;
@@ -59,24 +58,16 @@ void QtNetworkTest::datagramsArriveWhole() {
                                           QByteArray(), QByteArray(65507, 'x')};
     for (const QByteArray& d : sent) other.writeDatagram(d, QHostAddress::LocalHost, port);
     QTRY_COMPARE(got.size(), sent.size());
-    QCOMPARE(boundary.events, 4);
+    QCOMPARE(boundary.events, 4);  // one event each
     for (std::size_t i = 0; i < sent.size(); ++i) {
         QCOMPARE(got[i].sender, std::string("127.0.0.2"));
         QCOMPARE(QByteArray::fromStdString(got[i].data), sent[i]);
     }
-}
 
-void QtNetworkTest::sendsToTheAddressGiven() {
-    Boundary boundary;
-    QtDatagramSocket socket(boundary.sink());
-    QVERIFY(socket.Bind(FreePort()));
-    QUdpSocket partner;
-    QVERIFY(partner.bind(QHostAddress::LocalHost, 0));
-    QVERIFY(socket.Send("127.0.0.1", partner.localPort(), "<QZC000>"));
-    QVERIFY(
-        !socket.Send("partner.lan", partner.localPort(), "<QZC000>"));  // names are resolved first
-    QTRY_VERIFY(partner.hasPendingDatagrams());
-    QCOMPARE(partner.receiveDatagram().data(), QByteArray("<QZC000>"));
+    QVERIFY(socket.Send("127.0.0.2", other.localPort(), "<QZC000>"));
+    QVERIFY(!socket.Send("partner.lan", other.localPort(), "<QZC000>"));  // numeric only
+    QTRY_VERIFY(other.hasPendingDatagrams());
+    QCOMPARE(other.receiveDatagram().data(), QByteArray("<QZC000>"));
 }
 
 void QtNetworkTest::aTakenPortIsRefused() {
