@@ -8,6 +8,7 @@
 #include "base/program_exit.h"
 #include "base/system_error.h"
 #include "qt/about_window.h"
+#include "qt/updater_window.h"
 
 namespace vespar::qt {
 
@@ -35,6 +36,7 @@ bool FrontEnd::Start(const std::string& commandLine) {
         main_ = std::make_unique<MainWindowView>(program_.mainWindow(), program_.windowRules(),
                                                  sink, [] { return TrayView::Available(); });
         about_ = MakeAboutWindow(program_.windowRules().about(), sink);
+        updater_ = std::make_unique<UpdaterWindow>(program_.updater(), sink);
         Deliver([&] { program_.LoadMainWindow(); });
     }
     if (ended_) return false;
@@ -87,6 +89,7 @@ void FrontEnd::Handle(const std::function<void()>& event, const std::function<bo
 void FrontEnd::RefreshAll() {
     if (main_) main_->Refresh();
     if (about_) about_->Refresh();
+    if (updater_) updater_->Refresh();
     if (tray_) tray_->Refresh();
 }
 
@@ -96,6 +99,7 @@ void FrontEnd::End(int code) {
     pump_.stop();
     if (tray_) tray_->Remove();
     if (about_) about_->hide();
+    if (updater_) updater_->hide();
     if (main_) main_->hide();
     QCoreApplication::exit(code);
 }

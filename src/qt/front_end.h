@@ -36,6 +36,7 @@ class FrontEnd {
     int exitCode() const { return exitCode_; }
     ScreenWindow* mainWindow() { return main_.get(); }
     ScreenWindow* aboutWindow() { return about_.get(); }
+    ScreenWindow* updaterWindow() { return updater_.get(); }
     TrayView* tray() { return tray_.get(); }
 
   private:
@@ -47,6 +48,7 @@ class FrontEnd {
     const Clock& clock_;
     std::unique_ptr<ScreenWindow> main_;
     std::unique_ptr<ScreenWindow> about_;
+    std::unique_ptr<ScreenWindow> updater_;
     std::unique_ptr<TrayView> tray_;
     QTimer pump_;
     bool redrawing_ = false;

@@ -12,6 +12,7 @@
 #include "qt/qt_clock.h"
 #include "qt/qt_datagram_socket.h"
 #include "qt/qt_dialogs.h"
+#include "qt/qt_download_service.h"
 #include "qt/qt_host_resolver.h"
 
 namespace {
@@ -36,13 +37,15 @@ int main(int argc, char** argv) {
     vespar::qt::QtClock clock;
     vespar::qt::QtDialogs dialogs;
     const std::unique_ptr<vespar::Platform> platform = vespar::OpenPlatform();
-    // Datagrams and lookup answers enter through the front-end's event boundary.
+    // Datagrams, lookup answers and download notices enter through the front-end's event
+    // boundary.
     std::function<void(const std::function<void()>&)> deliver;
     const auto sink = [&deliver](const std::function<void()>& event) { deliver(event); };
     vespar::qt::QtDatagramSocket socket(sink);
     vespar::qt::QtHostResolver resolver(sink);
+    vespar::qt::QtDownloadService downloads(sink);
     vespar::Program program(clock, dialogs, platform->Guard(), platform->Process(),
-                            platform->Ports(), {socket, resolver},
+                            platform->Ports(), {socket, resolver, downloads},
                             QCoreApplication::applicationDirPath().toStdString());
 
     vespar::qt::FrontEnd frontEnd(program, clock);

@@ -10,6 +10,7 @@
 #include "app/network_ports.h"
 #include "comms/datagram_socket.h"
 #include "comms/host_resolver.h"
+#include "fakes/fake_download_service.h"
 
 namespace vespar::test {
 
@@ -77,10 +78,11 @@ class FakeHostResolver : public HostResolver {
 struct FakeNetworkPorts {
     FakeNetworkPorts(FakeNetwork& net, const std::string& address)
         : socket(net, address), resolver(net) {}
-    NetworkPorts ports() { return NetworkPorts{socket, resolver}; }
+    NetworkPorts ports() { return NetworkPorts{socket, resolver, downloads}; }
 
     FakeDatagramSocket socket;
     FakeHostResolver resolver;
+    FakeDownloadService downloads;
 };
 
 }  // namespace vespar::test

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/update_window.h"
 #include "ui/url_opener.h"
+#include "update/update_window.h"
 
 namespace vespar::test {
 

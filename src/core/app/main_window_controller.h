@@ -4,13 +4,13 @@
 #include <string>
 
 #include "app/engine_state.h"
-#include "app/update_window.h"
 #include "base/timers.h"
 #include "state/configuration.h"
 #include "state/context.h"
 #include "ui/about_screen.h"
 #include "ui/main_window.h"
 #include "ui/url_opener.h"
+#include "update/update_window.h"
 
 namespace vespar {
 

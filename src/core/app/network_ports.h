@@ -2,6 +2,7 @@
 
 #include "comms/datagram_socket.h"
 #include "comms/host_resolver.h"
+#include "update/download_service.h"
 
 namespace vespar {
 
@@ -10,6 +11,7 @@ namespace vespar {
 struct NetworkPorts {
     DatagramSocket& socket;
     HostResolver& resolver;
+    DownloadService& downloads;
 };
 
 }  // namespace vespar

@@ -36,7 +36,8 @@ Program::Program(Clock& clock, Dialogs& dialogs, InstanceGuard& guard, ProcessCo
       input_(ports_.input),
       actions_(ports_.power, kProductName),
       engine_(ctx_, main_, cpu_, download_, input_, actions_, *this),
-      update_(rt_),
+      updaterLog_(ctx_),
+      update_(ctx_, main_, network.downloads, ports_.urlOpener, updaterLog_),
       window_(
           ctx_, main_, refresh_, engine_.state(), [this] { return entitled(); }, update_,
           ports_.urlOpener),

@@ -8,7 +8,6 @@
 #include "app/monitor_engine.h"
 #include "app/network_ports.h"
 #include "app/system_ports.h"
-#include "app/update_check_unavailable.h"
 #include "base/clock.h"
 #include "base/dialogs.h"
 #include "base/instance_guard.h"
@@ -17,6 +16,7 @@
 #include "base/timers.h"
 #include "comms/control_link.h"
 #include "comms/link_host.h"
+#include "log/updater_log_file.h"
 #include "sensors/cpu_usage.h"
 #include "sensors/download_rate.h"
 #include "sensors/input_change.h"
@@ -25,6 +25,7 @@
 #include "system/shutdown.h"
 #include "ui/main_window.h"
 #include "ui/multi_inst.h"
+#include "update/updater_screen.h"
 
 namespace vespar {
 
@@ -57,6 +58,7 @@ class Program : private EngineHost, private LinkHost {
     TimerRegistry& timers() { return timers_; }
     MainWindowScreen& mainWindow() { return main_; }
     MultiInstScreen& multiInst() { return multiInst_; }
+    UpdaterScreen& updater() { return update_; }
     MonitorEngine& engine() { return engine_; }
     MainWindowController& windowRules() { return window_; }
     InputChangeDetector& input() { return input_; }
@@ -104,7 +106,8 @@ class Program : private EngineHost, private LinkHost {
     InputChangeDetector input_;
     ShutdownActions actions_;
     MonitorEngine engine_;
-    UpdateCheckUnavailable update_;
+    UpdaterLogFile updaterLog_;
+    UpdaterScreen update_;
     MainWindowController window_;
     ControlLink link_;
     bool inputFailureReported_ = false;

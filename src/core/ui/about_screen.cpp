@@ -18,7 +18,7 @@ AboutScreen::AboutScreen(Context& ctx, UrlOpener& opener, std::function<void()> 
     control("ProgName");
     control("ProgVersion");
     Control& site = control("WebSite");
-    site.caption = kWebSiteBase;
+    site.caption = WebSiteBase();
     site.foreColor = kBlue;
     control("TMessage");
     Control& exit = control("ExitAbout");

@@ -1,5 +1,6 @@
 #include "ui/web_site.h"
 
+#include <cstdlib>
 #include <exception>
 #include <system_error>
 
@@ -25,9 +26,16 @@ void ShowProgramError(Context& ctx, long long number, const std::string& descrip
 
 }  // namespace
 
+std::string WebSiteBase() {
+    const char* set = std::getenv("VESPAR_WEB_BASE");
+    std::string base = set != nullptr && *set != '\0' ? set : kWebSiteBase;
+    if (base.back() != '/') base += '/';
+    return base;
+}
+
 void LaunchWebSite(Context& ctx, UrlOpener& opener, const std::string& path) {
     try {
-        const int result = opener.Open(kWebSiteBase + path);
+        const int result = opener.Open(WebSiteBase() + path);
         if (result < kUrlOpenLowestSuccess) ShowLaunchError(ctx, "Unable to launch Browser.");
     } catch (const SystemError& e) {
         ShowProgramError(ctx, e.Number(), e.Description());

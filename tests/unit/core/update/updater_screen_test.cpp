@@ -1,0 +1,272 @@
+#include "update/updater_screen.h"
+
+#include <gtest/gtest.h>
+
+#include "base/dates.h"
+#include "fakes/fake_download_service.h"
+#include "fakes/fake_ui_ports.h"
+#include "fakes/running_host.h"
+#include "log/updater_log_file.h"
+#include "ui/web_site.h"
+
+namespace vespar::test {
+namespace {
+
+const std::string kUrl = WebSiteBase() + "software/misc/updatecheck.xml?PName=Vespar&ampPVer=";
+
+std::string Document(const std::string& version1, const std::string& uninstall = "No") {
+    return "<Name>Vespar</Name><Version1>" + version1 +
+           "</Version1><Version2>0.0</Version2><Download>d</Download><History>h</History>"
+           "<KIssues>k</KIssues><Index>i</Index><Message>Hello</Message><Uninstall>" +
+           uninstall + "</Uninstall>";
+}
+
+struct UpdaterTest : ::testing::Test {
+    UpdaterTest() {
+        host.rt.updateBusy = true;
+        main.control("Update").enabled = true;
+    }
+    // As the main window starts a check.
+    void Manual() {
+        host.rt.manualUpdate = true;
+        updater.Show();
+    }
+    void Automatic() {
+        host.rt.manualUpdate = false;
+        updater.LoadHidden();
+    }
+    // Moves on to the request, 200 ms after loading.
+    void Requested() {
+        host.time.Advance(200);
+        ASSERT_EQ(downloads.started.size(), 1u);
+    }
+    bool Ended() {
+        return !updater.loaded() && !updater.visible && !host.rt.updateBusy &&
+               main.control("Update").enabled;
+    }
+    std::string Status() { return updater.control("Status").caption; }
+    std::string Enabled() {
+        std::string on;
+        for (const char* name : {"WebSite", "History", "KIssues", "Download", "Exit"}) {
+            if (updater.control(name).enabled) on += std::string(on.empty() ? "" : " ") + name;
+        }
+        return on;
+    }
+    std::filesystem::path LogFile() { return host.folder.path() / "Log" / "Updater.log"; }
+
+    RunningHost host;
+    ScreenModel main{"VesparMain"};
+    FakeDownloadService downloads;
+    FakeUrlOpener opener;
+    UpdaterLogFile log{host.ctx};
+    UpdaterScreen updater{host.ctx, main, downloads, opener, log, {5, 3}};
+};
+
+TEST_F(UpdaterTest, ManualCheckFindsANewerVersion) {
+    const LocalTime start = host.clock.now();
+    Manual();
+    EXPECT_TRUE(updater.visible);
+    EXPECT_FALSE(main.control("Update").enabled);
+    EXPECT_EQ(updater.caption, "Vespar Update Check");
+    EXPECT_EQ(updater.control("UVersion").caption, "Vespar Version 5.3");
+    EXPECT_EQ(Status(), "Please Wait - Checking for the latest version");
+    EXPECT_EQ(Enabled(), "Exit");
+    EXPECT_EQ(host.rt.updateCheckAt, AddSeconds(start, 24 * 60 * 60));
+    host.time.Advance(150);
+    EXPECT_TRUE(downloads.started.empty());
+    Requested();
+    EXPECT_EQ(downloads.started[0].url, kUrl + "5.3.0.0");
+    EXPECT_EQ(downloads.started[0].mode, 16);
+
+    downloads.Progress("<Na");
+    EXPECT_EQ(Status(), "Getting latest version of Vespar");
+    downloads.Complete(Document("5.4", "Yes"));
+    EXPECT_EQ(Status(), "Version 5.4 of Vespar is available ");
+    EXPECT_EQ(updater.control("Message").caption,
+              "Click Download to get it\r\nClick History for change info and Known Issues for "
+              "any problems.\r\nHello\r\nYou must uninstall Vespar first.");
+    EXPECT_EQ(Enabled(), "WebSite History KIssues Download Exit");
+
+    for (const char* button : {"Download", "History", "KIssues", "WebSite", "Logo"}) {
+        updater.Click(button);
+    }
+    EXPECT_EQ(opener.opened,
+              (std::vector<std::string>{WebSiteBase() + "software/download/Vespar.zip",
+                                        WebSiteBase() + "software/vespar/history.htm",
+                                        WebSiteBase() + "software/vespar/kniss.htm",
+                                        WebSiteBase() + "software/vespar/", WebSiteBase()}));
+    updater.Click("Exit");
+    EXPECT_TRUE(Ended());
+    EXPECT_FALSE(host.timers.Find(UpdaterScreen::kTimerName)->enabled());
+}
+
+TEST_F(UpdaterTest, ManualOutcomesKeepTheWindowUp) {
+    const struct {
+        std::string answer;  // "fail" or a document
+        std::string status, buttons;
+    } cases[] = {
+        {"fail", "Unable to contact web site", "Exit"},
+        {Document("5.3"), "You have the latest version of Vespar", "WebSite History KIssues Exit"},
+        {Document("5.2"), "Unrecognised version of Vespar", "Exit"},
+        {Document("5.10"), "Version 5.10 of Vespar is available ",
+         "WebSite History KIssues Download Exit"},
+        {"<html>Not Found</html>", "Please Wait - Checking for the latest version", "Exit"},
+    };
+    for (const auto& c : cases) {
+        Manual();
+        Requested();
+        if (c.answer == "fail") {
+            downloads.Fail(12029, "Connection refused");
+        } else {
+            downloads.Complete(c.answer);
+        }
+        EXPECT_EQ(Status(), c.status) << c.answer;
+        EXPECT_EQ(Enabled(), c.buttons) << c.answer;
+        EXPECT_TRUE(updater.visible && updater.loaded()) << c.answer;
+        updater.Click("#close");
+        EXPECT_TRUE(Ended()) << c.answer;
+        host.rt.updateBusy = true;
+        downloads.started.clear();
+    }
+}
+
+TEST_F(UpdaterTest, AutomaticCheckShowsItselfOnlyForANewerVersion) {
+    const struct {
+        std::string answer;
+        bool stays;
+    } cases[] = {
+        {Document("5.4"), true},        {Document("5.3"), false}, {Document("5.2"), false},
+        {"<Name>Vespar</Name>", false}, {"fail", false},
+    };
+    for (const auto& c : cases) {
+        Automatic();
+        EXPECT_FALSE(updater.visible);
+        Requested();
+        if (c.answer == "fail") {
+            downloads.Fail(404, "Not Found");
+        } else {
+            downloads.Complete(c.answer);
+        }
+        EXPECT_EQ(updater.visible, c.stays) << c.answer;
+        EXPECT_EQ(updater.loaded(), c.stays) << c.answer;
+        if (c.stays) updater.Unload();
+        EXPECT_TRUE(Ended()) << c.answer;
+        host.rt.updateBusy = true;
+        downloads.started.clear();
+    }
+}
+
+TEST_F(UpdaterTest, ASiteThatNeverAnswersEndsTheCheckAfter120Point1Seconds) {
+    Manual();
+    Requested();
+    host.time.Advance(120'100 - 200 - 1);
+    EXPECT_TRUE(updater.loaded());
+    host.time.Advance(1);
+    EXPECT_TRUE(Ended());
+    EXPECT_FALSE(downloads.Running());
+    // An answer that comes after all is not taken.
+    downloads.Complete(Document("5.4"));
+    EXPECT_FALSE(updater.visible);
+}
+
+TEST_F(UpdaterTest, UpdateStaysClosedDuringAWarningOrAChildScreen) {
+    for (auto set : {+[](Runtime& rt) { rt.monitorState = MonitorState::Shutdown; },
+                     +[](Runtime& rt) { rt.childFormOpen = true; }}) {
+        Runtime& rt = host.rt;
+        rt.monitorState = MonitorState::Run;
+        rt.childFormOpen = false;
+        set(rt);
+        Manual();
+        updater.Unload();
+        EXPECT_FALSE(main.control("Update").enabled);
+        EXPECT_FALSE(rt.updateBusy);
+    }
+}
+
+TEST_F(UpdaterTest, ShortUpdateTimeAsksAsVersion0Point9AndClosesAfter3Point1Seconds) {
+    host.rt.cmdSwitch = 5;
+    const LocalTime start = host.clock.now();
+    Manual();
+    EXPECT_EQ(host.rt.updateCheckAt, AddSeconds(start, 7));
+    Requested();
+    EXPECT_EQ(downloads.started[0].url, kUrl + "0.9.0.0");
+    downloads.Complete(Document("5.3"));
+    EXPECT_EQ(Status(), "Version 5.3 of Vespar is available ");
+    host.time.Advance(2800);
+    EXPECT_TRUE(updater.loaded());
+    host.time.Advance(100);
+    EXPECT_TRUE(Ended());
+}
+
+TEST_F(UpdaterTest, DiagnosticLogOnlyWithTheMarker) {
+    Manual();
+    Requested();
+    downloads.Complete(Document("5.4"));
+    updater.Unload();
+    EXPECT_FALSE(std::filesystem::exists(LogFile()));
+    downloads.started.clear();
+
+    host.folder.WriteFile(host.folder.path() / "Log" / "LogOn.txt", "");
+    host.clock.Set({2026, 12, 7, 9, 5, 1});
+    Manual();
+    Requested();
+    downloads.Complete("  " + Document("5.4") + " ");
+    updater.Unload();
+    const std::string url = kUrl + "5.3.0.0";
+    const std::string t = "07-Dec-26 09:05:01\r\n";
+    EXPECT_EQ(host.folder.ReadFile(LogFile()),
+              "Updater\r\nVersion " + std::to_string(kVersionMajor) + "." +
+                  std::to_string(kVersionMinor) + "\r\nFile Created\r\n" + t +   //
+                  t + "\r\nWeb URL\r\n-------\r\n" + url + "\r\n\r\n\r\n\r\n" +  //
+                  t +
+                  "Update Check\r\n\r\nProgram Data\r\n------------\r\n"
+                  "Control Mode :  0\r\nProgram Name :  Vespar\r\n"
+                  "Major Version:  5.3\r\nMinor Version:  0.0\r\n\r\n\r\n" +
+                  t + "\r\n" + "Web Page xml\r\n------------\r\n" + Document("5.4") +
+                  "\r\n\r\n"
+                  "Web Page Data\r\n-------------\r\nProgram Name :  Vespar\r\n"
+                  "Major Version:  5.4\r\nMinor Version:  0.0\r\nDownload url :  d\r\n"
+                  "Known Issues :  k\r\nHistory      :  h\r\nHome Page    :  i\r\n"
+                  "Message      :  Hello\r\nUninstall    :  No\r\nError Count  :  0\r\n\r\n\r\n");
+}
+
+TEST_F(UpdaterTest, LogFaultsEndTheProgram) {
+    const auto marker = host.folder.path() / "Log" / "LogOn.txt";
+    const struct {
+        std::function<void()> spoil;
+        std::function<void()> call;
+        const char* title;
+        const char* firstLine;
+    } cases[] = {
+        {[&] { std::filesystem::remove_all(host.folder.path() / "Log"); }, [&] { Manual(); },
+         "Vespar Log Directory Error", "The log directory does not exist."},
+        {[&] {
+             host.folder.WriteFile(marker, "");
+             std::filesystem::create_symlink(host.folder.path() / "none" / "Updater.log",
+                                             LogFile());
+         },
+         [&] { Manual(); }, "Updater Log File Error", "Unable to create the log file Updater.log."},
+        {[&] {
+             host.folder.WriteFile(marker, "");
+             Manual();
+             std::filesystem::remove(LogFile());
+         },
+         [&] {
+             Requested();
+             downloads.Complete(Document("5.4"));
+         },
+         "Vespar Log File Error", "The log file is either missing or"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(host.folder.path() / "Log");
+        std::filesystem::create_directory(host.folder.path() / "Log");
+        updater.Unload();
+        c.spoil();
+        const MessageBox box = host.Stopped(c.call);
+        EXPECT_EQ(box.title, c.title);
+        EXPECT_EQ(box.text.substr(0, box.text.find('\r')), c.firstLine);
+    }
+}
+
+}  // namespace
+}  // namespace vespar::test

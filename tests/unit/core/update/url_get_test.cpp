@@ -1,0 +1,88 @@
+#include "update/url_get.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_download_service.h"
+
+namespace vespar::test {
+namespace {
+
+struct UrlGetTest : ::testing::Test {
+    FakeClock clock;
+    FakeDownloadService service;
+    std::vector<std::string> events;
+    UrlGet get{service,
+               clock,
+               {[this](long n) { events.push_back("complete " + std::to_string(n)); },
+                [this](long n, const std::string& d) {
+                    events.push_back("failed " + std::to_string(n) + " " + d);
+                },
+                [this](long n) { events.push_back("progress " + std::to_string(n)); }}};
+};
+
+TEST_F(UrlGetTest, EmptyUrlChangesNothing) {
+    get.DownloadStart("", kDownloadFreshCopy);
+    EXPECT_TRUE(service.started.empty());
+    EXPECT_FALSE(get.Busy());
+}
+
+TEST_F(UrlGetTest, CompletionEndsBusyWithDurationAndBytes) {
+    clock.AdvanceMs(5000);
+    get.DownloadStart("http://127.0.0.1/a", kDownloadFreshCopy);
+    ASSERT_EQ(service.started.size(), 1u);
+    EXPECT_EQ(service.started[0].name, "5000");
+    EXPECT_EQ(service.started[0].mode, kDownloadFreshCopy);
+    clock.AdvanceMs(300);
+    service.Progress("ab");
+    EXPECT_TRUE(get.Busy());
+    EXPECT_EQ(get.Duration(), 0);
+    clock.AdvanceMs(120);
+    service.Complete("abcd");
+    EXPECT_FALSE(get.Busy());
+    EXPECT_EQ(get.Duration(), 420);
+    EXPECT_EQ(get.Bytes(), (std::vector<unsigned char>{'a', 'b', 'c', 'd'}));
+    EXPECT_EQ(events, (std::vector<std::string>{"progress 2", "complete 4"}));
+}
+
+TEST_F(UrlGetTest, EmptyDocumentCompletesWithZeroAndFailureKeepsNoBytes) {
+    get.DownloadStart("http://127.0.0.1/empty");
+    EXPECT_TRUE(get.Busy());  // also when started at tick 0
+    service.Complete("");
+    get.DownloadStart("http://127.0.0.1/gone");
+    service.Progress("partial");
+    service.Fail(404, "Not Found");
+    EXPECT_FALSE(get.Busy());
+    EXPECT_TRUE(get.Bytes().empty());
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"complete 0", "progress 7", "failed 404 Not Found"}));
+}
+
+TEST_F(UrlGetTest, StartWhileBusyCancelsTheFirst) {
+    get.DownloadStart("http://127.0.0.1/first");
+    clock.AdvanceMs(10);
+    get.DownloadStart("http://127.0.0.1/second");
+    EXPECT_EQ(service.cancelled, std::vector<std::string>{"0"});
+    service.Complete("2");
+    EXPECT_EQ(events, std::vector<std::string>{"complete 1"});
+}
+
+TEST_F(UrlGetTest, CancelKeepsBusyAndAServiceFaultIsIgnored) {
+    get.DownloadStart("http://127.0.0.1/a");
+    get.DownloadCancel();
+    EXPECT_TRUE(get.Busy());
+    EXPECT_FALSE(service.Running());
+
+    struct Refusing : FakeDownloadService {
+        void Start(const std::string&, const std::string&, int, DownloadReceiver&) override {
+            throw std::runtime_error("no service");
+        }
+    } refusing;
+    UrlGet other{refusing, clock, {}};
+    EXPECT_NO_THROW(other.DownloadStart("http://127.0.0.1/a"));
+}
+
+}  // namespace
+}  // namespace vespar::test
