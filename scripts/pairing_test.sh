@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Pairs two real programs on 127.0.0.1 under Xvfb, each from its own program folder: the
 # slave hears its master, repeats the master's Reset, and reaches its own simulated action
-# once the master has gone. Usage: pairing_test.sh path/to/vespar
+# once the master has gone; a third program on the master's port is told the port is taken. Usage: pairing_test.sh path/to/vespar
 set -euo pipefail
 exe=$(readlink -f "$1")
 if [ -z "${VESPAR_IN_XVFB:-}" ]; then
@@ -99,7 +99,28 @@ wait_log "$master_log" ",  Reset    ," 50 || fail "the master did not reset"
 wait_log "$slave_log" ",  Reset    , Run       ," 50 || fail "the slave did not repeat the master's Reset"
 echo "ok: the master's Reset repeated on the slave"
 
-# 3. Without its master the slave reaches its own action after its shortened 6 s. First the
+# 3. A second master on the same port: the port error names it; No leaves that program
+#    running with its engine stopped.
+make_folder "$work/second"
+set_key "$work/second" Stop_On 2
+set_key "$work/second" StopTime "1$(date -d '+12 hours' +%H%M)"
+"$work/second/vespar" -InhibitShutdown -AllowMulti & second=$!; pids+=("$second")
+box=$(wait_window "Vespar Port Error") || fail "a taken port gave no port error"
+xdotool windowfocus --sync "$box" key alt+n
+shown=""
+for _ in $(seq 1 50); do
+  if xdotool search --onlyvisible --pid "$second" --name "^Vespar\$" >/dev/null 2>&1; then shown=1; break; fi
+  sleep 0.1
+done
+[ -n "$shown" ] || fail "after No the program showed no main window"
+sleep 4
+kill -0 "$second" 2>/dev/null || fail "No ended the program"
+second_log="$work/second/Log/Vespar.log"
+if grep -q ",  Enter    , Run       ," "$second_log"; then fail "the engine ran without its port"; fi
+kill "$second"
+echo "ok: a taken port asked whether to end, and No kept the engine stopped"
+
+# 4. Without its master the slave reaches its own action after its shortened 6 s. First the
 #    slave must hear the master again after the Reset.
 heard_again=""
 for _ in $(seq 1 100); do
