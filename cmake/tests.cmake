@@ -34,7 +34,7 @@ if(VESPAR_FRONTEND STREQUAL "qt")
   # The front-end's widgets on the core with fake system services, offscreen.
   find_package(Qt6 REQUIRED COMPONENTS Test)
   file(GLOB_RECURSE VESPAR_QT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/qt/*.cpp)
-  list(FILTER VESPAR_QT_TEST_SOURCES EXCLUDE REGEX "/qt_network_test\\.cpp$")
+  list(FILTER VESPAR_QT_TEST_SOURCES EXCLUDE REGEX "/(qt_network|update_check)_test\\.cpp$")
   vespar_test_binary(vespar_qt_tests
     SOURCES ${VESPAR_QT_TEST_SOURCES} ${VESPAR_FAKE_SOURCES}
     LIBS vespar_frontend Qt6::Test)
@@ -45,6 +45,13 @@ if(VESPAR_FRONTEND STREQUAL "qt")
   vespar_test_binary(vespar_qt_network_tests
     SOURCES tests/unit/qt/qt_network_test.cpp LIBS vespar_frontend Qt6::Test)
   add_test(NAME qt_network COMMAND vespar_qt_network_tests)
+
+  # The update check over Qt's network access against a web site on 127.0.0.1.
+  vespar_test_binary(vespar_qt_update_tests
+    SOURCES tests/unit/qt/update_check_test.cpp ${VESPAR_FAKE_SOURCES}
+    LIBS vespar_frontend Qt6::Test)
+  add_test(NAME qt_update COMMAND vespar_qt_update_tests)
+  set_tests_properties(qt_update PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 
   # The real program under Xvfb.
   add_test(NAME program_xvfb

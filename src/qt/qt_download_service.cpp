@@ -11,7 +11,7 @@ namespace {
 
 // The error numbers of a download that never reached the network.
 constexpr long kUnsupportedAddress = 301;  // QNetworkReply::ProtocolUnknownError
-constexpr long kTooLong = 1;
+constexpr long kTooLong = 299;             // QNetworkReply::UnknownContentError
 constexpr qint64 kReadChunk = 64 * 1024;
 
 void Drop(QNetworkReply* reply) {

@@ -1,0 +1,194 @@
+// The update check over Qt's network access against a stand-in web site on 127.0.0.1, and
+// the update window's drawing.
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSslSocket>
+#include <QTcpServer>
+#include <QTimer>
+#include <QtTest>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_host.h"
+#include "fakes/fake_ui_ports.h"
+#include "fakes/scoped_env.h"
+#include "log/updater_log_file.h"
+#include "qt/qt_download_service.h"
+#include "qt/updater_window.h"
+
+namespace vespar::qt {
+namespace {
+
+// tests/servers/version_server.py, killed when the object goes.
+struct VersionServer {
+    VersionServer() {
+        process.start("python3", {VESPAR_SOURCE_DIR "/tests/servers/version_server.py"});
+        if (process.waitForReadyRead(10'000)) port = process.readLine().trimmed().toInt();
+    }
+    ~VersionServer() {
+        process.kill();
+        process.waitForFinished();
+    }
+    std::string Url(const std::string& path) const {
+        return "http://127.0.0.1:" + std::to_string(port) + "/" + path;
+    }
+    QProcess process;
+    int port = 0;
+};
+
+// Records the notices of one download.
+struct Recorder : DownloadReceiver {
+    void DownloadProgressed(const std::string&, const std::vector<unsigned char>&) override {
+        ++progress;
+    }
+    void DownloadCompleted(const std::string&, const std::vector<unsigned char>& b) override {
+        outcome = "complete";
+        body.assign(b.begin(), b.end());
+    }
+    void DownloadNotDelivered(const std::string&, long n, const std::string&) override {
+        outcome = "failed " + std::to_string(n);
+    }
+    int progress = 0;
+    std::string outcome, body;
+};
+
+// A port on 127.0.0.1 that refuses connections.
+int ClosedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+}  // namespace
+
+class UpdateCheckTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QVERIFY(server.port > 0); }
+    void downloadsFollowRedirectsAndFailOnErrors();
+    void cancelledDownloadSaysNothing();
+    void updateWindowAgainstTheSite();
+    void windowDrawsTheModel();
+
+  private:
+    VersionServer server;
+};
+
+void UpdateCheckTest::downloadsFollowRedirectsAndFailOnErrors() {
+    QVERIFY2(QSslSocket::supportsSsl(), "no TLS backend: HTTPS addresses would fail");
+    int boundary = 0;
+    QtDownloadService service([&](const std::function<void()>& e) {
+        ++boundary;
+        e();
+    });
+    const struct {
+        std::string url, outcome, bodyHas;
+    } cases[] = {
+        {server.Url("newer/software/misc/updatecheck.xml"), "complete", "<Version1>6.0<"},
+        {server.Url("redirect/software/misc/updatecheck.xml"), "complete", "<Version1>6.0<"},
+        {server.Url("echo/x"), "complete", "Cache-Control: no-cache"},
+        {server.Url("nothing/here"), "failed 404", ""},
+        {server.Url("huge/x"), "failed 299", ""},
+        {"http://127.0.0.1:" + std::to_string(ClosedPort()) + "/x", "failed 1", ""},
+        {"file:///etc/hostname", "failed 301", ""},
+    };
+    for (const auto& c : cases) {
+        Recorder r;
+        service.Start("1", c.url, kDownloadFreshCopy, r);
+        QVERIFY(r.outcome.empty());  // never from inside Start
+        QTRY_VERIFY_WITH_TIMEOUT(!r.outcome.empty(), 10'000);
+        QCOMPARE(r.outcome, c.outcome);
+        QVERIFY2(r.body.find(c.bodyHas) != std::string::npos, c.url.c_str());
+    }
+    QVERIFY(boundary >= static_cast<int>(std::size(cases)));
+}
+
+void UpdateCheckTest::cancelledDownloadSaysNothing() {
+    QtDownloadService service([](const std::function<void()>& e) { e(); });
+    Recorder silent, second;
+    service.Start("1", server.Url("silent/x"), 0, silent);
+    service.Start("2", server.Url("same/x"), 0, second);
+    QTest::qWait(100);
+    service.Cancel("1");
+    QTRY_COMPARE_WITH_TIMEOUT(second.outcome, std::string("complete"), 10'000);
+    QTest::qWait(100);
+    QCOMPARE(silent.outcome, std::string());
+}
+
+void UpdateCheckTest::updateWindowAgainstTheSite() {
+    const std::string refused = "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/";
+    const struct {
+        std::string base, status, messageEnd;
+    } cases[] = {
+        {server.Url("newer/"), "Version 6.0 of Vespar is available ", "Faster start-up."},
+        {server.Url("same/"), "You have the latest version of Vespar", "Faster start-up."},
+        {server.Url("older/"), "Unrecognised version of Vespar", "for assistance."},
+        {server.Url("v510/"), "Version 5.10 of Vespar is available ", "Faster start-up."},
+        {server.Url("uninstall/"), "Version 6.0 of Vespar is available ", "Vespar first."},
+        {server.Url("redirect/"), "Version 6.0 of Vespar is available ", "Faster start-up."},
+        // The document arrived, so the status says so; with an element missing nothing is
+        // compared.
+        {server.Url("missing/"), "Getting latest version of Vespar", ""},
+        {server.Url("gone/"), "Unable to contact web site", ""},
+        {refused, "Unable to contact web site", ""},
+    };
+    for (const auto& c : cases) {
+        test::ScopedEnv base("VESPAR_WEB_BASE", c.base.c_str());
+        test::FakeHost host;
+        host.rt.updateBusy = host.rt.manualUpdate = true;
+        ScreenModel main{"VesparMain"};
+        test::FakeUrlOpener opener;
+        UpdaterLogFile log{host.ctx};
+        QtDownloadService service([](const std::function<void()>& e) { e(); });
+        UpdaterScreen updater{host.ctx, main, service, opener, log, {5, 9}};
+        QTimer pump;  // 100 ms of virtual time every 5 ms
+        connect(&pump, &QTimer::timeout, [&] { host.time.Advance(100); });
+        pump.start(5);
+        updater.Show();
+        const std::string& status = updater.control("Status").caption;
+        QTRY_COMPARE_WITH_TIMEOUT(status, c.status, 10'000);
+        QTest::qWait(100);  // and it stays
+        QCOMPARE(status, c.status);
+        const std::string& message = updater.control("Message").caption;
+        QVERIFY2(message.size() >= c.messageEnd.size() &&
+                     message.compare(message.size() - c.messageEnd.size(), c.messageEnd.size(),
+                                     c.messageEnd) == 0,
+                 message.c_str());
+        QVERIFY(updater.loaded());
+    }
+}
+
+void UpdateCheckTest::windowDrawsTheModel() {
+    test::FakeHost host;
+    ScreenModel main{"VesparMain"};
+    test::FakeUrlOpener opener;
+    UpdaterLogFile log{host.ctx};
+    QtDownloadService service([](const std::function<void()>& e) { e(); });
+    UpdaterScreen updater{host.ctx, main, service, opener, log};
+    UpdaterWindow window(updater, [](const std::function<void()>& e) { e(); });
+    updater.Show();
+    updater.control("Message").caption = "one\r\ntwo";
+    updater.control("History").enabled = true;
+    window.Refresh();
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.windowTitle(), QString("Vespar Update Check"));
+    QCOMPARE(window.findChild<QLineEdit*>("Status")->text(),
+             QString("Please Wait - Checking for the latest version"));
+    QCOMPARE(window.findChild<QPlainTextEdit*>("Message")->toPlainText(), QString("one\ntwo"));
+    QVERIFY(window.findChild<QPushButton*>("History")->isEnabled());
+    QVERIFY(!window.findChild<QPushButton*>("Download")->isEnabled());
+    QTest::mouseClick(window.findChild<QPushButton*>("History"), Qt::LeftButton);
+    QCOMPARE(opener.opened.size(), std::size_t{1});
+    QTest::mouseClick(window.findChild<QPushButton*>("Exit"), Qt::LeftButton);
+    window.Refresh();
+    QVERIFY(!window.isVisible());
+}
+
+}  // namespace vespar::qt
+
+QTEST_MAIN(vespar::qt::UpdateCheckTest)
+#include "update_check_test.moc"
