@@ -57,6 +57,10 @@ if(VESPAR_FRONTEND STREQUAL "qt")
   add_test(NAME program_xvfb
            COMMAND ${CMAKE_SOURCE_DIR}/scripts/frontend_test.sh $<TARGET_FILE:vespar>)
   set_tests_properties(program_xvfb PROPERTIES TIMEOUT 300)
+  # The real program's update check against a web site on 127.0.0.1.
+  add_test(NAME update_xvfb
+           COMMAND ${CMAKE_SOURCE_DIR}/scripts/update_check_test.sh $<TARGET_FILE:vespar>)
+  set_tests_properties(update_xvfb PROPERTIES TIMEOUT 120)
   # Two real programs paired over UDP on 127.0.0.1.
   add_test(NAME pairing_xvfb
            COMMAND ${CMAKE_SOURCE_DIR}/scripts/pairing_test.sh $<TARGET_FILE:vespar>)
