@@ -105,14 +105,13 @@ TEST(ControlLink, TakenPortAsksWhetherToEnd) {
         rig.fh.dialogs.answers = {Answer::No};
         rig.Reload();
         ASSERT_EQ(rig.fh.dialogs.shown.size(), 1u);
-        const MessageBox& box = rig.fh.dialogs.shown[0];
-        EXPECT_EQ(box.title, rig.fh.rt.programTitle + " Port Error");
-        EXPECT_EQ(box.text, "The RX Port " + std::to_string(port) +
-                                " Is Already In Use\r\nThis Error Must Be Resolved Before\r\n"
-                                "You Can Use Vespar.\r\nUse The Configuration Screen\r\n"
-                                "To Change The RX Port.\r\nDo You Want To End The Program?");
-        EXPECT_EQ(box.icon, Icon::Exclamation);
-        EXPECT_EQ(box.buttons, Buttons::YesNo);
+        EXPECT_EQ(rig.fh.dialogs.shown[0],
+                  (MessageBox{rig.fh.rt.programTitle + " Port Error",
+                              "The RX Port " + std::to_string(port) +
+                                  " Is Already In Use\r\nThis Error Must Be Resolved Before\r\n"
+                                  "You Can Use Vespar.\r\nUse The Configuration Screen\r\n"
+                                  "To Change The RX Port.\r\nDo You Want To End The Program?",
+                              Icon::Exclamation, Buttons::YesNo}));
         EXPECT_TRUE(rig.fh.rt.portFailed);
         // The same port is not tried again by a later reload.
         rig.fh.rt.portFailed = false;
@@ -149,33 +148,39 @@ TEST(ControlLink, SendReplacesTheMessageByTheStatusOnlyWhenSent) {
     EXPECT_EQ(rig.me.resolver.looked.size(), 2u);
 }
 
-TEST(ControlLink, SlaveActsOnItsMastersDatagrams) {
+// A slave acts on its master's datagrams; a master only marks what arrived.
+TEST(ControlLink, ReceiverBySlaveAndMaster) {
     const Calls heard = {"heard"};
     const struct {
         std::string data;
-        const char* comms;
-        const char* counter;  // "" when left alone
-        Calls calls;
+        const char* comms;    // on both
+        const char* counter;  // on the slave; "" when left alone
+        Calls calls;          // on the slave
     } cases[] = {
         {"<QZC000>", "C", "", {"heard", "reset"}},
         {"<QZT000>", "C", "", {"heard", "test"}},
         {"<QZP100>", "C", "", heard},
         {"<QZA001x>", "C", "", heard},
-        {"<QZA100>", "C", "", heard},  // sends its own message back
+        {"<QZA100>", "C", "", heard},  // the slave sends its own message back
         {"<QZP100", "E", "Connection Error", heard},
         {"<QZP1ab>", ".", "Not connexted", heard},
         {"", ".", "Not connexted", heard},
     };
     for (const auto& k : cases) {
-        LinkRig rig(2, "127.0.0.2");
-        rig.Reload();
-        EXPECT_EQ(rig.Arrive(k.data), k.calls) << k.data;
-        EXPECT_EQ(rig.fh.rt.commsText, k.comms) << k.data;
-        EXPECT_EQ(rig.counter().caption, k.counter) << k.data;
+        LinkRig slave(2, "127.0.0.2"), master(1, "127.0.0.2");
+        slave.Reload();
+        master.Reload();
+        EXPECT_EQ(slave.Arrive(k.data), k.calls) << k.data;
+        EXPECT_EQ(slave.fh.rt.commsText, k.comms) << k.data;
+        EXPECT_EQ(slave.counter().caption, k.counter) << k.data;
         if (*k.counter != '\0') {
-            EXPECT_TRUE(rig.counter().bold);
-            EXPECT_EQ(rig.counter().foreColor, kOrange);
+            EXPECT_TRUE(slave.counter().bold);
+            EXPECT_EQ(slave.counter().foreColor, kOrange);
         }
+        EXPECT_EQ(master.Arrive(k.data), Calls{}) << k.data;
+        EXPECT_EQ(master.fh.rt.commsText, k.comms) << k.data;
+        EXPECT_EQ(master.counter().caption, "") << k.data;
+        EXPECT_TRUE(master.me.socket.sent.empty());
     }
     LinkRig rig(2, "127.0.0.2");
     rig.Reload();
@@ -183,21 +188,6 @@ TEST(ControlLink, SlaveActsOnItsMastersDatagrams) {
     ASSERT_EQ(rig.me.socket.sent.size(), 1u);
     EXPECT_EQ(rig.me.socket.sent[0].data, "<QZC000>");
     EXPECT_EQ(rig.me.socket.sent[0].port, 10000);
-}
-
-TEST(ControlLink, MasterOnlyMarksWhatArrived) {
-    const struct {
-        const char* data;
-        const char* comms;
-    } cases[] = {{"<QZC000>", "C"}, {"<QZT00", "E"}, {"<QZ", "."}};
-    for (const auto& k : cases) {
-        LinkRig rig(1, "127.0.0.2");
-        rig.Reload();
-        EXPECT_EQ(rig.Arrive(k.data), Calls{}) << k.data;
-        EXPECT_EQ(rig.fh.rt.commsText, k.comms) << k.data;
-        EXPECT_EQ(rig.counter().caption, "") << k.data;
-        EXPECT_TRUE(rig.me.socket.sent.empty());
-    }
 }
 
 TEST(ControlLink, SlaveHearsOnlyTheAddressesOfItsMaster) {
