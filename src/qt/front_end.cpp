@@ -4,6 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <limits>
+#include <optional>
 
 #include "base/program_exit.h"
 #include "base/system_error.h"
@@ -13,10 +16,17 @@
 namespace vespar::qt {
 
 FrontEnd::FrontEnd(Program& program, const Clock& clock) : program_(program), clock_(clock) {
-    QObject::connect(&pump_, &QTimer::timeout, [this] { Pump(); });
+    wake_.setSingleShot(true);
+    // A coarse timer may fire early, which would cost a second wake-up to reach the due time.
+    wake_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&wake_, &QTimer::timeout, [this] { Pump(); });
+    program_.timers().OnChange([this] { Arm(); });
 }
 
-FrontEnd::~FrontEnd() { pump_.stop(); }
+FrontEnd::~FrontEnd() {
+    program_.timers().OnChange(nullptr);
+    wake_.stop();
+}
 
 bool FrontEnd::Start(const std::string& commandLine) {
     const ScreenWindow::EventSink sink = [this](const std::function<void()>& e) { Deliver(e); };
@@ -34,7 +44,7 @@ bool FrontEnd::Start(const std::string& commandLine) {
         tray_ = std::make_unique<TrayView>(program_.mainWindow(), program_.runtime(),
                                            program_.windowRules(), sink);
         main_ = std::make_unique<MainWindowView>(program_.mainWindow(), program_.windowRules(),
-                                                 sink, [] { return TrayView::Available(); });
+                                                 sink, [this] { return tray_->Available(); });
         about_ = MakeAboutWindow(program_.windowRules().about(), sink);
         updater_ = std::make_unique<UpdaterWindow>(program_.updater(), sink);
         Deliver([&] { program_.LoadMainWindow(); });
@@ -45,8 +55,19 @@ bool FrontEnd::Start(const std::string& commandLine) {
 }
 
 void FrontEnd::StartTimers() {
-    // The core's timers have intervals of 500 ms and more; 10 ms keeps their ticks punctual.
-    pump_.start(10);
+    timersStarted_ = true;
+    Arm();
+}
+
+void FrontEnd::Arm() {
+    if (!timersStarted_ || ended_) return;
+    const std::optional<std::int64_t> due = program_.timers().NextDue();
+    if (!due) {
+        wake_.stop();
+        return;
+    }
+    const std::int64_t wait = std::max<std::int64_t>(0, *due - clock_.tickMs());
+    wake_.start(static_cast<int>(std::min<std::int64_t>(wait, std::numeric_limits<int>::max())));
 }
 
 void FrontEnd::Pump() {
@@ -60,6 +81,7 @@ void FrontEnd::Deliver(const std::function<void()>& event) {
 
 void FrontEnd::Handle(const std::function<void()>& event, const std::function<bool()>& changed) {
     if (ended_) return;
+    program_.timers().SetNow(clock_.tickMs());
     try {
         try {
             event();
@@ -70,6 +92,7 @@ void FrontEnd::Handle(const std::function<void()>& event, const std::function<bo
         End(e.code);
         return;
     }
+    Arm();
     if (!changed()) return;
     // Showing or hiding a window raises events of its own; the redraw runs once more when
     // they changed the models meanwhile.
@@ -96,7 +119,7 @@ void FrontEnd::RefreshAll() {
 void FrontEnd::End(int code) {
     ended_ = true;
     exitCode_ = code;
-    pump_.stop();
+    wake_.stop();
     if (tray_) tray_->Remove();
     if (about_) about_->hide();
     if (updater_) updater_->hide();

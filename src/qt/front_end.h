@@ -25,11 +25,13 @@ class FrontEnd {
 
     // Enters the program and shows its first window; false when the program ended already.
     bool Start(const std::string& commandLine);
-    // Runs the core's timers from the event loop.
+    // Runs the core's timers from the event loop: the process sleeps until the next one is due.
     void StartTimers();
     // Fires the core timers that are due now.
     void Pump();
-    // One event from outside the core; the screens are redrawn after it.
+    // The one entry of every event from outside the core (a widget, the tray, a socket, a
+    // download): the core handles it, the screens that changed are redrawn, and the wake-up
+    // is set for the next due timer, since the event may have started or stopped one.
     void Deliver(const std::function<void()>& event);
 
     bool ended() const { return ended_; }
@@ -42,6 +44,8 @@ class FrontEnd {
   private:
     void Handle(const std::function<void()>& event, const std::function<bool()>& changed);
     void RefreshAll();
+    // Sets the single wake-up for the earliest due core timer.
+    void Arm();
     void End(int code);
 
     Program& program_;
@@ -50,7 +54,8 @@ class FrontEnd {
     std::unique_ptr<ScreenWindow> about_;
     std::unique_ptr<ScreenWindow> updater_;
     std::unique_ptr<TrayView> tray_;
-    QTimer pump_;
+    QTimer wake_;
+    bool timersStarted_ = false;
     bool redrawing_ = false;
     bool stale_ = false;  // an event changed the models during a redraw
     bool ended_ = false;

@@ -71,6 +71,10 @@ void MainWindowView::ApplyWindowState() {
     CarryOutRequests();
 }
 
+bool MainWindowView::ShownByModel() const {
+    return main_.minimised ? !trayAvailable_() : main_.visible;
+}
+
 void MainWindowView::CarryOutRequests() {
     if (main_.centreRequested) {
         main_.centreRequested = false;

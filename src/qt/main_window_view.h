@@ -20,6 +20,7 @@ class MainWindowView : public ScreenWindow {
 
   protected:
     void ApplyWindowState() override;
+    bool ShownByModel() const override;
     void changeEvent(QEvent* event) override;
 
   private:

@@ -78,6 +78,7 @@ QComboBox* ScreenWindow::AddList(QBoxLayout* layout, const std::string& name) {
     layout->addWidget(list);
     lists_[name] = list;
     connect(list, &QComboBox::activated, this, [this, name](int index) {
+        drawn_.erase(name);  // the widget no longer shows the model; the model may say no
         sink_([this, name, index] {
             model_.control(name).selection = index;
             model_.Click(name);
@@ -105,14 +106,23 @@ QWidget* ScreenWindow::widget(const std::string& name) const {
 }
 
 void ScreenWindow::Refresh() {
-    RefreshControls();
+    if (isVisible() || ShownByModel()) RefreshControls();
     ApplyWindowState();
+}
+
+bool ScreenWindow::Changed(const std::string& name, const Control& c) {
+    auto [it, added] = drawn_.try_emplace(name, c);
+    if (added) return true;
+    if (it->second == c) return false;
+    it->second = c;
+    return true;
 }
 
 void ScreenWindow::RefreshControls() {
     for (auto& [name, label] : labels_) {
         if (!model_.has(name)) continue;
         const Control& c = model_.control(name);
+        if (!Changed(name, c)) continue;
         // A picture label keeps its picture; only a caption replaces it.
         if (!c.caption.empty() || label->pixmap().isNull()) {
             QString text = Latin1(c.caption);
@@ -133,12 +143,14 @@ void ScreenWindow::RefreshControls() {
     for (auto& [name, button] : buttons_) {
         if (!model_.has(name)) continue;
         const Control& c = model_.control(name);
+        if (!Changed(name, c)) continue;
         button->setText(Latin1(c.caption));
         ApplyCommon(button, c);
     }
     for (auto& [name, list] : lists_) {
         if (!model_.has(name)) continue;
         const Control& c = model_.control(name);
+        if (!Changed(name, c)) continue;
         // Setting the list from the model is not the user's choice.
         const QSignalBlocker blocker(list);
         QStringList items;

@@ -40,6 +40,9 @@ class ScreenWindow : public QWidget {
   protected:
     // Caption, window level and visibility; windows with more states override it.
     virtual void ApplyWindowState();
+    // Whether ApplyWindowState will leave the window on screen: a hidden window is drawn only
+    // when it is about to be shown.
+    virtual bool ShownByModel() const { return model_.visible; }
     // Sets or clears a window hint; a shown window stays shown.
     void SetWindowHint(Qt::WindowType hint, bool on);
     void Send(std::function<void()> event) { sink_(event); }
@@ -50,6 +53,8 @@ class ScreenWindow : public QWidget {
 
   private:
     void RefreshControls();
+    // Whether the control differs from what its widget shows; records the new state.
+    bool Changed(const std::string& name, const Control& c);
 
     ScreenModel& model_;
     EventSink sink_;
@@ -57,6 +62,7 @@ class ScreenWindow : public QWidget {
     std::map<std::string, QPushButton*> buttons_;
     std::map<std::string, QComboBox*> lists_;
     std::map<std::string, QWidget*> others_;
+    std::map<std::string, Control> drawn_;  // what each widget shows
 };
 
 }  // namespace vespar::qt

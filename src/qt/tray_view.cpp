@@ -8,7 +8,12 @@ namespace vespar::qt {
 
 TrayView::TrayView(MainWindowScreen& main, const Runtime& rt, MainWindowController& rules,
                    ScreenWindow::EventSink sink)
-    : main_(main), rt_(rt), rules_(rules), sink_(std::move(sink)) {
+    : main_(main),
+      rt_(rt),
+      rules_(rules),
+      sink_(std::move(sink)),
+      available_(QSystemTrayIcon::isSystemTrayAvailable()),
+      watch_(nullptr, [this] { TrayChanged(); }) {
     menu_.setObjectName("MenuPopUp");
     for (const std::string& name : MainWindowScreen::PopupItems()) {
         QAction* item = menu_.addAction(QString());
@@ -32,10 +37,19 @@ void TrayView::Activated(QSystemTrayIcon::ActivationReason reason) {
     }
 }
 
+void TrayView::TrayChanged() {
+    // An event like any other: the windows are redrawn for the new answer.
+    sink_([this] { available_ = QSystemTrayIcon::isSystemTrayAvailable(); });
+}
+
 void TrayView::RefreshMenu() {
     menu_.setTitle(QString::fromLatin1(main_.control("MenuPopUp").caption.c_str()));
     for (auto& [name, item] : items_) {
         const Control& c = main_.control(name);
+        if (auto [it, added] = drawn_.try_emplace(name, c); !added) {
+            if (it->second == c) continue;
+            it->second = c;
+        }
         if (!MainWindowScreen::IsSeparator(name))
             item->setText(QString::fromLatin1(c.caption.c_str()));
         item->setEnabled(c.enabled);
@@ -49,8 +63,11 @@ void TrayView::Refresh() {
         shown_ = main_.trayIcon;
         icon_.setIcon(TrayIconPicture(shown_));
     }
-    icon_.setToolTip(QString::fromLatin1(main_.trayTip.c_str()));
-    const bool show = rt_.trayIconShown && Available();
+    if (main_.trayTip != tip_) {
+        tip_ = main_.trayTip;
+        icon_.setToolTip(QString::fromLatin1(tip_.c_str()));
+    }
+    const bool show = rt_.trayIconShown && available_;
     if (icon_.isVisible() != show) icon_.setVisible(show);
     if (main_.popupRequested) {
         main_.popupRequested = false;

@@ -8,6 +8,7 @@
 
 #include "app/main_window_controller.h"
 #include "qt/screen_window.h"
+#include "qt/tray_watch.h"
 #include "state/runtime.h"
 #include "ui/main_window.h"
 
@@ -20,7 +21,9 @@ class TrayView : public QObject {
     TrayView(MainWindowScreen& main, const Runtime& rt, MainWindowController& rules,
              ScreenWindow::EventSink sink);
 
-    static bool Available() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+    // Whether the desktop has a tray: asked at start and again whenever the desktop says a
+    // tray came or went, never at every redraw (the question is a round trip to the server).
+    bool Available() const { return available_; }
 
     void Refresh();
     // A click on the icon, as the desktop reports it.
@@ -33,6 +36,7 @@ class TrayView : public QObject {
 
   private:
     void RefreshMenu();
+    void TrayChanged();
 
     MainWindowScreen& main_;
     const Runtime& rt_;
@@ -42,6 +46,10 @@ class TrayView : public QObject {
     QMenu menu_;
     std::map<std::string, QAction*> items_;
     TrayIcon shown_ = TrayIcon::Window;
+    std::string tip_;
+    std::map<std::string, Control> drawn_;  // what each menu item shows
+    bool available_ = false;
+    TrayWatch watch_;
 };
 
 }  // namespace vespar::qt

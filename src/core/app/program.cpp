@@ -152,6 +152,7 @@ void Program::ReportSystemError(const SystemError& error) {
 }
 
 void Program::TimerTick() {
+    const HeldClock::Hold oneReading(clock_);
     engine_.TimerTick();
     // An input source that cannot be read counts as activity, so the computer is never
     // switched off for it; the user is told once why keyboard idleness never comes.

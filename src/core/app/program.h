@@ -10,6 +10,7 @@
 #include "app/system_ports.h"
 #include "base/clock.h"
 #include "base/dialogs.h"
+#include "base/held_clock.h"
 #include "base/instance_guard.h"
 #include "base/process_control.h"
 #include "base/system_error.h"
@@ -90,7 +91,7 @@ class Program : private EngineHost, private LinkHost {
 
     Runtime rt_;
     TimerRegistry timers_;
-    Clock& clock_;
+    HeldClock clock_;  // the local time is read once per engine second
     Dialogs& dialogs_;
     InstanceGuard& guard_;
     ProcessControl& process_;

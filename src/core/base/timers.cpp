@@ -5,30 +5,34 @@
 namespace vespar {
 
 Timer::Timer(std::string name, int intervalMs, std::function<void()> handler,
-             const std::int64_t& clockMs)
+             TimerRegistry& registry)
     : name_(std::move(name)),
       intervalMs_(intervalMs),
       handler_(std::move(handler)),
-      clockMs_(clockMs) {}
+      registry_(registry) {}
 
 void Timer::SetEnabled(bool enabled) {
-    if (enabled && !enabled_) dueMs_ = clockMs_ + intervalMs_;
+    if (enabled == enabled_) return;
+    if (enabled) dueMs_ = registry_.nowMs_ + intervalMs_;
     enabled_ = enabled;
+    registry_.Changed();
 }
 
 void Timer::SetInterval(int intervalMs) {
     intervalMs_ = intervalMs;
-    dueMs_ = clockMs_ + intervalMs_;
+    dueMs_ = registry_.nowMs_ + intervalMs_;
+    registry_.Changed();
 }
 
 Timer& TimerRegistry::Create(std::string name, int intervalMs, std::function<void()> handler) {
     timers_.push_back(
-        std::make_unique<Timer>(std::move(name), intervalMs, std::move(handler), nowMs_));
+        std::make_unique<Timer>(std::move(name), intervalMs, std::move(handler), *this));
     return *timers_.back();
 }
 
 void TimerRegistry::Remove(const Timer& timer) {
     std::erase_if(timers_, [&](const auto& t) { return t.get() == &timer; });
+    Changed();
 }
 
 Timer* TimerRegistry::Find(const std::string& name) {
@@ -36,6 +40,14 @@ Timer* TimerRegistry::Find(const std::string& name) {
         if (t->name() == name) return t.get();
     }
     return nullptr;
+}
+
+std::optional<std::int64_t> TimerRegistry::NextDue() const {
+    std::optional<std::int64_t> next;
+    for (const auto& t : timers_) {
+        if (t->enabled_ && !t->running_ && (!next || t->dueMs_ < *next)) next = t->dueMs_;
+    }
+    return next;
 }
 
 bool TimerRegistry::RunDue(std::int64_t nowMs) {
@@ -54,16 +66,20 @@ bool TimerRegistry::RunDue(std::int64_t nowMs) {
         t->running_ = true;
         struct Guard {
             Timer* t;
-            std::vector<std::unique_ptr<Timer>>& all;
+            TimerRegistry& registry;
             ~Guard() {
-                for (auto& p : all) {
+                for (auto& p : registry.timers_) {
                     if (p.get() == t) p->running_ = false;
                 }
             }
-        } guard{t, timers_};
+        } guard{t, *this};
         fired = true;
+        // While the handler runs (a modal box inside it keeps the events flowing), the other
+        // timers must still come due.
+        Changed();
         t->handler_();
     }
+    if (fired) Changed();
     return fired;
 }
 

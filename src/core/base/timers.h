@@ -3,17 +3,19 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace vespar {
 
+class TimerRegistry;
+
 // A core timer: the front-end (real time) or the fake host (virtual time) drives it through
 // TimerRegistry::RunDue.
 class Timer {
   public:
-    Timer(std::string name, int intervalMs, std::function<void()> handler,
-          const std::int64_t& clockMs);
+    Timer(std::string name, int intervalMs, std::function<void()> handler, TimerRegistry& registry);
 
     const std::string& name() const { return name_; }
     int interval() const { return intervalMs_; }
@@ -30,7 +32,7 @@ class Timer {
     bool enabled_ = false;
     bool running_ = false;  // its handler is on the stack (a modal box inside it)
     std::int64_t dueMs_ = 0;
-    const std::int64_t& clockMs_;  // the registry's latest time
+    TimerRegistry& registry_;
 };
 
 class TimerRegistry {
@@ -45,9 +47,22 @@ class TimerRegistry {
     // any timer fired, so the front-end redraws only then.
     bool RunDue(std::int64_t nowMs);
 
+    // The time of the event being handled: a timer enabled by it counts from here.
+    void SetNow(std::int64_t nowMs) { nowMs_ = nowMs; }
+    // When the next timer falls due: the earliest enabled timer whose handler is not running.
+    std::optional<std::int64_t> NextDue() const;
+    // Called whenever NextDue may have changed, so that a host can sleep until then.
+    void OnChange(std::function<void()> changed) { changed_ = std::move(changed); }
+
   private:
+    friend class Timer;
+    void Changed() {
+        if (changed_) changed_();
+    }
+
     std::vector<std::unique_ptr<Timer>> timers_;
     std::int64_t nowMs_ = 0;
+    std::function<void()> changed_;
 };
 
 }  // namespace vespar

@@ -37,6 +37,8 @@ struct Control {
     int value = 0;  // check box: 0 clear, 1 ticked
     std::vector<std::string> items;
     int selection = -1;
+
+    friend bool operator==(const Control&, const Control&) = default;
 };
 
 // A window as a set of named controls plus its caption; the front-end draws it and turns

@@ -82,10 +82,21 @@ bool ParseRow(const std::string& line, std::string& name, std::uint64_t& in, std
 
 ProcNetDevTable::ProcNetDevTable(std::filesystem::path root) : root_(std::move(root)) {}
 
+const ProcNetDevTable::Sysfs& ProcNetDevTable::Describe(const std::string& name) {
+    auto [it, added] = known_.try_emplace(name);
+    if (added && UsableAsPathPart(name)) {
+        const auto sysDir = root_ / "sys" / "class" / "net" / name;
+        it->second.loopback = IsLoopback(sysDir, name);
+        if (!it->second.loopback) it->second.address = ParseAddress(FirstLine(sysDir / "address"));
+    }
+    return it->second;
+}
+
 std::optional<std::vector<InterfaceRow>> ProcNetDevTable::Read() {
     std::ifstream file(root_ / "proc" / "net" / "dev");
     if (!file) return std::nullopt;
     std::vector<InterfaceRow> rows;
+    std::map<std::string, Sysfs> seen;
     std::string line;
     for (int header = 0; header < 2; ++header) std::getline(file, line);
     while (std::getline(file, line)) {
@@ -93,15 +104,15 @@ std::optional<std::vector<InterfaceRow>> ProcNetDevTable::Read() {
         std::string name;
         // A damaged row is passed over; the others still count.
         if (!ParseRow(line, name, row.inOctets, row.outOctets)) continue;
-        if (UsableAsPathPart(name)) {
-            const auto sysDir = root_ / "sys" / "class" / "net" / name;
-            if (IsLoopback(sysDir, name)) continue;
-            row.physicalAddress = ParseAddress(FirstLine(sysDir / "address"));
-        }
+        const Sysfs& sysfs = seen.insert_or_assign(name, Describe(name)).first->second;
+        if (sysfs.loopback) continue;
+        row.physicalAddress = sysfs.address;
         row.description = name;
         rows.push_back(std::move(row));
     }
     if (file.bad()) return std::nullopt;
+    // A name that went away is described afresh should it come back.
+    known_ = std::move(seen);
     return rows;
 }
 

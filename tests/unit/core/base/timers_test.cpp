@@ -68,5 +68,32 @@ TEST(Timers, AHandlerMayRemoveItselfOrStopItself) {
     EXPECT_NE(timers.Find("once"), nullptr);
 }
 
+// A host sleeps until NextDue and must hear of every change to it, also from inside a
+// handler whose modal box keeps the other timers running.
+TEST(Timers, NextDueFollowsEveryChangeAndSkipsABusyTimer) {
+    TimerRegistry timers;
+    int changes = 0;
+    timers.OnChange([&] { ++changes; });
+    std::optional<std::int64_t> dueInside;
+    Timer& a = timers.Create("a", 500, [&] { dueInside = timers.NextDue(); });
+    Timer& b = timers.Create("b", 2000, [] {});
+    EXPECT_EQ(timers.NextDue(), std::nullopt);
+    timers.SetNow(100);
+    b.SetEnabled(true);
+    EXPECT_EQ(timers.NextDue(), 2100);
+    a.SetEnabled(true);
+    EXPECT_EQ(timers.NextDue(), 600);
+    a.SetInterval(300);
+    EXPECT_EQ(timers.NextDue(), 400);
+    EXPECT_EQ(changes, 3);
+    EXPECT_TRUE(timers.RunDue(400));
+    EXPECT_EQ(dueInside, 2100);  // "a" is busy meanwhile
+    EXPECT_EQ(timers.NextDue(), 700);
+    EXPECT_GE(changes, 5);  // busy, then free again
+    a.SetEnabled(false);
+    b.SetEnabled(false);
+    EXPECT_EQ(timers.NextDue(), std::nullopt);
+}
+
 }  // namespace
 }  // namespace vespar

@@ -84,8 +84,30 @@ TEST(ProcNetDevTable, PassesOverDamagedRowsAndFailsWithoutTheFile) {
     for (const char* address : {"aa:bb:", "aa::bb", "aabb", "a:b:c:g"}) {
         Put(r, "proc/net/dev", std::string(kHeader) + Row("eth4", "1", "2"));
         Put(r, "sys/class/net/eth4/address", address);
-        EXPECT_EQ(Text(table.Read()), "eth4 - 1 2") << address;
+        EXPECT_EQ(Text(ProcNetDevTable(r).Read()), "eth4 - 1 2") << address;
     }
+}
+
+// sysfs is read for a name the table has not seen in its last reading, not every second.
+TEST(ProcNetDevTable, DescribesAnInterfaceWhenItsNameAppears) {
+    vespar::test::TempProgramFolder root;
+    const auto& r = root.path();
+    ProcNetDevTable table(r);
+    const auto read = [&](const std::string& rows, const std::string& address) {
+        Put(r, "proc/net/dev", kHeader + rows);
+        Put(r, "sys/class/net/eth0/address", address);
+        return Text(table.Read());
+    };
+    const std::string eth0 = Row("eth0", "1", "2");
+    const std::string eth1 = Row("eth1", "3", "4");
+    EXPECT_EQ(read(eth0, "00:00:00:00:00:01"), "eth0 00-00-00-00-00-1 1 2");
+    // Same list: the address is not read again.
+    EXPECT_EQ(read(eth0, "00:00:00:00:00:02"), "eth0 00-00-00-00-00-1 1 2");
+    // A new name beside it is described; the known one is not.
+    EXPECT_EQ(read(eth0 + eth1, "00:00:00:00:00:03"), "eth0 00-00-00-00-00-1 1 2; eth1 - 3 4");
+    // Gone and back: described afresh.
+    EXPECT_EQ(read(eth1, "00:00:00:00:00:04"), "eth1 - 3 4");
+    EXPECT_EQ(read(eth0, "00:00:00:00:00:05"), "eth0 00-00-00-00-00-5 1 2");
 }
 
 TEST(ProcNetDevTable, RealCountersDoNotGoBackwards) {
