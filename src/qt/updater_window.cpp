@@ -60,6 +60,8 @@ UpdaterWindow::UpdaterWindow(UpdaterScreen& updater, EventSink sink)
 }
 
 void UpdaterWindow::ApplyWindowState() {
+    // A hidden window is drawn when it is shown.
+    if (!isVisible() && !model().visible) return ScreenWindow::ApplyWindowState();
     const QString status = Text(model().control("Status").caption);
     if (status_->text() != status) status_->setText(status);
     const QString message = Text(model().control("Message").caption);
