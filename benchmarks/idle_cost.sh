@@ -31,6 +31,8 @@ chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=xcb
 # Never a real action: -InhibitShutdown, and logind calls would go to a bus that does not exist.
 export VESPAR_LOGIND_BUS="unix:path=$work/no-such-bus"
+# The daily update check asks a port on this machine that nobody serves, never the network.
+export VESPAR_WEB_BASE="http://127.0.0.1:9/"
 
 cc -O2 -o "$work/minimal_reader" "$here/minimal_reader.c" -lX11
 

@@ -22,6 +22,8 @@ export QT_QPA_PLATFORM=xcb
 # Both run with -InhibitShutdown; should one ever reach a real action, its logind calls go
 # to a bus that does not exist.
 export VESPAR_LOGIND_BUS="unix:path=$work/no-such-bus"
+# The daily update check asks a port on this machine that nobody serves, never the network.
+export VESPAR_WEB_BASE="http://127.0.0.1:9/"
 
 fail() {
   echo "FAIL: $*" >&2
