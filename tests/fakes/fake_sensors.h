@@ -83,7 +83,9 @@ struct FakeInputSource : InputSource {
     std::int32_t x = 0, y = 0;
     std::array<bool, 256> held{};
     std::array<bool, 256> pressed{};
+    bool moved = false;
     int keyPolls = 0;
+    bool MovedSincePoll() override { return moved; }
     bool CursorPos(std::int32_t& outX, std::int32_t& outY) override {
         if (!cursorOk) return false;
         outX = x;
@@ -94,10 +96,9 @@ struct FakeInputSource : InputSource {
         ++keyPolls;
         if (code < 0 || code > 255) return 0;
         const auto i = static_cast<std::size_t>(code);
-        const bool down = held[i] || pressed[i];
+        const auto state = static_cast<std::int16_t>((held[i] ? 0x8000 : 0) | (pressed[i] ? 1 : 0));
         pressed[i] = false;
-        if (held[i]) return static_cast<std::int16_t>(0x8000);
-        return down ? 1 : 0;
+        return state;
     }
     void Press(int code) { pressed[static_cast<std::size_t>(code)] = true; }
     void Hold(int code, bool on = true) { held[static_cast<std::size_t>(code)] = on; }

@@ -8,24 +8,31 @@ const char kNoKeys[] = "0";
 
 }  // namespace
 
-std::int64_t InputChangeDetector::ReadPosition() {
-    // A failed read keeps the last position, which then reads as no movement.
+bool InputChangeDetector::PointerMoved() {
+    // A failed read keeps the last position, which then reads as no movement. Both
+    // coordinates are compared: a move that keeps x + y is a move too.
     source_.CursorPos(cursorX_, cursorY_);
-    return static_cast<std::int64_t>(cursorX_) + cursorY_;
+    const bool moved = cursorX_ != prevX_ || cursorY_ != prevY_ || source_.MovedSincePoll();
+    prevX_ = cursorX_;
+    prevY_ = cursorY_;
+    return moved;
 }
 
 bool InputChangeDetector::InDataChanged() {
-    posNow_ = ReadPosition();
-    mouseMoved_ = posNow_ != posPrev_;
-    posPrev_ = posNow_;
+    source_.Poll();
+    mouseMoved_ = PointerMoved();
 
     keysNow_ = kNoKeys;
+    bool pressed = false;
     for (int code = 0; code < kKeyCodes; ++code) {
-        if (source_.AsyncKeyState(code) != 0) keysNow_ += std::to_string(code);
+        const std::int16_t state = source_.AsyncKeyState(code);
+        if (state != 0) keysNow_ += std::to_string(code);
+        pressed = pressed || (state & 1) != 0;
     }
-    // Releasing every key is no activity; the next press counts again.
+    // Releasing every key is no activity; the next press counts again. A press since the
+    // previous look always counts, so a typist repeating one key is never idle.
     if (keysNow_ == kNoKeys) keysPrev_ = kNoKeys;
-    keysChanged_ = keysNow_ != keysPrev_;
+    keysChanged_ = keysNow_ != keysPrev_ || pressed;
     keysPrev_ = keysNow_;
 
     // Asked after the poll, since a source may find out during it that it is gone.
@@ -39,9 +46,9 @@ bool InputChangeDetector::InDataChanged() {
 }
 
 void InputChangeDetector::InDataReset() {
-    posNow_ = ReadPosition();
+    source_.Poll();
+    PointerMoved();
     mouseMoved_ = false;
-    posPrev_ = posNow_;
     for (int code = 0; code < kKeyCodes; ++code) source_.AsyncKeyState(code);
     keysChanged_ = false;
     unreadable_ = !source_.Readable();

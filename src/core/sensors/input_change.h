@@ -8,14 +8,15 @@
 namespace vespar {
 
 // Polls the pointer and the keys once per tick and tells whether either changed since the
-// previous look. The pointer is reduced to x + y, so moves along the anti-diagonal go unseen.
-// A source that cannot be read counts as activity at every check, never as idle.
+// previous look: the pointer moved (in any direction), a key was pressed since the previous
+// look, or the set of keys down changed to a non-empty one (a key held without pause counts
+// once). A source that cannot be read counts as activity at every check, never as idle.
 class InputChangeDetector {
   public:
     explicit InputChangeDetector(InputSource& source) : source_(source) {}
 
-    // One check; true when the pointer moved or a new, non-empty set of keys was seen, and
-    // always while the source is unreadable.
+    // One check; true when the pointer moved, a key was pressed or a new, non-empty set of
+    // keys was seen, and always while the source is unreadable.
     bool InDataChanged();
     // Takes the current pointer position as reference, consumes pending presses, clears
     // both flags.
@@ -34,14 +35,14 @@ class InputChangeDetector {
     const std::string& KeysNow() const { return keysNow_; }
 
   private:
-    std::int64_t ReadPosition();
+    // Reads the position and whether the pointer moved since the previous look.
+    bool PointerMoved();
 
     InputSource& source_;
     std::int32_t cursorX_ = 0;
     std::int32_t cursorY_ = 0;
-    // 64-bit so that x + y cannot overflow at the edges of huge virtual screens.
-    std::int64_t posNow_ = 0;
-    std::int64_t posPrev_ = 0;
+    std::int32_t prevX_ = 0;
+    std::int32_t prevY_ = 0;
     bool mouseMoved_ = false;
     std::string keysNow_;
     std::string keysPrev_;

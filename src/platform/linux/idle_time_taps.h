@@ -6,7 +6,7 @@
 namespace vespar::linux_platform {
 
 // Key states read at each poll miss a key tapped and released between two polls. The time
-// since the last input of any kind (the X screen saver's or the desktop's idle time) does
+// since the last input of any kind (the desktop's idle time over D-Bus) does
 // not: when it is shorter than the time since the previous poll, something happened in
 // between. Such input is reported as a press of a code no real key or button uses.
 class IdleTimeTaps {

@@ -1,10 +1,9 @@
 #include "platform/linux/x11_input_source.h"
 
 #include <X11/Xlib.h>
-#include <X11/extensions/scrnsaver.h>
+#include <X11/extensions/XInput2.h>
 #include <poll.h>
 
-#include <chrono>
 #include <cstdio>
 
 namespace vespar::linux_platform {
@@ -19,7 +18,25 @@ struct ButtonCode {
     unsigned int mask;
     int code;
 };
-constexpr ButtonCode kButtons[] = {{Button1Mask, 1}, {Button3Mask, 2}, {Button2Mask, 4}};
+constexpr ButtonCode kHeldButtons[] = {{Button1Mask, 1}, {Button3Mask, 2}, {Button2Mask, 4}};
+
+// The virtual-key code of an X button; 0 for the wheel (buttons 4 to 7), which is motion.
+int ButtonKeyCode(int button) {
+    switch (button) {
+        case 1:
+            return 1;
+        case 3:
+            return 2;
+        case 2:
+            return 4;
+        case 8:
+            return 5;
+        case 9:
+            return 6;
+        default:
+            return 0;
+    }
+}
 
 // Xlib's I/O error handler is process-wide and its default exits the process. This one only
 // reports and returns; each display's own exit handler then decides: ours marks the source
@@ -41,13 +58,31 @@ X11InputSource::X11InputSource(const std::string& displayName) {
     if (!display_) return;
     XSetIOErrorExitHandler(display_.get(), &X11InputSource::OnConnectionLost, this);
     root_ = DefaultRootWindow(display_.get());
-    int eventBase = 0, errorBase = 0;
-    screenSaver_ = XScreenSaverQueryExtension(display_.get(), &eventBase, &errorBase) != 0;
+    rawEvents_ = SelectRawEvents();
 }
 
 X11InputSource::~X11InputSource() {
     // Closing a broken connection may report the loss once more, after this object is gone.
     if (display_) XSetIOErrorExitHandler(display_.get(), &IgnoreLostConnection, nullptr);
+}
+
+// Raw events reach the root window even while another client holds a grab from version
+// 2.1 on; before it, a grabbing program would hide the input.
+bool X11InputSource::SelectRawEvents() {
+    Display* display = display_.get();
+    int event = 0, error = 0;
+    if (!XQueryExtension(display, "XInputExtension", &inputOpcode_, &event, &error)) return false;
+    int major = 2, minor = 2;
+    if (XIQueryVersion(display, &major, &minor) != Success) return false;
+    if (major < 2 || (major == 2 && minor < 1)) return false;
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(bits, XI_RawKeyPress);
+    XISetMask(bits, XI_RawButtonPress);
+    XISetMask(bits, XI_RawMotion);
+    XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
+    XISelectEvents(display, root_, &mask, 1);
+    XSync(display, False);
+    return !lost_;
 }
 
 void X11InputSource::OnConnectionLost(_XDisplay*, void* self) {
@@ -64,70 +99,81 @@ bool X11InputSource::Alive() {
     return !lost_;
 }
 
-bool X11InputSource::Readable() { return Alive(); }
+bool X11InputSource::Readable() { return rawEvents_ && Alive(); }
 
-bool X11InputSource::CursorPos(std::int32_t& x, std::int32_t& y) {
-    if (!Alive()) return false;
-    Window root = 0, child = 0;
-    int rootX = 0, rootY = 0, winX = 0, winY = 0;
-    unsigned int mask = 0;
-    XQueryPointer(display_.get(), root_, &root, &child, &rootX, &rootY, &winX, &winY, &mask);
-    if (lost_) return false;
-    x = rootX;
-    y = rootY;
-    return true;
+// Takes every raw event that has arrived, without waiting for more.
+void X11InputSource::DrainRawEvents() {
+    Display* display = display_.get();
+    while (!lost_ && XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        XGenericEventCookie& cookie = event.xcookie;
+        if (cookie.type != GenericEvent || cookie.extension != inputOpcode_) continue;
+        if (!XGetEventData(display, &cookie)) continue;
+        const int detail = static_cast<const XIRawEvent*>(cookie.data)->detail;
+        if (cookie.evtype == XI_RawKeyPress) {
+            if (detail >= kFirstKeycode && detail < kKeyCodes)
+                pressed_[static_cast<std::size_t>(detail)] = true;
+        } else if (cookie.evtype == XI_RawButtonPress) {
+            const int code = ButtonKeyCode(detail);
+            if (code != 0) {
+                pressed_[static_cast<std::size_t>(code)] = true;
+            } else {
+                moved_ = true;
+            }
+        } else if (cookie.evtype == XI_RawMotion) {
+            moved_ = true;
+        }
+        XFreeEventData(display, &cookie);
+    }
 }
 
-void X11InputSource::Sweep() {
+void X11InputSource::Poll() {
     down_.fill(false);
-    tapCode_ = 0;
-    if (!Alive()) return;
+    pressed_.fill(false);
+    moved_ = false;
+    positionRead_ = false;
+    if (!Readable()) return;
 
+    DrainRawEvents();
     char keys[32] = {};
     XQueryKeymap(display_.get(), keys);
     Window root = 0, child = 0;
     int rootX = 0, rootY = 0, winX = 0, winY = 0;
     unsigned int mask = 0;
     XQueryPointer(display_.get(), root_, &root, &child, &rootX, &rootY, &winX, &winY, &mask);
-    XScreenSaverInfo info{};
-    const bool idleRead = screenSaver_ && XScreenSaverQueryInfo(display_.get(), root_, &info) != 0;
-    const auto now = IdleTimeTaps::Clock::now();
     if (lost_) {
-        taps_.Forget();
+        pressed_.fill(false);
+        moved_ = false;
         return;
     }
-
-    bool anyDown = false;
     for (int code = kFirstKeycode; code < kKeyCodes; ++code) {
-        const bool down = (static_cast<unsigned char>(keys[code / 8]) >> (code % 8)) & 1U;
-        down_[static_cast<std::size_t>(code)] = down;
-        anyDown = anyDown || down;
+        down_[static_cast<std::size_t>(code)] =
+            (static_cast<unsigned char>(keys[code / 8]) >> (code % 8)) & 1U;
     }
-    for (const auto& button : kButtons) {
-        if (mask & button.mask) {
-            down_[static_cast<std::size_t>(button.code)] = true;
-            anyDown = true;
-        }
+    for (const auto& button : kHeldButtons) {
+        if (mask & button.mask) down_[static_cast<std::size_t>(button.code)] = true;
     }
+    x_ = rootX;
+    y_ = rootY;
+    positionRead_ = true;
+}
 
-    const std::int64_t pointerSum = static_cast<std::int64_t>(rootX) + rootY;
-    const bool moved = pointerSumBefore_ && *pointerSumBefore_ != pointerSum;
-    if (idleRead) {
-        tapCode_ = taps_.Sweep(std::chrono::milliseconds(info.idle), now,
-                               anyDown || anyDownBefore_ || moved);
-    } else {
-        taps_.Forget();
-    }
-    anyDownBefore_ = anyDown;
-    pointerSumBefore_ = pointerSum;
+bool X11InputSource::CursorPos(std::int32_t& x, std::int32_t& y) {
+    if (!positionRead_) return false;
+    x = x_;
+    y = y_;
+    return true;
 }
 
 std::int16_t X11InputSource::AsyncKeyState(int code) {
     if (code < 0 || code >= kKeyCodes) return 0;
-    if (code <= lastCode_) Sweep();
-    lastCode_ = code;
-    if (down_[static_cast<std::size_t>(code)]) return kDown;
-    return tapCode_ != 0 && code == tapCode_ ? kPressedSincePoll : 0;
+    const auto i = static_cast<std::size_t>(code);
+    std::int16_t state = down_[i] ? kDown : 0;
+    if (pressed_[i]) state = static_cast<std::int16_t>(state | kPressedSincePoll);
+    // A press is reported once, as the virtual-key state reports it.
+    pressed_[i] = false;
+    return state;
 }
 
 }  // namespace vespar::linux_platform

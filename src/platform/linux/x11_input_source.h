@@ -3,22 +3,22 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 
-#include "platform/linux/idle_time_taps.h"
 #include "sensors/input_source.h"
 
 struct _XDisplay;  // Xlib's Display, kept out of this header with its macros
 
 namespace vespar::linux_platform {
 
-// Keyboard and mouse from an X server over a connection of its own: the pointer from
-// XQueryPointer on the root window; the keys from XQueryKeymap, X keycodes 8 to 255 being
-// codes 8 to 255; the left, right and middle buttons as codes 1, 2 and 4, as the virtual-key
-// codes have them; taps between polls from the screen-saver idle time. The state is read once
-// per sweep, a run of ascending codes: code 0, or a code not above the one asked before,
-// starts the next sweep. A lost connection makes the source unreadable for good.
+// Keyboard and mouse from an X server over a connection of its own. Each poll drains the X
+// input extension's raw events (key press, button press, motion), selected on the root
+// window, so every press and move since the previous poll is seen whatever has the focus,
+// whatever is held and whatever the screen saver does; then it reads the keymap and, with
+// one XQueryPointer, the pointer and its buttons. X keycodes 8 to 255 are codes 8 to 255;
+// the left, right and middle buttons are codes 1, 2 and 4, back and forward 5 and 6, as the
+// virtual-key codes have them; the wheel is pointer motion. A server without raw events
+// (the extension missing or older than 2.1) or a lost connection makes the source unreadable.
 class X11InputSource : public InputSource {
   public:
     // An empty name means $DISPLAY.
@@ -28,11 +28,10 @@ class X11InputSource : public InputSource {
     X11InputSource& operator=(const X11InputSource&) = delete;
 
     bool Readable() override;
+    void Poll() override;
     bool CursorPos(std::int32_t& x, std::int32_t& y) override;
+    bool MovedSincePoll() override { return moved_; }
     std::int16_t AsyncKeyState(int code) override;
-
-    // The screen-saver extension is there, so taps between polls are seen.
-    bool SeesTaps() const { return screenSaver_; }
 
   private:
     struct DisplayCloser {
@@ -40,18 +39,20 @@ class X11InputSource : public InputSource {
     };
     static void OnConnectionLost(_XDisplay* display, void* self);
     bool Alive();
-    void Sweep();
+    bool SelectRawEvents();
+    void DrainRawEvents();
 
     std::unique_ptr<_XDisplay, DisplayCloser> display_;
     unsigned long root_ = 0;
+    int inputOpcode_ = 0;
+    bool rawEvents_ = false;
     bool lost_ = false;
-    bool screenSaver_ = false;
+    bool positionRead_ = false;
+    std::int32_t x_ = 0;
+    std::int32_t y_ = 0;
+    bool moved_ = false;
     std::array<bool, 256> down_{};
-    int tapCode_ = 0;
-    int lastCode_ = 255;  // the first code asked starts a sweep
-    bool anyDownBefore_ = false;
-    std::optional<std::int64_t> pointerSumBefore_;
-    IdleTimeTaps taps_;
+    std::array<bool, 256> pressed_{};
 };
 
 }  // namespace vespar::linux_platform

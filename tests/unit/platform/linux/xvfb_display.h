@@ -12,14 +12,16 @@ namespace vespar::test {
 // A private X server on a display number it picks itself, gone with this object.
 class XvfbDisplay {
   public:
-    XvfbDisplay() {
+    // extraArgs go to the server, as "-extension MIT-SCREEN-SAVER" to run without one.
+    explicit XvfbDisplay(const std::vector<std::string>& extraArgs = {}) {
         // The server writes its display number and a newline to -displayfd once it accepts
         // connections. -noreset: by default the server resets when its last client leaves
         // and drops the connections that arrive meanwhile.
         const auto file = folder_.path() / "display";
-        server_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", "1", "-nolisten", "tcp",
-                                                 "-noreset", "-screen", "0", "1280x1024x24"},
-                        EnvironmentWithout({}), file, "/dev/null");
+        std::vector<std::string> args{"Xvfb",     "-displayfd", "1", "-nolisten",   "tcp",
+                                      "-noreset", "-screen",    "0", "1280x1024x24"};
+        args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+        server_.emplace(args, EnvironmentWithout({}), file, "/dev/null");
         std::string number;
         PollUntil(
             [&] {
