@@ -4,9 +4,6 @@
 # once the master has gone; a third program on the master's port is told the port is taken. Usage: pairing_test.sh path/to/vespar
 set -euo pipefail
 exe=$(readlink -f "$1")
-if [ -z "${VESPAR_IN_XVFB:-}" ]; then
-  VESPAR_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$exe"
-fi
 
 work=$(mktemp -d)
 pids=()
@@ -15,6 +12,14 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+# A display of this test's own: Xvfb takes the first free number and writes it when ready,
+# so test scripts running side by side never share one.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=("$!")
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$work/display")"
 export XDG_RUNTIME_DIR="$work/run"   # the instance lock of this test only
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
