@@ -41,7 +41,9 @@ Program::Program(Clock& clock, Dialogs& dialogs, InstanceGuard& guard, ProcessCo
       window_(
           ctx_, main_, refresh_, engine_.state(), [this] { return entitled(); }, update_,
           ports_.urlOpener),
-      link_(ctx_, main_, network.socket, network.resolver, *this) {
+      link_(ctx_, main_, network.socket, network.resolver, *this),
+      config_(ctx_, *this, main_, ports_.viewer, ports_.urlOpener) {
+    window_.SetConfigScreenOpener([this] { config_.Open(); });
     main_.OnClick("Exit", [this] {
         if (main_.control("Exit").enabled) ExitProgram();
     });
@@ -133,6 +135,7 @@ void Program::ActivateMainWindow() {
 void Program::ExitProgram() {
     refresh_.SetEnabled(false);
     window_.about().Close();
+    config_.Close();
     if (!rt_.unconfigured) WriteLogEntry("Exit", StateWord(rt_));
     rt_.trayIconShown = false;
     throw ProgramExit{0};
@@ -182,8 +185,9 @@ void Program::ResizeHandling() { window_.ResizeHandling(); }
 void Program::SendPendingMessage() { link_.SendDatagram(); }
 void Program::CheckUpdateDue(bool automatic) { window_.CheckUpdateDue(automatic); }
 void Program::CloseAboutScreen() { window_.about().Close(); }
-// No configuration screen in this build.
-void Program::CloseConfigScreen() {}
+void Program::CloseConfigScreen() { config_.Close(); }
+void Program::InitialiseMonitor() { engine_.InitialiseMonitor(); }
+void Program::EnableControls() { window_.EnableControls(); }
 void Program::WriteLogEntry(const std::string& event, const std::string& state) {
     vespar::WriteLogEntry(ctx_, event, state);
 }

@@ -17,6 +17,7 @@
 #include "base/timers.h"
 #include "comms/control_link.h"
 #include "comms/link_host.h"
+#include "config/config_screen.h"
 #include "log/updater_log_file.h"
 #include "sensors/cpu_usage.h"
 #include "sensors/download_rate.h"
@@ -34,7 +35,7 @@ namespace vespar {
 // program exit; it owns the monitor engine and the main window's rules and serves as the
 // engine's host. Every call may throw ProgramExit, and a failed system action a SystemError;
 // the front-end's event boundary catches both.
-class Program : private EngineHost, private LinkHost {
+class Program : private EngineHost, private LinkHost, private ConfigScreenHost {
   public:
     enum class Window { Main, MultiInst };
 
@@ -50,7 +51,7 @@ class Program : private EngineHost, private LinkHost {
     // Unloads the main window and ends the program (throws ProgramExit).
     [[noreturn]] void ExitProgram() override;
     // Re-creates the sampler, reads and checks the configuration, resets start values.
-    void ReloadConfiguration();
+    void ReloadConfiguration() override;
     // Shows a system action's failure as the platform reports it; the program then ends.
     [[noreturn]] void ReportSystemError(const SystemError& error);
 
@@ -62,6 +63,7 @@ class Program : private EngineHost, private LinkHost {
     UpdaterScreen& updater() { return update_; }
     MonitorEngine& engine() { return engine_; }
     MainWindowController& windowRules() { return window_; }
+    ConfigScreen& configScreen() { return config_; }
     InputChangeDetector& input() { return input_; }
     ControlLink& link() { return link_; }
     bool entitled();
@@ -85,6 +87,9 @@ class Program : private EngineHost, private LinkHost {
     void HeardFromMaster() override;
     void ResetCommand() override;
     void TestCommand() override;
+    // ConfigScreenHost (IsAdmin and ShowStatus serve both).
+    void InitialiseMonitor() override;
+    void EnableControls() override;
 
     void TimerTick();
     void MarkInputFailure();
@@ -111,6 +116,7 @@ class Program : private EngineHost, private LinkHost {
     UpdaterScreen update_;
     MainWindowController window_;
     ControlLink link_;
+    ConfigScreen config_;
     bool inputFailureReported_ = false;
 };
 

@@ -1,0 +1,461 @@
+#include "config/config_screen.h"
+
+#include <functional>
+
+#include "unit/core/app/program_fixture.h"
+
+namespace vespar::test {
+namespace {
+
+using Edit = std::function<void(ConfigScreen&)>;
+using Setting = std::function<void(Runtime&)>;
+
+void Type(ConfigScreen& s, const char* name, const std::string& text) {
+    s.control(name).caption = text;
+}
+Edit Typed(const char* name, std::string text) {
+    return [name, text](ConfigScreen& s) { Type(s, name, text); };
+}
+void Slave(Runtime& rt) {
+    rt.config.CMain = 2;
+    rt.programTitle = "Vespar Slave";
+}
+
+// The configuration screen over the whole program on the shipped file, in virtual time.
+class ConfigScreenTest : public ProgramTest {
+  protected:
+    ConfigScreen& screen() { return program.configScreen(); }
+    // The running values are changed in memory only, then the screen opens on them.
+    ConfigScreen& OpenOn(const Setting& setting) {
+        Runtime& rt = program.runtime();
+        rt.config = shipped;
+        rt.programTitle = "Vespar";
+        rt.portFailed = false;
+        if (setting) setting(rt);
+        screen().Close();
+        screen().Open();
+        return screen();
+    }
+    // The labels drawn highlighted (orange, bold), by name.
+    std::string Highlighted() {
+        std::string names;
+        for (const auto& [name, c] : screen().controls()) {
+            if (!c.bold) continue;
+            EXPECT_EQ(c.foreColor, kOrange) << name;
+            names += (names.empty() ? "" : " ") + name;
+        }
+        return names;
+    }
+    std::string Disabled() {
+        std::string names;
+        for (const char* name :
+             {"ComDelayT", "CPUDelayT", "CPULevelT", "AvTimeT", "KeyDelayT", "DLDelayT", "DLRateT",
+              "DelTimeT", "StopTimeT", "ShutTimeT", "Del_OnT", "Stop_OnT", "ForceT"}) {
+            if (!screen().control(name).enabled)
+                names += (names.empty() ? "" : " ") + std::string(name);
+        }
+        return names;
+    }
+    const std::string& Caption(const char* name) { return screen().control(name).caption; }
+    // Opens the screen as the main window's Configure button does.
+    void StartAndOpen() {
+        program.mainWindow().Click("Config");
+        ASSERT_TRUE(screen().isOpen());
+    }
+
+    Configuration shipped = [this] {
+        Start("");
+        return program.runtime().config;
+    }();
+};
+
+TEST_F(ConfigScreenTest, ValidateScreenCountsEachRuleAndHighlightsItsLabels) {
+    struct Case {
+        const char* what;
+        Setting setting;
+        Edit edit;
+        int count;
+        const char* labels;
+        const char* captionOf = "DelTimeM";
+        const char* caption = "sec (min 60, max 10800)";
+    };
+    const auto fixedDelay = [](const char* del, const char* cpu, const char* key, const char* dl) {
+        return [=](ConfigScreen& s) {
+            s.SetCheck("Del_OnT", 1);
+            Type(s, "DelTimeT", del);
+            Type(s, "CPUDelayT", cpu);
+            Type(s, "KeyDelayT", key);
+            Type(s, "DLDelayT", dl);
+        };
+    };
+    const Edit monitor = [](ConfigScreen& s) { s.SelectText("ShutNameT", "Monitor"); };
+    const std::vector<Case> cases = {
+        {"shipped values", {}, {}, 0, ""},
+        {"averaging", {}, Typed("AvTimeT", "31"), 1, "AvTimeM"},
+        {"not an IP address", {}, Typed("IPAddT", "1.2.3"), 1, "IPAddM"},
+        {"an IP address as a name",
+         {},
+         [](ConfigScreen& s) {
+             s.SetCheck("DNameT", 1);
+             Type(s, "IPAddT", "1.2.3.4");
+         },
+         1,
+         "IPAddM"},
+        {"lost comms", {}, Typed("ComDelayT", "4"), 1, "ComDelayM"},
+        {"CPU delay", {}, Typed("CPUDelayT", "601"), 1, "CPUDelayM"},
+        {"CPU level keeps decimals", {}, Typed("CPULevelT", "4.5"), 1, "CPULevelM"},
+        {"fixed delay", {}, Typed("DelTimeT", "59"), 1, "DelTimeM"},
+        {"no number is 0", {}, Typed("DLDelayT", "x"), 1, "DLDelayM"},
+        {"download rate", {}, Typed("DLRateT", "5001"), 1, "DLRateM"},
+        {"key delay", {}, Typed("KeyDelayT", "3601"), 1, "KeyDelayM"},
+        {"unknown log level", [](Runtime& rt) { rt.config.LogLevel = 0; }, {}, 1, "LogLevelM"},
+        {"log name extension", {}, Typed("LogNameT", "Vesparlog1"), 1, "LogNameM"},
+        {"log name short", {}, Typed("LogNameT", "V.log"), 1, "LogNameM"},
+        {"log name long", {}, Typed("LogNameT", "VesparVesparVespar.log"), 1, "LogNameM"},
+        {"log name tiny fails both", {}, Typed("LogNameT", "ab"), 2, "LogNameM"},
+        {"log path missing", {}, Typed("LogPathT", "Nowhere\\"), 1, "LogPathM"},
+        {"log path end", {}, Typed("LogPathT", "Log"), 1, "LogPathM"},
+        {"log path long",
+         {},
+         Typed("LogPathT", "Log\\" + std::string(97, 'x') + "\\"),
+         2,
+         "LogPathM"},
+        {"port 1", {}, Typed("Port1T", "1023"), 1, "Port1L PortM"},
+        {"port 2", {}, Typed("Port2T", "65536"), 1, "Port2L PortM"},
+        {"warning", {}, Typed("ShutTimeT", "1"), 1, "ShutTimeM"},
+        {"unknown type", [](Runtime& rt) { rt.config.ShutType = 9; }, {}, 1, "ShutTypeM"},
+        {"start delay", {}, Typed("StartDelayT", "3601"), 1, "StartDelayM"},
+        {"start time",
+         {},
+         [](ConfigScreen& s) {
+             s.SetCheck("StartTimeT", 1);
+             Type(s, "StartDelayT", "24:00");
+         },
+         1,
+         "StartDelayM"},
+        {"stop time", {}, Typed("StopTimeT", "12.30"), 1, "StopTimeM"},
+        {"fixed delay against CPU",
+         {},
+         fixedDelay("600", "600", "100", "60"),
+         1,
+         "DelTimeM",
+         "DelTimeM",
+         "< CPU and/or Key Delay"},
+        {"fixed delay against keys",
+         {},
+         fixedDelay("600", "60", "600", "60"),
+         1,
+         "DelTimeM",
+         "DelTimeM",
+         "< CPU and/or Key Delay"},
+        {"fixed delay against download",
+         {},
+         fixedDelay("100", "60", "99", "100"),
+         1,
+         "DelTimeM",
+         "DelTimeM",
+         "< CPU, Download and/or Key Delay"},
+        {"slave without address", Slave, {}, 1, "IPAddM"},
+        {"slave without name",
+         [](Runtime& rt) {
+             Slave(rt);
+             rt.config.DName = 2;
+         },
+         {},
+         1,
+         "IPAddM"},
+        {"master Monitor without address", {}, monitor, 2, "IPAddM ShutTypeM"},
+        {"master Monitor with an IP as name",
+         {},
+         [&](ConfigScreen& s) {
+             s.SetCheck("DNameT", 1);
+             Type(s, "IPAddT", "1.2.3.4");
+             monitor(s);
+         },
+         3,
+         "IPAddM ShutTypeM"},
+        {"slave Monitor",
+         [](Runtime& rt) {
+             Slave(rt);
+             rt.config.IPAdd = "1.2.3.4";
+         },
+         monitor, 1, "ShutTypeM", "ShutTypeM", "Invalid Option In Slave Mode"},
+        {"slave port failed",
+         [](Runtime& rt) {
+             Slave(rt);
+             rt.config.IPAdd = "1.2.3.4";
+             rt.portFailed = true;
+         },
+         {},
+         1,
+         "Port1L PortM"},
+    };
+    for (const Case& c : cases) {
+        ConfigScreen& s = OpenOn(c.setting);
+        if (c.edit) c.edit(s);
+        EXPECT_EQ(s.ValidateScreen(), c.count) << c.what;
+        EXPECT_EQ(Highlighted(), c.labels) << c.what;
+        EXPECT_EQ(Caption(c.captionOf), c.caption) << c.what;
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+    // A rule that opens its field: a disabled CPU delay out of range becomes editable.
+    ConfigScreen& s = OpenOn({});
+    s.SetCheck("CPU_OnT", 0);
+    Type(s, "CPUDelayT", "4");
+    EXPECT_EQ(s.ValidateScreen(), 1);
+    EXPECT_TRUE(s.control("CPUDelayT").enabled);
+}
+
+TEST_F(ConfigScreenTest, OpeningWithBadValuesReportsThemAndKeepsTheRulesWorking) {
+    program.runtime().cmdSwitch = 2;
+    ConfigScreen& s = OpenOn([](Runtime& rt) { rt.config.ShutType = 9; });
+    EXPECT_EQ(Caption("Status"), "1 Item(s) Highlighted Contain Out Of Range Values");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0], (MessageBox{"Vespar Data Error", "Invalid Data"}));
+    EXPECT_FALSE(s.loading());
+    s.SelectText("ShutNameT", "Hibernate");
+    EXPECT_EQ(s.shutTypeChoice(), 5);
+    EXPECT_FALSE(s.control("ForceT").enabled);
+}
+
+TEST_F(ConfigScreenTest, EnablingAndCaptionsFollowMasterSlaveAndChoices) {
+    const std::string hint =
+        " (At least one of CPU Check, KM Check, Download Check, Fixed Delay and Fixed Time must "
+        "be enabled)";
+    const auto ticks = [](std::vector<std::pair<const char*, int>> boxes) {
+        return [boxes](ConfigScreen& s) {
+            for (const auto& [name, value] : boxes) s.SetCheck(name, value);
+        };
+    };
+    const Setting slaveWithFixedChecks = [](Runtime& rt) {
+        Slave(rt);
+        rt.config.Del_On = 2;
+        rt.config.Stop_On = 2;
+    };
+    struct Case {
+        const char* what;
+        Setting setting;
+        Edit edit;
+        const char* disabled;
+        std::vector<std::pair<const char*, std::string>> captions;
+        int cpuCheck = 1;
+    };
+    const std::vector<Case> cases = {
+        {"master",
+         {},
+         {},
+         "ComDelayT DelTimeT StopTimeT",
+         {{"Port1L", "TX:"}, {"IPAddM", "(Empty or an IP address)"}, {"IPAddL", "IP Address"}}},
+        {"master, every check on",
+         {},
+         ticks({{"Del_OnT", 1}, {"Stop_OnT", 1}, {"NoWarnT", 1}}),
+         "ComDelayT ShutTimeT",
+         {}},
+        {"master keeps one check",
+         {},
+         ticks({{"CPU_OnT", 0}, {"Key_OnT", 0}, {"DL_OnT", 0}}),
+         "ComDelayT KeyDelayT DLDelayT DLRateT DelTimeT StopTimeT",
+         {}},
+        {"master on fixed time only",
+         {},
+         ticks({{"Stop_OnT", 1}, {"CPU_OnT", 0}, {"Key_OnT", 0}, {"DL_OnT", 0}}),
+         "ComDelayT CPUDelayT CPULevelT AvTimeT KeyDelayT DLDelayT DLRateT DelTimeT ForceT",
+         {{"ShutTypeM", "(Forces apps to close)"}},
+         0},
+        {"master Monitor by name",
+         {},
+         [](ConfigScreen& s) {
+             s.SetCheck("DNameT", 1);
+             s.SelectText("ShutNameT", "Monitor");
+         },
+         "ComDelayT DelTimeT StopTimeT ForceT",
+         {{"ShutTypeM", "(Use with a domain name)"},
+          {"IPAddM", "(a valid domain name)"},
+          {"IPAddL", "Domain Name"}}},
+        {"hibernate",
+         {},
+         [](ConfigScreen& s) { s.SelectText("ShutNameT", "Hibernate"); },
+         "ComDelayT DelTimeT StopTimeT ForceT",
+         {{"ShutTypeM", ""}}},
+        {"slave",
+         slaveWithFixedChecks,
+         {},
+         "DelTimeT StopTimeT Del_OnT Stop_OnT",
+         {{"Port1L", "Rx Port"}, {"Port2L", "Tx Port"}, {"IPAddM", "(A valid IP address)"}}},
+        {"slave may clear every check",
+         slaveWithFixedChecks,
+         ticks({{"CPU_OnT", 0}, {"Key_OnT", 0}, {"DL_OnT", 0}}),
+         "CPUDelayT CPULevelT AvTimeT KeyDelayT DLDelayT DLRateT DelTimeT StopTimeT Del_OnT "
+         "Stop_OnT",
+         {},
+         0},
+        {"slave Monitor",
+         Slave,
+         [](ConfigScreen& s) { s.SelectText("ShutNameT", "Monitor"); },
+         "DelTimeT StopTimeT Del_OnT Stop_OnT ForceT",
+         {{"ShutTypeM", "Not available in slave"}}},
+    };
+    for (const Case& c : cases) {
+        ConfigScreen& s = OpenOn(c.setting);
+        if (c.edit) c.edit(s);
+        EXPECT_EQ(Disabled(), c.disabled) << c.what;
+        for (const auto& [name, text] : c.captions) EXPECT_EQ(Caption(name), text) << c.what;
+        const bool master = program.runtime().config.CMain == 1;
+        EXPECT_EQ(s.control("CPU_OnT").tooltip, "Enable CPU level checking" + (master ? hint : ""))
+            << c.what;
+        EXPECT_EQ(s.control("CPU_OnT").value, c.cpuCheck) << c.what;
+    }
+}
+
+TEST_F(ConfigScreenTest, TimesShowAsHoursAndMinutesAndStartTimeClearsTheOtherKind) {
+    ConfigScreen& s = OpenOn([](Runtime& rt) {
+        rt.config.StartTime = 2;
+        rt.config.StartDelay = 5;
+        rt.config.StopTime = 830;
+    });
+    EXPECT_EQ(Caption("StartDelayT"), "00:05");
+    EXPECT_EQ(Caption("StopTimeT"), "08:30");
+    EXPECT_EQ(Caption("StartDelayL"), "Activate At:");
+    s.SetCheck("StartTimeT", 0);
+    EXPECT_EQ(Caption("StartDelayT"), "");
+    EXPECT_EQ(Caption("StartDelayL"), "Activate After:");
+    Type(s, "StartDelayT", "2");
+    s.SetCheck("StartTimeT", 1);
+    EXPECT_EQ(Caption("StartDelayT"), "");
+    Type(s, "StartDelayT", "08:30");
+    s.SetCheck("StartTimeT", 1);
+    EXPECT_EQ(Caption("StartDelayT"), "08:30");
+    OpenOn({});
+    EXPECT_EQ(Caption("StartDelayT"), "2");
+}
+
+TEST_F(ConfigScreenTest, SaveWritesOnlyChangedValidValuesAndExitResetsTheProgram) {
+    StartAndOpen();
+    ConfigScreen& s = screen();
+    const std::string before = folder.ReadFile(folder.ini());
+    s.Click("Save");
+    EXPECT_EQ(Caption("Status"), "No Changes To Save");
+    time.Advance(2000);
+    EXPECT_EQ(Caption("Status"), "");
+
+    Type(s, "KeyDelayT", "4");
+    s.Click("Save");
+    EXPECT_EQ(Caption("Status"),
+              "Item(s) Highlighted Contain Out Of Range Values - Changes Not Saved");
+    EXPECT_EQ(folder.ReadFile(folder.ini()), before);
+
+    Type(s, "KeyDelayT", "900");
+    s.SelectText("LogLevelT", "Full");
+    s.Click("Save");
+    EXPECT_EQ(Caption("Status"), "Changes Saved - Click Exit To Activate The Changes");
+    EXPECT_NE(folder.ReadFile(folder.ini()).find("\r\nKeyDelay=900\r\n"), std::string::npos);
+    EXPECT_TRUE(program.runtime().configSaved);
+    EXPECT_EQ(program.runtime().config.KeyDelay, 600);  // not before the reset
+    EXPECT_FALSE(program.mainWindow().control("Config").enabled);
+
+    s.Click("ExitConfig");
+    EXPECT_FALSE(s.isOpen());
+    EXPECT_FALSE(s.visible);
+    EXPECT_EQ(program.runtime().config.KeyDelay, 900);
+    EXPECT_FALSE(program.runtime().configSaved);
+    EXPECT_FALSE(program.runtime().childFormOpen);
+    EXPECT_TRUE(program.mainWindow().control("Config").enabled);
+    EXPECT_EQ(program.mainWindow().control("Title").caption,
+              "Power Off if there is no activity for 900 sec");
+    const std::string log = Log();
+    const auto updated = log.find(",  Config   , Updated   , Count:");
+    ASSERT_NE(updated, std::string::npos);
+    EXPECT_NE(log.find("Configuration\r\n-------------", updated), std::string::npos);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(ConfigScreenTest, FailedSaveKeepsTheFileAndPutsTheRunningValuesBack) {
+    StartAndOpen();
+    ConfigScreen& s = screen();
+    const std::string before = folder.ReadFile(folder.ini());
+    std::filesystem::create_directory(folder.path() / "Data" / "Vespar.ini.tmp");
+    Type(s, "KeyDelayT", "700");
+    s.SetCheck("Del_OnT", 1);
+    s.Click("Save");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "Vespar Configuration File Error");
+    EXPECT_EQ(folder.ReadFile(folder.ini()), before);
+    EXPECT_EQ(Caption("KeyDelayT"), "600");
+    EXPECT_EQ(s.control("Del_OnT").value, 0);
+    EXPECT_FALSE(s.control("DelTimeT").enabled);
+    EXPECT_FALSE(program.runtime().configSaved);
+    // Nothing is left unsaved: Exit leaves at once and without a reset.
+    s.Click("ExitConfig");
+    EXPECT_FALSE(s.isOpen());
+    EXPECT_EQ(Log().find(" Config   ,"), std::string::npos);
+}
+
+TEST_F(ConfigScreenTest, RestoreThenExitAsksForCancelThenLeavesWithoutSaving) {
+    StartAndOpen();
+    ConfigScreen& s = screen();
+    const std::string before = folder.ReadFile(folder.ini());
+    Type(s, "IPAddT", "1.2.3.4");
+    Type(s, "KeyDelayT", "77");
+    s.SetCheck("Stop_OnT", 1);
+    s.SelectText("ShutNameT", "Reboot");
+    s.Click("RestoreData");
+    EXPECT_EQ(Caption("Status"), "Defaults Restored - Click Save To Keep");
+    EXPECT_EQ(Caption("KeyDelayT"), "600");
+    EXPECT_EQ(Caption("IPAddT"), "1.2.3.4");
+    EXPECT_EQ(s.shutTypeChoice(), 1);
+    EXPECT_FALSE(s.control("StopTimeT").enabled);
+
+    s.Click("ExitConfig");
+    EXPECT_TRUE(s.isOpen());
+    EXPECT_EQ(Caption("ExitConfig"), "&Cancel");
+    EXPECT_EQ(Caption("Status"), "Click Cancel to exit without saving changes");
+    EXPECT_EQ(s.control("ExitConfig").tooltip,
+              "Close Vespar Configuration Screen without saving changes");
+    s.Click("ExitConfig");
+    EXPECT_FALSE(s.isOpen());
+    EXPECT_EQ(folder.ReadFile(folder.ini()), before);
+    EXPECT_EQ(Log().find(" Config   ,"), std::string::npos);
+}
+
+TEST_F(ConfigScreenTest, OtherUsersCannotSaveAndTheirScreenClosesAfterThirtySeconds) {
+    sys.groups.answer = false;
+    StartAndOpen();
+    ConfigScreen& s = screen();
+    EXPECT_FALSE(s.control("Save").enabled);
+    EXPECT_FALSE(s.control("RestoreData").enabled);
+    EXPECT_TRUE(s.control("ViewL").enabled);  // every user may exit in the shipped file
+    Type(s, "KeyDelayT", "900");
+    s.Click("Save");
+    EXPECT_EQ(Caption("Status"), "");
+    s.Click("ExitConfig");  // edits never hold the screen open
+    EXPECT_FALSE(s.isOpen());
+
+    program.mainWindow().Click("Config");
+    time.Advance(1000);
+    EXPECT_EQ(Caption("TMessage"), "The Configuration Screen will close in 30 sec");
+    time.Advance(29000);
+    EXPECT_EQ(Caption("TMessage"), "The Configuration Screen will close in 1 sec");
+    EXPECT_TRUE(s.isOpen());
+    time.Advance(1000);
+    EXPECT_FALSE(s.isOpen());
+    EXPECT_TRUE(program.mainWindow().control("Config").enabled);
+}
+
+TEST_F(ConfigScreenTest, ArchiveAndViewLogActOnTheRunningLog) {
+    StartAndOpen();
+    ConfigScreen& s = screen();
+    dialogs.answers = {Answer::No, Answer::Yes};  // clear, and confirm
+    s.Click("Archive");
+    EXPECT_EQ(Caption("Status"), "Log File Cleared");
+    EXPECT_EQ(Log().rfind("Vespar Log\r\n", 0), 0u);
+    s.Click("ViewL");
+    ASSERT_EQ(sys.viewer.opened.size(), 1u);
+    EXPECT_EQ(sys.viewer.opened[0].filename(), "Vespar.log");
+    s.SelectText("LogLevelT", "None");
+    EXPECT_FALSE(s.control("Archive").enabled);
+    s.Click("ViewL");
+    EXPECT_EQ(sys.viewer.opened.size(), 1u);
+}
+
+}  // namespace
+}  // namespace vespar::test
