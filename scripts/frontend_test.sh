@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the real program in a real window under Xvfb: start, second instance, exit, a broken
-# configuration and a missing data folder. Usage: frontend_test.sh path/to/vespar
+# configuration, a missing data folder, real idleness and the configuration screen. Usage: frontend_test.sh path/to/vespar
 set -euo pipefail
 exe=$(readlink -f "$1")
 if [ -z "${VESPAR_IN_XVFB:-}" ]; then
@@ -141,4 +141,38 @@ bad=$(grep -E '^[0-9]{2}:[0-9]{2}:[0-9]{2},' "$log" |
 [ -z "$bad" ] || fail "log lines out of layout: $bad"
 echo "ok: idleness run reached its simulated action; log:"
 cat "$log"
+
+# 8. The configuration screen as a person uses it: Configure, a new keyboard/mouse delay, Save,
+#    Exit. Only administrators may save. Under -InhibitShutdown the screen closes itself after
+#    4 seconds, so each attempt types in one go; a later attempt uses another value.
+if [ "$(id -u)" -eq 0 ] || id -nG | grep -qwE 'sudo|wheel|admin'; then
+  make_folder "$work/p6"
+  "$work/p6/vespar" -InhibitShutdown & cfg=$!; pids+=("$cfg")
+  main=$(wait_window "Vespar") || fail "no main window for the configuration run"
+  log="$work/p6/Log/Vespar.log"
+  ini="$work/p6/Data/Vespar.ini"
+  for delay in 900 901 902; do
+    xdotool windowfocus --sync "$main" key alt+c
+    screen=$(wait_window "Vespar Configuration" 30) || fail "Configure opened no configuration screen"
+    # The focus starts on CPU Check; five tabs reach Key/Mouse Delay and select its text.
+    xdotool windowfocus --sync "$screen" key Tab Tab Tab Tab Tab
+    xdotool type "$delay"
+    xdotool key alt+s alt+e
+    for _ in $(seq 1 30); do grep -q ",  Config   , Updated   ," "$log" && break; sleep 0.1; done
+    grep -q ",  Config   , Updated   ," "$log" && break
+    for _ in $(seq 1 60); do [ "$(count_windows "Vespar Configuration")" -eq 0 ] && break; sleep 0.1; done
+  done
+  grep -q $'^KeyDelay='"$delay"$'\r$' "$ini" || fail "the new delay is not in Data/Vespar.ini"
+  # The file keeps the user's other settings, not the delays the test switch shortened.
+  grep -q $'^DelTime=900\r$' "$ini" || fail "the save changed the fixed delay"
+  grep -q ",  Config   , Updated   ," "$log" || fail "no 'Config Updated' entry after Save and Exit"
+  [ "$(count_windows "Vespar Configuration")" -eq 0 ] || fail "Exit left the configuration screen open"
+  # The reset read the file again: the program goes on and its Exit is open again.
+  xdotool windowfocus --sync "$main" key alt+e
+  wait_exit "$cfg" || fail "Exit did not end the program after the configuration run"
+  [ "$rc" -eq 0 ] || fail "the program ended with code $rc after the configuration run"
+  echo "ok: configuration screen saved KeyDelay=$delay and reset the program"
+else
+  echo "skipped: the configuration screen saves only for administrators"
+fi
 echo "frontend: all passed"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Renders the pictures of the main window (in Run and in the shutdown warning) and of the
-# About window into docs/screenshots/, from the front-end's widget test, and of the update
-# window from a real run.
+# Renders the pictures of the main window (in Run and in the shutdown warning), of the About
+# window and of the configuration window (as opened, and with out-of-range values) into
+# docs/screenshots/ from the front-end's widget tests, and of the update window from a real run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh

@@ -11,6 +11,7 @@
 #include "base/program_exit.h"
 #include "base/system_error.h"
 #include "qt/about_window.h"
+#include "qt/config_window.h"
 #include "qt/updater_window.h"
 
 namespace vespar::qt {
@@ -47,6 +48,7 @@ bool FrontEnd::Start(const std::string& commandLine) {
                                                  sink, [this] { return tray_->Available(); });
         about_ = MakeAboutWindow(program_.windowRules().about(), sink);
         updater_ = std::make_unique<UpdaterWindow>(program_.updater(), sink);
+        config_ = MakeConfigWindow(program_.configScreen(), sink);
         Deliver([&] { program_.LoadMainWindow(); });
     }
     if (ended_) return false;
@@ -113,6 +115,7 @@ void FrontEnd::RefreshAll() {
     if (main_) main_->Refresh();
     if (about_) about_->Refresh();
     if (updater_) updater_->Refresh();
+    if (config_) config_->Refresh();
     if (tray_) tray_->Refresh();
 }
 
@@ -123,6 +126,7 @@ void FrontEnd::End(int code) {
     if (tray_) tray_->Remove();
     if (about_) about_->hide();
     if (updater_) updater_->hide();
+    if (config_) config_->hide();
     if (main_) main_->hide();
     QCoreApplication::exit(code);
 }

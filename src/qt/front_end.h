@@ -39,6 +39,7 @@ class FrontEnd {
     ScreenWindow* mainWindow() { return main_.get(); }
     ScreenWindow* aboutWindow() { return about_.get(); }
     ScreenWindow* updaterWindow() { return updater_.get(); }
+    ScreenWindow* configWindow() { return config_.get(); }
     TrayView* tray() { return tray_.get(); }
 
   private:
@@ -53,6 +54,7 @@ class FrontEnd {
     std::unique_ptr<ScreenWindow> main_;
     std::unique_ptr<ScreenWindow> about_;
     std::unique_ptr<ScreenWindow> updater_;
+    std::unique_ptr<ScreenWindow> config_;
     std::unique_ptr<TrayView> tray_;
     QTimer wake_;
     bool timersStarted_ = false;

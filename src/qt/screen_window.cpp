@@ -1,5 +1,6 @@
 #include "qt/screen_window.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
@@ -44,38 +45,58 @@ ScreenWindow::ScreenWindow(ScreenModel& model, EventSink sink)
 }
 
 QLabel* ScreenWindow::AddLabel(QBoxLayout* layout, const std::string& name) {
-    auto* label = new QLabel(this);  // owned by this window
-    label->setObjectName(Latin1(name));
-    label->setAutoFillBackground(true);
+    QLabel* label = NewLabel(name);
     layout->addWidget(label);
-    labels_[name] = label;
     return label;
 }
 
 ClickableLabel* ScreenWindow::AddLink(QBoxLayout* layout, const std::string& name) {
+    ClickableLabel* label = NewLink(name);
+    layout->addWidget(label);
+    return label;
+}
+
+QPushButton* ScreenWindow::AddButton(QBoxLayout* layout, const std::string& name) {
+    QPushButton* button = NewButton(name);
+    layout->addWidget(button);
+    return button;
+}
+
+QComboBox* ScreenWindow::AddList(QBoxLayout* layout, const std::string& name) {
+    QComboBox* list = NewList(name);
+    layout->addWidget(list);
+    return list;
+}
+
+QLabel* ScreenWindow::NewLabel(const std::string& name) {
+    auto* label = new QLabel(this);  // owned by this window
+    label->setObjectName(Latin1(name));
+    label->setAutoFillBackground(true);
+    labels_[name] = label;
+    return label;
+}
+
+ClickableLabel* ScreenWindow::NewLink(const std::string& name) {
     auto* label = new ClickableLabel(this);  // owned by this window
     label->setObjectName(Latin1(name));
-    layout->addWidget(label);
     labels_[name] = label;
     connect(label, &ClickableLabel::clicked, this,
             [this, name] { sink_([this, name] { model_.Click(name); }); });
     return label;
 }
 
-QPushButton* ScreenWindow::AddButton(QBoxLayout* layout, const std::string& name) {
+QPushButton* ScreenWindow::NewButton(const std::string& name) {
     auto* button = new QPushButton(this);  // owned by this window
     button->setObjectName(Latin1(name));
-    layout->addWidget(button);
     buttons_[name] = button;
     connect(button, &QPushButton::clicked, this,
             [this, name] { sink_([this, name] { model_.Click(name); }); });
     return button;
 }
 
-QComboBox* ScreenWindow::AddList(QBoxLayout* layout, const std::string& name) {
+QComboBox* ScreenWindow::NewList(const std::string& name) {
     auto* list = new QComboBox(this);  // owned by this window
     list->setObjectName(Latin1(name));
-    layout->addWidget(list);
     lists_[name] = list;
     connect(list, &QComboBox::activated, this, [this, name](int index) {
         drawn_.erase(name);  // the widget no longer shows the model; the model may say no
@@ -85,6 +106,32 @@ QComboBox* ScreenWindow::AddList(QBoxLayout* layout, const std::string& name) {
         });
     });
     return list;
+}
+
+QLineEdit* ScreenWindow::NewTextBox(const std::string& name) {
+    auto* box = new QLineEdit(this);  // owned by this window
+    box->setObjectName(Latin1(name));
+    textBoxes_[name] = box;
+    // Only the user's edits: text set from the model raises no event.
+    connect(box, &QLineEdit::textEdited, this, [this, name](const QString& text) {
+        sink_([this, name, text = text.toLatin1().toStdString()] {
+            model_.control(name).caption = text;
+        });
+    });
+    return box;
+}
+
+QCheckBox* ScreenWindow::NewCheckBox(const std::string& name) {
+    auto* box = new QCheckBox(this);  // owned by this window
+    box->setObjectName(Latin1(name));
+    checkBoxes_[name] = box;
+    connect(box, &QCheckBox::clicked, this, [this, name](bool checked) {
+        sink_([this, name, checked] {
+            model_.control(name).value = checked ? 1 : 0;
+            model_.Click(name);
+        });
+    });
+    return box;
 }
 
 QLineEdit* ScreenWindow::AddFocusBox(QBoxLayout* layout, const std::string& name) {
@@ -101,6 +148,8 @@ QWidget* ScreenWindow::widget(const std::string& name) const {
     if (auto it = labels_.find(name); it != labels_.end()) return it->second;
     if (auto it = buttons_.find(name); it != buttons_.end()) return it->second;
     if (auto it = lists_.find(name); it != lists_.end()) return it->second;
+    if (auto it = textBoxes_.find(name); it != textBoxes_.end()) return it->second;
+    if (auto it = checkBoxes_.find(name); it != checkBoxes_.end()) return it->second;
     if (auto it = others_.find(name); it != others_.end()) return it->second;
     return nullptr;
 }
@@ -163,6 +212,20 @@ void ScreenWindow::RefreshControls() {
         }
         list->setCurrentIndex(c.selection);
         ApplyCommon(list, c);
+    }
+    for (auto& [name, box] : textBoxes_) {
+        if (!model_.has(name)) continue;
+        const Control& c = model_.control(name);
+        // Rewriting an unchanged text would move the cursor under the user's hands.
+        if (const QString text = Latin1(c.caption); box->text() != text) box->setText(text);
+        ApplyCommon(box, c);
+    }
+    for (auto& [name, box] : checkBoxes_) {
+        if (!model_.has(name)) continue;
+        const Control& c = model_.control(name);
+        const QSignalBlocker blocker(box);
+        box->setChecked(c.value == 1);
+        ApplyCommon(box, c);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "ui/control_model.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -33,6 +34,18 @@ class ScreenWindow : public QWidget {
     QComboBox* AddList(QBoxLayout* layout, const std::string& name);
     // A text box that only takes the keyboard focus.
     QLineEdit* AddFocusBox(QBoxLayout* layout, const std::string& name);
+
+    // The same widgets, for the caller to place in any layout.
+    QLabel* NewLabel(const std::string& name);
+    ClickableLabel* NewLink(const std::string& name);
+    QPushButton* NewButton(const std::string& name);
+    QComboBox* NewList(const std::string& name);
+    // A text box showing the control's caption as plain text; every edit becomes its caption.
+    // A disabled one is greyed, read-only and not focusable.
+    QLineEdit* NewTextBox(const std::string& name);
+    // A check box for the control's value (0 clear, 1 ticked); the user's click sets the value
+    // and is the control's click.
+    QCheckBox* NewCheckBox(const std::string& name);
 
     void Refresh();
     ScreenModel& model() { return model_; }
@@ -61,6 +74,8 @@ class ScreenWindow : public QWidget {
     std::map<std::string, QLabel*> labels_;
     std::map<std::string, QPushButton*> buttons_;
     std::map<std::string, QComboBox*> lists_;
+    std::map<std::string, QLineEdit*> textBoxes_;
+    std::map<std::string, QCheckBox*> checkBoxes_;
     std::map<std::string, QWidget*> others_;
     std::map<std::string, Control> drawn_;  // what each widget shows
 };

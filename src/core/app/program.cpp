@@ -90,6 +90,7 @@ void Program::ReloadConfiguration() {
     rt_.portFailed = false;
     ReadConfiguration(ctx_);
     CheckLoadedValues(ctx_);
+    rt_.savedConfig = rt_.config;
     if (rt_.config.CMain == 2) rt_.programTitle = std::string(kProductName) + " Slave";
     rt_.tickPhase = 2;
     rt_.aboutTimeout = 60;

@@ -183,6 +183,13 @@ ConfigScreen::ConfigScreen(Context& ctx, ConfigScreenHost& host, MainWindowScree
     OnClick("#activate", [this] { Activate(); });
 }
 
+bool ConfigScreen::IsCheckBox(const std::string& name) {
+    for (const CheckField& c : kCheckFields) {
+        if (name == c.control) return true;
+    }
+    return false;
+}
+
 ConfigScreen::~ConfigScreen() {
     ctx_.timers.Remove(timer1_);
     ctx_.timers.Remove(timer2_);
@@ -222,7 +229,7 @@ void ConfigScreen::Design() {
     Declare("ExitConfig", "&Exit");
     Declare("Archive", "&Archive", "Archive Vespar log file and create new one").enabled = false;
     Declare("ViewL", "&View Log").enabled = false;
-    Declare("Logo", "", kWebSiteBase);
+    Declare("Logo", "");
     Declare("Status", "").foreColor = kOrange;
     Declare("TMessage", "");
     Declare("ActivationFrame", "Activation");
@@ -377,7 +384,8 @@ std::string ConfigScreen::TakeSnapshot() const {
 // ---- Operations
 
 void ConfigScreen::FillFields() {
-    const Configuration& c = ctx_.rt.config;
+    // The user's settings, never the delays a test switch shortened for this run.
+    const Configuration& c = ctx_.rt.savedConfig;
     const ConfigFields f = FieldsFromConfiguration(c);
     for (const CheckField& box : kCheckFields) SetCheck(box.control, f.*box.member);
     for (const TextField& t : kTextFields) {

@@ -43,6 +43,9 @@ class ConfigScreen : public ScreenModel {
     ConfigScreen(const ConfigScreen&) = delete;
     ConfigScreen& operator=(const ConfigScreen&) = delete;
 
+    // Whether a field control is a check box (the others are text boxes and lists).
+    static bool IsCheckBox(const std::string& name);
+
     bool isOpen() const { return open_; }
     // The window load; an open screen is only shown again.
     void Open();

@@ -12,6 +12,8 @@ namespace vespar {
 // read it. Booleans of the stored formats are plain bools here.
 struct Runtime {
     Configuration config;
+    // The settings as last read from the file; test switches shorten delays in config only.
+    Configuration savedConfig;
     std::string configSummary;
 
     // Command line.

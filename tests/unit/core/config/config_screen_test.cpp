@@ -32,6 +32,7 @@ class ConfigScreenTest : public ProgramTest {
         rt.programTitle = "Vespar";
         rt.portFailed = false;
         if (setting) setting(rt);
+        rt.savedConfig = rt.config;
         screen().Close();
         screen().Open();
         return screen();
@@ -327,6 +328,16 @@ TEST_F(ConfigScreenTest, TimesShowAsHoursAndMinutesAndStartTimeClearsTheOtherKin
     EXPECT_EQ(Caption("StartDelayT"), "08:30");
     OpenOn({});
     EXPECT_EQ(Caption("StartDelayT"), "2");
+}
+
+TEST_F(ConfigScreenTest, ShowsTheSettingsNotTheDelaysATestSwitchShortened) {
+    program.runtime().cmdSwitch = 1;
+    program.engine().InitialiseMonitor();
+    ASSERT_EQ(program.runtime().config.DelTime, 7);
+    StartAndOpen();
+    EXPECT_EQ(Caption("DelTimeT"), "900");
+    EXPECT_EQ(Caption("KeyDelayT"), "600");
+    EXPECT_EQ(Caption("Status"), "");
 }
 
 TEST_F(ConfigScreenTest, SaveWritesOnlyChangedValidValuesAndExitResetsTheProgram) {
