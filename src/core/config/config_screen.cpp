@@ -565,6 +565,8 @@ int ConfigScreen::ValidateScreen() {
     rule(Outside(logLevelChoice_, 1, 3), {"LogLevelM"});
     rule(logName.size() < 4 || logName[logName.size() - 4] != '.', {"LogNameM"});
     rule(logName.size() < 8 || logName.size() > 20, {"LogNameM"});
+    // The same rule as at load: never a path, never the configuration file.
+    rule(!IsUsableLogName(ctx_.programDir, logPath, logName), {"LogNameM"});
     rule(logPath.size() > 100 || logPath.size() < 2, {"LogPathM"});
     std::error_code ec;
     rule(!std::filesystem::is_directory(ResolvePath(ctx_.programDir, logPath), ec), {"LogPathM"});

@@ -114,6 +114,14 @@ TEST_F(ConfigScreenTest, ValidateScreenCountsEachRuleAndHighlightsItsLabels) {
         {"log name short", {}, Typed("LogNameT", "V.log"), 1, "LogNameM"},
         {"log name long", {}, Typed("LogNameT", "VesparVesparVespar.log"), 1, "LogNameM"},
         {"log name tiny fails both", {}, Typed("LogNameT", "ab"), 2, "LogNameM"},
+        {"log name is the configuration file",
+         {},
+         [](ConfigScreen& s) {
+             Type(s, "LogPathT", "Data\\");
+             Type(s, "LogNameT", "Vespar.ini");
+         },
+         1,
+         "LogNameM"},
         {"log path missing", {}, Typed("LogPathT", "Nowhere\\"), 1, "LogPathM"},
         {"log path end", {}, Typed("LogPathT", "Log"), 1, "LogPathM"},
         {"log path long",
