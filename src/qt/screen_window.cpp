@@ -114,6 +114,7 @@ QLineEdit* ScreenWindow::NewTextBox(const std::string& name) {
     textBoxes_[name] = box;
     // Only the user's edits: text set from the model raises no event.
     connect(box, &QLineEdit::textEdited, this, [this, name](const QString& text) {
+        drawn_.erase(name);  // the widget no longer shows the model
         sink_([this, name, text = text.toLatin1().toStdString()] {
             model_.control(name).caption = text;
         });
@@ -126,6 +127,7 @@ QCheckBox* ScreenWindow::NewCheckBox(const std::string& name) {
     box->setObjectName(Latin1(name));
     checkBoxes_[name] = box;
     connect(box, &QCheckBox::clicked, this, [this, name](bool checked) {
+        drawn_.erase(name);  // the widget no longer shows the model; the model may say no
         sink_([this, name, checked] {
             model_.control(name).value = checked ? 1 : 0;
             model_.Click(name);
@@ -216,6 +218,7 @@ void ScreenWindow::RefreshControls() {
     for (auto& [name, box] : textBoxes_) {
         if (!model_.has(name)) continue;
         const Control& c = model_.control(name);
+        if (!Changed(name, c)) continue;
         // Rewriting an unchanged text would move the cursor under the user's hands.
         if (const QString text = Latin1(c.caption); box->text() != text) box->setText(text);
         ApplyCommon(box, c);
@@ -223,6 +226,7 @@ void ScreenWindow::RefreshControls() {
     for (auto& [name, box] : checkBoxes_) {
         if (!model_.has(name)) continue;
         const Control& c = model_.control(name);
+        if (!Changed(name, c)) continue;
         const QSignalBlocker blocker(box);
         box->setChecked(c.value == 1);
         ApplyCommon(box, c);

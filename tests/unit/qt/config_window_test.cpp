@@ -89,6 +89,13 @@ void ConfigWindowTest::outOfRangeValuesAreHighlighted() {
     QVERIFY(!w.findChild<QLabel*>("CPUDelayM")->font().bold());
     QCOMPARE(rig.folder.ReadFile(rig.folder.ini()), before);
     rig.Screenshot(w, "config-window-out-of-range.png");
+
+    // A master keeps one check: the box the user cleared last is ticked again on screen.
+    for (const char* name : {"Key_OnT", "DL_OnT", "Del_OnT", "CPU_OnT"}) {
+        auto* box = w.findChild<QCheckBox*>(name);
+        if (box->isChecked()) box->click();
+    }
+    QVERIFY(w.findChild<QCheckBox*>("CPU_OnT")->isChecked());
 }
 
 std::unique_ptr<QObject> MakeConfigWindowTest() { return std::make_unique<ConfigWindowTest>(); }
