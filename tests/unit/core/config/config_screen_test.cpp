@@ -7,18 +7,31 @@
 namespace vespar::test {
 namespace {
 
-using Edit = std::function<void(ConfigScreen&)>;
 using Setting = std::function<void(Runtime&)>;
+// Field values in the order a user sets them: text, check box value (0/1) or list entry.
+using Edits = std::vector<std::pair<const char*, std::string>>;
 
 void Type(ConfigScreen& s, const char* name, const std::string& text) {
     s.control(name).caption = text;
 }
-Edit Typed(const char* name, std::string text) {
-    return [name, text](ConfigScreen& s) { Type(s, name, text); };
+void Apply(ConfigScreen& s, const Edits& edits) {
+    for (const auto& [name, value] : edits) {
+        if (ConfigScreen::IsCheckBox(name)) {
+            s.SetCheck(name, value == "1" ? 1 : 0);
+        } else if (!s.control(name).items.empty()) {
+            s.SelectText(name, value);
+        } else {
+            Type(s, name, value);
+        }
+    }
 }
 void Slave(Runtime& rt) {
     rt.config.CMain = 2;
     rt.programTitle = "Vespar Slave";
+}
+void SlaveWithAddress(Runtime& rt) {
+    Slave(rt);
+    rt.config.IPAdd = "1.2.3.4";
 }
 
 // The configuration screen over the whole program on the shipped file, in virtual time.
@@ -74,134 +87,73 @@ TEST_F(ConfigScreenTest, ValidateScreenCountsEachRuleAndHighlightsItsLabels) {
     struct Case {
         const char* what;
         Setting setting;
-        Edit edit;
+        Edits edits;
         int count;
         const char* labels;
         const char* captionOf = "DelTimeM";
         const char* caption = "sec (min 60, max 10800)";
     };
     const auto fixedDelay = [](const char* del, const char* cpu, const char* key, const char* dl) {
-        return [=](ConfigScreen& s) {
-            s.SetCheck("Del_OnT", 1);
-            Type(s, "DelTimeT", del);
-            Type(s, "CPUDelayT", cpu);
-            Type(s, "KeyDelayT", key);
-            Type(s, "DLDelayT", dl);
-        };
+        return Edits{{"Del_OnT", "1"},
+                     {"DelTimeT", del},
+                     {"CPUDelayT", cpu},
+                     {"KeyDelayT", key},
+                     {"DLDelayT", dl}};
     };
-    const Edit monitor = [](ConfigScreen& s) { s.SelectText("ShutNameT", "Monitor"); };
+    const char* const lessThanKeys = "< CPU and/or Key Delay";
+    // clang-format off
     const std::vector<Case> cases = {
         {"shipped values", {}, {}, 0, ""},
-        {"averaging", {}, Typed("AvTimeT", "31"), 1, "AvTimeM"},
-        {"not an IP address", {}, Typed("IPAddT", "1.2.3"), 1, "IPAddM"},
-        {"an IP address as a name",
-         {},
-         [](ConfigScreen& s) {
-             s.SetCheck("DNameT", 1);
-             Type(s, "IPAddT", "1.2.3.4");
-         },
-         1,
-         "IPAddM"},
-        {"lost comms", {}, Typed("ComDelayT", "4"), 1, "ComDelayM"},
-        {"CPU delay", {}, Typed("CPUDelayT", "601"), 1, "CPUDelayM"},
-        {"CPU level keeps decimals", {}, Typed("CPULevelT", "4.5"), 1, "CPULevelM"},
-        {"fixed delay", {}, Typed("DelTimeT", "59"), 1, "DelTimeM"},
-        {"no number is 0", {}, Typed("DLDelayT", "x"), 1, "DLDelayM"},
-        {"download rate", {}, Typed("DLRateT", "5001"), 1, "DLRateM"},
-        {"key delay", {}, Typed("KeyDelayT", "3601"), 1, "KeyDelayM"},
+        {"averaging", {}, {{"AvTimeT", "31"}}, 1, "AvTimeM"},
+        {"not an IP address", {}, {{"IPAddT", "1.2.3"}}, 1, "IPAddM"},
+        {"an IP address as a name", {}, {{"DNameT", "1"}, {"IPAddT", "1.2.3.4"}}, 1, "IPAddM"},
+        {"lost comms", {}, {{"ComDelayT", "4"}}, 1, "ComDelayM"},
+        {"CPU delay", {}, {{"CPUDelayT", "601"}}, 1, "CPUDelayM"},
+        {"CPU level keeps decimals", {}, {{"CPULevelT", "4.5"}}, 1, "CPULevelM"},
+        {"fixed delay", {}, {{"DelTimeT", "59"}}, 1, "DelTimeM"},
+        {"no number is 0", {}, {{"DLDelayT", "x"}}, 1, "DLDelayM"},
+        {"download rate", {}, {{"DLRateT", "5001"}}, 1, "DLRateM"},
+        {"key delay", {}, {{"KeyDelayT", "3601"}}, 1, "KeyDelayM"},
         {"unknown log level", [](Runtime& rt) { rt.config.LogLevel = 0; }, {}, 1, "LogLevelM"},
-        {"log name extension", {}, Typed("LogNameT", "Vesparlog1"), 1, "LogNameM"},
-        {"log name short", {}, Typed("LogNameT", "V.log"), 1, "LogNameM"},
-        {"log name long", {}, Typed("LogNameT", "VesparVesparVespar.log"), 1, "LogNameM"},
-        {"log name tiny fails both", {}, Typed("LogNameT", "ab"), 2, "LogNameM"},
-        {"log name is the configuration file",
-         {},
-         [](ConfigScreen& s) {
-             Type(s, "LogPathT", "Data\\");
-             Type(s, "LogNameT", "Vespar.ini");
-         },
-         1,
-         "LogNameM"},
-        {"log path missing", {}, Typed("LogPathT", "Nowhere\\"), 1, "LogPathM"},
-        {"log path end", {}, Typed("LogPathT", "Log"), 1, "LogPathM"},
-        {"log path long",
-         {},
-         Typed("LogPathT", "Log\\" + std::string(97, 'x') + "\\"),
-         2,
+        {"log name extension", {}, {{"LogNameT", "Vesparlog1"}}, 1, "LogNameM"},
+        {"log name short", {}, {{"LogNameT", "V.log"}}, 1, "LogNameM"},
+        {"log name long", {}, {{"LogNameT", "VesparVesparVespar.log"}}, 1, "LogNameM"},
+        {"log name tiny fails both", {}, {{"LogNameT", "ab"}}, 2, "LogNameM"},
+        {"log name is the configuration file", {},
+         {{"LogPathT", "Data\\"}, {"LogNameT", "Vespar.ini"}}, 1, "LogNameM"},
+        {"log path missing", {}, {{"LogPathT", "Nowhere\\"}}, 1, "LogPathM"},
+        {"log path end", {}, {{"LogPathT", "Log"}}, 1, "LogPathM"},
+        {"log path long", {}, {{"LogPathT", "Log\\" + std::string(97, 'x') + "\\"}}, 2,
          "LogPathM"},
-        {"port 1", {}, Typed("Port1T", "1023"), 1, "Port1L PortM"},
-        {"port 2", {}, Typed("Port2T", "65536"), 1, "Port2L PortM"},
-        {"warning", {}, Typed("ShutTimeT", "1"), 1, "ShutTimeM"},
+        {"port 1", {}, {{"Port1T", "1023"}}, 1, "Port1L PortM"},
+        {"port 2", {}, {{"Port2T", "65536"}}, 1, "Port2L PortM"},
+        {"warning", {}, {{"ShutTimeT", "1"}}, 1, "ShutTimeM"},
         {"unknown type", [](Runtime& rt) { rt.config.ShutType = 9; }, {}, 1, "ShutTypeM"},
-        {"start delay", {}, Typed("StartDelayT", "3601"), 1, "StartDelayM"},
-        {"start time",
-         {},
-         [](ConfigScreen& s) {
-             s.SetCheck("StartTimeT", 1);
-             Type(s, "StartDelayT", "24:00");
-         },
-         1,
-         "StartDelayM"},
-        {"stop time", {}, Typed("StopTimeT", "12.30"), 1, "StopTimeM"},
-        {"fixed delay against CPU",
-         {},
-         fixedDelay("600", "600", "100", "60"),
-         1,
-         "DelTimeM",
-         "DelTimeM",
-         "< CPU and/or Key Delay"},
-        {"fixed delay against keys",
-         {},
-         fixedDelay("600", "60", "600", "60"),
-         1,
-         "DelTimeM",
-         "DelTimeM",
-         "< CPU and/or Key Delay"},
-        {"fixed delay against download",
-         {},
-         fixedDelay("100", "60", "99", "100"),
-         1,
-         "DelTimeM",
-         "DelTimeM",
-         "< CPU, Download and/or Key Delay"},
+        {"start delay", {}, {{"StartDelayT", "3601"}}, 1, "StartDelayM"},
+        {"start time", {}, {{"StartTimeT", "1"}, {"StartDelayT", "24:00"}}, 1, "StartDelayM"},
+        {"stop time", {}, {{"StopTimeT", "12.30"}}, 1, "StopTimeM"},
+        {"fixed delay against CPU", {}, fixedDelay("600", "600", "100", "60"), 1, "DelTimeM",
+         "DelTimeM", lessThanKeys},
+        {"fixed delay against keys", {}, fixedDelay("600", "60", "600", "60"), 1, "DelTimeM",
+         "DelTimeM", lessThanKeys},
+        {"fixed delay against download", {}, fixedDelay("100", "60", "99", "100"), 1, "DelTimeM",
+         "DelTimeM", "< CPU, Download and/or Key Delay"},
         {"slave without address", Slave, {}, 1, "IPAddM"},
-        {"slave without name",
-         [](Runtime& rt) {
-             Slave(rt);
-             rt.config.DName = 2;
-         },
-         {},
-         1,
+        {"slave without name", [](Runtime& rt) { Slave(rt); rt.config.DName = 2; }, {}, 1,
          "IPAddM"},
-        {"master Monitor without address", {}, monitor, 2, "IPAddM ShutTypeM"},
-        {"master Monitor with an IP as name",
-         {},
-         [&](ConfigScreen& s) {
-             s.SetCheck("DNameT", 1);
-             Type(s, "IPAddT", "1.2.3.4");
-             monitor(s);
-         },
-         3,
+        {"master Monitor without address", {}, {{"ShutNameT", "Monitor"}}, 2, "IPAddM ShutTypeM"},
+        {"master Monitor with an IP as name", {},
+         {{"DNameT", "1"}, {"IPAddT", "1.2.3.4"}, {"ShutNameT", "Monitor"}}, 3,
          "IPAddM ShutTypeM"},
-        {"slave Monitor",
-         [](Runtime& rt) {
-             Slave(rt);
-             rt.config.IPAdd = "1.2.3.4";
-         },
-         monitor, 1, "ShutTypeM", "ShutTypeM", "Invalid Option In Slave Mode"},
-        {"slave port failed",
-         [](Runtime& rt) {
-             Slave(rt);
-             rt.config.IPAdd = "1.2.3.4";
-             rt.portFailed = true;
-         },
-         {},
-         1,
-         "Port1L PortM"},
+        {"slave Monitor", SlaveWithAddress, {{"ShutNameT", "Monitor"}}, 1, "ShutTypeM",
+         "ShutTypeM", "Invalid Option In Slave Mode"},
+        {"slave port failed", [](Runtime& rt) { SlaveWithAddress(rt); rt.portFailed = true; },
+         {}, 1, "Port1L PortM"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         ConfigScreen& s = OpenOn(c.setting);
-        if (c.edit) c.edit(s);
+        Apply(s, c.edits);
         EXPECT_EQ(s.ValidateScreen(), c.count) << c.what;
         EXPECT_EQ(Highlighted(), c.labels) << c.what;
         EXPECT_EQ(Caption(c.captionOf), c.caption) << c.what;
@@ -209,8 +161,7 @@ TEST_F(ConfigScreenTest, ValidateScreenCountsEachRuleAndHighlightsItsLabels) {
     EXPECT_TRUE(dialogs.shown.empty());
     // A rule that opens its field: a disabled CPU delay out of range becomes editable.
     ConfigScreen& s = OpenOn({});
-    s.SetCheck("CPU_OnT", 0);
-    Type(s, "CPUDelayT", "4");
+    Apply(s, {{"CPU_OnT", "0"}, {"CPUDelayT", "4"}});
     EXPECT_EQ(s.ValidateScreen(), 1);
     EXPECT_TRUE(s.control("CPUDelayT").enabled);
 }
@@ -231,82 +182,50 @@ TEST_F(ConfigScreenTest, EnablingAndCaptionsFollowMasterSlaveAndChoices) {
     const std::string hint =
         " (At least one of CPU Check, KM Check, Download Check, Fixed Delay and Fixed Time must "
         "be enabled)";
-    const auto ticks = [](std::vector<std::pair<const char*, int>> boxes) {
-        return [boxes](ConfigScreen& s) {
-            for (const auto& [name, value] : boxes) s.SetCheck(name, value);
-        };
-    };
     const Setting slaveWithFixedChecks = [](Runtime& rt) {
         Slave(rt);
         rt.config.Del_On = 2;
         rt.config.Stop_On = 2;
     };
+    const Edits noActivity = {{"CPU_OnT", "0"}, {"Key_OnT", "0"}, {"DL_OnT", "0"}};
     struct Case {
         const char* what;
         Setting setting;
-        Edit edit;
+        Edits edits;
         const char* disabled;
-        std::vector<std::pair<const char*, std::string>> captions;
+        Edits captions;
         int cpuCheck = 1;
     };
+    // clang-format off
     const std::vector<Case> cases = {
-        {"master",
-         {},
-         {},
-         "ComDelayT DelTimeT StopTimeT",
+        {"master", {}, {}, "ComDelayT DelTimeT StopTimeT",
          {{"Port1L", "TX:"}, {"IPAddM", "(Empty or an IP address)"}, {"IPAddL", "IP Address"}}},
-        {"master, every check on",
-         {},
-         ticks({{"Del_OnT", 1}, {"Stop_OnT", 1}, {"NoWarnT", 1}}),
-         "ComDelayT ShutTimeT",
-         {}},
-        {"master keeps one check",
-         {},
-         ticks({{"CPU_OnT", 0}, {"Key_OnT", 0}, {"DL_OnT", 0}}),
-         "ComDelayT KeyDelayT DLDelayT DLRateT DelTimeT StopTimeT",
-         {}},
-        {"master on fixed time only",
-         {},
-         ticks({{"Stop_OnT", 1}, {"CPU_OnT", 0}, {"Key_OnT", 0}, {"DL_OnT", 0}}),
+        {"master, every check on", {}, {{"Del_OnT", "1"}, {"Stop_OnT", "1"}, {"NoWarnT", "1"}},
+         "ComDelayT ShutTimeT", {}},
+        {"master keeps one check", {}, noActivity,
+         "ComDelayT KeyDelayT DLDelayT DLRateT DelTimeT StopTimeT", {}},
+        {"master on fixed time only", {},
+         {{"Stop_OnT", "1"}, {"CPU_OnT", "0"}, {"Key_OnT", "0"}, {"DL_OnT", "0"}},
          "ComDelayT CPUDelayT CPULevelT AvTimeT KeyDelayT DLDelayT DLRateT DelTimeT ForceT",
-         {{"ShutTypeM", "(Forces apps to close)"}},
-         0},
-        {"master Monitor by name",
-         {},
-         [](ConfigScreen& s) {
-             s.SetCheck("DNameT", 1);
-             s.SelectText("ShutNameT", "Monitor");
-         },
+         {{"ShutTypeM", "(Forces apps to close)"}}, 0},
+        {"master Monitor by name", {}, {{"DNameT", "1"}, {"ShutNameT", "Monitor"}},
          "ComDelayT DelTimeT StopTimeT ForceT",
-         {{"ShutTypeM", "(Use with a domain name)"},
-          {"IPAddM", "(a valid domain name)"},
+         {{"ShutTypeM", "(Use with a domain name)"}, {"IPAddM", "(a valid domain name)"},
           {"IPAddL", "Domain Name"}}},
-        {"hibernate",
-         {},
-         [](ConfigScreen& s) { s.SelectText("ShutNameT", "Hibernate"); },
-         "ComDelayT DelTimeT StopTimeT ForceT",
+        {"hibernate", {}, {{"ShutNameT", "Hibernate"}}, "ComDelayT DelTimeT StopTimeT ForceT",
          {{"ShutTypeM", ""}}},
-        {"slave",
-         slaveWithFixedChecks,
-         {},
-         "DelTimeT StopTimeT Del_OnT Stop_OnT",
+        {"slave", slaveWithFixedChecks, {}, "DelTimeT StopTimeT Del_OnT Stop_OnT",
          {{"Port1L", "Rx Port"}, {"Port2L", "Tx Port"}, {"IPAddM", "(A valid IP address)"}}},
-        {"slave may clear every check",
-         slaveWithFixedChecks,
-         ticks({{"CPU_OnT", 0}, {"Key_OnT", 0}, {"DL_OnT", 0}}),
+        {"slave may clear every check", slaveWithFixedChecks, noActivity,
          "CPUDelayT CPULevelT AvTimeT KeyDelayT DLDelayT DLRateT DelTimeT StopTimeT Del_OnT "
-         "Stop_OnT",
-         {},
-         0},
-        {"slave Monitor",
-         Slave,
-         [](ConfigScreen& s) { s.SelectText("ShutNameT", "Monitor"); },
-         "DelTimeT StopTimeT Del_OnT Stop_OnT ForceT",
-         {{"ShutTypeM", "Not available in slave"}}},
+         "Stop_OnT", {}, 0},
+        {"slave Monitor", Slave, {{"ShutNameT", "Monitor"}},
+         "DelTimeT StopTimeT Del_OnT Stop_OnT ForceT", {{"ShutTypeM", "Not available in slave"}}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         ConfigScreen& s = OpenOn(c.setting);
-        if (c.edit) c.edit(s);
+        Apply(s, c.edits);
         EXPECT_EQ(Disabled(), c.disabled) << c.what;
         for (const auto& [name, text] : c.captions) EXPECT_EQ(Caption(name), text) << c.what;
         const bool master = program.runtime().config.CMain == 1;
@@ -336,6 +255,16 @@ TEST_F(ConfigScreenTest, TimesShowAsHoursAndMinutesAndStartTimeClearsTheOtherKin
     EXPECT_EQ(Caption("StartDelayT"), "08:30");
     OpenOn({});
     EXPECT_EQ(Caption("StartDelayT"), "2");
+}
+
+TEST_F(ConfigScreenTest, RunOnTopKeepsTheScreenAboveOtherWindowsUntilCleared) {
+    EXPECT_FALSE(OpenOn({}).topmost);
+    ConfigScreen& s = OpenOn([](Runtime& rt) { rt.config.RunOnTop = 2; });
+    EXPECT_TRUE(s.topmost);
+    program.mainWindow().topmost = true;
+    s.SetCheck("RunOnTopT", 0);
+    EXPECT_FALSE(s.topmost);
+    EXPECT_FALSE(program.mainWindow().topmost);
 }
 
 TEST_F(ConfigScreenTest, ShowsTheSettingsNotTheDelaysATestSwitchShortened) {
@@ -373,7 +302,6 @@ TEST_F(ConfigScreenTest, SaveWritesOnlyChangedValidValuesAndExitResetsTheProgram
     EXPECT_FALSE(program.mainWindow().control("Config").enabled);
 
     s.Click("ExitConfig");
-    EXPECT_FALSE(s.isOpen());
     EXPECT_FALSE(s.visible);
     EXPECT_EQ(program.runtime().config.KeyDelay, 900);
     EXPECT_FALSE(program.runtime().configSaved);
