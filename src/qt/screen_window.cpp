@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <optional>
+#include <utility>
 
 #include "qt/clickable_label.h"
 
@@ -31,8 +33,14 @@ QColor ToQColor(const Color& c, const QPalette& palette) {
     return QColor(c.r, c.g, c.b);
 }
 
-void ApplyCommon(QWidget* w, const Control& c) {
-    w->setToolTip(Latin1(c.tooltip));
+// Whether a field differs from what the widget shows (everything differs on the first draw).
+template <typename T>
+bool Differs(const std::optional<Control>& before, const Control& c, T Control::*field) {
+    return !before || (*before).*field != c.*field;
+}
+
+void ApplyCommon(QWidget* w, const Control& c, const std::optional<Control>& before) {
+    if (Differs(before, c, &Control::tooltip)) w->setToolTip(Latin1(c.tooltip));
     w->setEnabled(c.enabled);
     w->setVisible(c.visible);
 }
@@ -161,11 +169,12 @@ void ScreenWindow::Refresh() {
     ApplyWindowState();
 }
 
-bool ScreenWindow::Changed(const std::string& name, const Control& c) {
+bool ScreenWindow::Redraw(const std::string& name, const Control& c,
+                          std::optional<Control>& before) {
     auto [it, added] = drawn_.try_emplace(name, c);
     if (added) return true;
     if (it->second == c) return false;
-    it->second = c;
+    before = std::exchange(it->second, c);
     return true;
 }
 
@@ -173,18 +182,22 @@ void ScreenWindow::RefreshControls() {
     for (auto& [name, label] : labels_) {
         if (!model_.has(name)) continue;
         const Control& c = model_.control(name);
-        if (!Changed(name, c)) continue;
+        std::optional<Control> before;
+        if (!Redraw(name, c, before)) continue;
         // A picture label keeps its picture; only a caption replaces it.
-        if (!c.caption.empty() || label->pixmap().isNull()) {
+        if (Differs(before, c, &Control::caption) &&
+            (!c.caption.empty() || label->pixmap().isNull())) {
             QString text = Latin1(c.caption);
             text.replace("\r\n", "\n");
             label->setText(text);
         }
-        ApplyCommon(label, c);
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, ToQColor(c.foreColor, palette()));
-        p.setColor(QPalette::Window, ToQColor(c.backColor, palette()));
-        label->setPalette(p);
+        ApplyCommon(label, c, before);
+        if (Differs(before, c, &Control::foreColor) || Differs(before, c, &Control::backColor)) {
+            QPalette p = label->palette();
+            p.setColor(QPalette::WindowText, ToQColor(c.foreColor, palette()));
+            p.setColor(QPalette::Window, ToQColor(c.backColor, palette()));
+            label->setPalette(p);
+        }
         if (label->font().bold() != c.bold) {
             QFont f = label->font();
             f.setBold(c.bold);
@@ -194,14 +207,16 @@ void ScreenWindow::RefreshControls() {
     for (auto& [name, button] : buttons_) {
         if (!model_.has(name)) continue;
         const Control& c = model_.control(name);
-        if (!Changed(name, c)) continue;
-        button->setText(Latin1(c.caption));
-        ApplyCommon(button, c);
+        std::optional<Control> before;
+        if (!Redraw(name, c, before)) continue;
+        if (Differs(before, c, &Control::caption)) button->setText(Latin1(c.caption));
+        ApplyCommon(button, c, before);
     }
     for (auto& [name, list] : lists_) {
         if (!model_.has(name)) continue;
         const Control& c = model_.control(name);
-        if (!Changed(name, c)) continue;
+        std::optional<Control> before;
+        if (!Redraw(name, c, before)) continue;
         // Setting the list from the model is not the user's choice.
         const QSignalBlocker blocker(list);
         QStringList items;
@@ -213,7 +228,7 @@ void ScreenWindow::RefreshControls() {
             list->addItems(items);
         }
         list->setCurrentIndex(c.selection);
-        ApplyCommon(list, c);
+        ApplyCommon(list, c, before);
     }
     for (auto& [name, box] : textBoxes_) {
         if (!model_.has(name)) continue;

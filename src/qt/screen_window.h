@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "ui/control_model.h"
@@ -66,8 +67,9 @@ class ScreenWindow : public QWidget {
 
   private:
     void RefreshControls();
-    // Whether the control differs from what its widget shows; records the new state.
-    bool Changed(const std::string& name, const Control& c);
+    // Records c as drawn. False when it is what the widget shows already; otherwise before
+    // gets what was drawn (nothing on the first draw, when everything is to be drawn).
+    bool Redraw(const std::string& name, const Control& c, std::optional<Control>& before);
 
     ScreenModel& model_;
     EventSink sink_;

@@ -43,7 +43,10 @@ void TrayView::TrayChanged() {
 }
 
 void TrayView::RefreshMenu() {
-    menu_.setTitle(QString::fromLatin1(main_.control("MenuPopUp").caption.c_str()));
+    if (const std::string& title = main_.control("MenuPopUp").caption; title != title_) {
+        title_ = title;
+        menu_.setTitle(QString::fromLatin1(title_.c_str()));
+    }
     for (auto& [name, item] : items_) {
         const Control& c = main_.control(name);
         if (auto [it, added] = drawn_.try_emplace(name, c); !added) {

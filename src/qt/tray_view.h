@@ -47,6 +47,7 @@ class TrayView : public QObject {
     std::map<std::string, QAction*> items_;
     TrayIcon shown_ = TrayIcon::Window;
     std::string tip_;
+    std::string title_;
     std::map<std::string, Control> drawn_;  // what each menu item shows
     bool available_ = false;
     TrayWatch watch_;
