@@ -233,18 +233,20 @@ void ScreenWindow::RefreshControls() {
     for (auto& [name, box] : textBoxes_) {
         if (!model_.has(name)) continue;
         const Control& c = model_.control(name);
-        if (!Changed(name, c)) continue;
+        std::optional<Control> before;
+        if (!Redraw(name, c, before)) continue;
         // Rewriting an unchanged text would move the cursor under the user's hands.
         if (const QString text = Latin1(c.caption); box->text() != text) box->setText(text);
-        ApplyCommon(box, c);
+        ApplyCommon(box, c, before);
     }
     for (auto& [name, box] : checkBoxes_) {
         if (!model_.has(name)) continue;
         const Control& c = model_.control(name);
-        if (!Changed(name, c)) continue;
+        std::optional<Control> before;
+        if (!Redraw(name, c, before)) continue;
         const QSignalBlocker blocker(box);
         box->setChecked(c.value == 1);
-        ApplyCommon(box, c);
+        ApplyCommon(box, c, before);
     }
 }
 
