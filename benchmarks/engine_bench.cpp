@@ -22,6 +22,7 @@ struct NullHost : EngineHost {
     void CloseAboutScreen() override {}
     void CloseConfigScreen() override {}
     void WriteLogEntry(const std::string&, const std::string&) override {}
+    void WriteLogText(const std::string&) override {}
     void StartLogFile() override {}
 };
 

@@ -175,4 +175,22 @@ if [ "$(id -u)" -eq 0 ] || id -nG | grep -qwE 'sudo|wheel|admin'; then
 else
   echo "skipped: the configuration screen saves only for administrators"
 fi
+
+# 9. Ended by the system: SIGTERM runs the program's exit, whose last entry is "Exit".
+make_folder "$work/p8"
+"$work/p8/vespar" -InhibitShutdown & term=$!; pids+=("$term")
+wait_window "Vespar" >/dev/null || fail "no main window for the SIGTERM run"
+kill -TERM "$term"
+wait_exit "$term" || fail "SIGTERM did not end the program"
+[ "$rc" -eq 0 ] || fail "SIGTERM ended the program with code $rc"
+tail -n 1 "$work/p8/Log/Vespar.log" | grep -q ",  Exit     , " || fail "the log does not end with Exit"
+echo "ok: SIGTERM"
+
+# 10. Without any display: a message on standard error and a non-zero code, no abort.
+make_folder "$work/p9"
+rc=0
+env -u DISPLAY -u WAYLAND_DISPLAY "$work/p9/vespar" -InhibitShutdown 2>"$work/p9/err" || rc=$?
+[ "$rc" -eq 1 ] || fail "without a display the exit code is $rc"
+grep -q "no display" "$work/p9/err" || fail "without a display nothing was said on stderr"
+echo "ok: no display"
 echo "frontend: all passed"

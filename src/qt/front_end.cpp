@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
@@ -11,7 +12,9 @@
 #include "base/program_exit.h"
 #include "base/system_error.h"
 #include "qt/about_window.h"
+#include "qt/clickable_label.h"
 #include "qt/config_window.h"
+#include "qt/tray_icons.h"
 #include "qt/updater_window.h"
 
 namespace vespar::qt {
@@ -39,7 +42,12 @@ bool FrontEnd::Start(const std::string& commandLine) {
         main_ = std::make_unique<ScreenWindow>(program_.multiInst(), sink);
         auto* layout = new QVBoxLayout(main_.get());  // owned by the window
         layout->setSizeConstraint(QLayout::SetFixedSize);
-        main_->AddLabel(layout, "ErrorMess");
+        auto* top = new QHBoxLayout;
+        layout->addLayout(top);
+        main_->AddLabel(top, "Image1")
+            ->setPixmap(main_->style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32));
+        main_->AddLabel(top, "ErrorMess");
+        main_->AddLink(top, "Logo")->setPixmap(LogoPicture());
         main_->AddButton(layout, "Exit");
     } else {
         tray_ = std::make_unique<TrayView>(program_.mainWindow(), program_.runtime(),

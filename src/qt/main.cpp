@@ -14,6 +14,7 @@
 #include "qt/qt_dialogs.h"
 #include "qt/qt_download_service.h"
 #include "qt/qt_host_resolver.h"
+#include "qt/system_exit.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ std::string CommandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    vespar::qt::SystemExitWatch::ReportFatalMessages();
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     // The program folder holds Data/ and Log/; relative paths are read against it.
@@ -50,6 +52,10 @@ int main(int argc, char** argv) {
 
     vespar::qt::FrontEnd frontEnd(program, clock);
     deliver = [&frontEnd](const std::function<void()>& event) { frontEnd.Deliver(event); };
+    // Signals, the session's end and a lost display run the program's own exit.
+    const vespar::qt::SystemExitWatch systemExit([&](const std::string& why) {
+        if (!frontEnd.ended()) frontEnd.Deliver([&] { program.EndBySystem(why); });
+    });
     if (!frontEnd.Start(CommandLine(argc, argv))) return frontEnd.exitCode();
     frontEnd.StartTimers();
     const int rc = app.exec();

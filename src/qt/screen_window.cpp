@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QWindow>
 #include <optional>
 #include <utility>
 
@@ -252,10 +253,12 @@ void ScreenWindow::RefreshControls() {
 
 void ScreenWindow::SetWindowHint(Qt::WindowType hint, bool on) {
     if (windowFlags().testFlag(hint) == on) return;
-    // Changing the flags of a shown window hides it on some platforms.
-    const bool shown = isVisible();
-    setWindowFlag(hint, on);
-    if (shown && !isVisible()) show();
+    const Qt::WindowFlags flags = on ? windowFlags() | hint : windowFlags() & ~hint;
+    // Only the native window is told: setWindowFlags would re-create it, and a re-created
+    // window loses the keyboard focus, may be activated by the window manager and ends up
+    // under the others.
+    overrideWindowFlags(flags);
+    if (QWindow* native = windowHandle()) native->setFlags(flags);
 }
 
 void ScreenWindow::ApplyWindowState() {

@@ -22,6 +22,8 @@ class EngineHost {
     virtual void CloseAboutScreen() = 0;
     virtual void CloseConfigScreen() = 0;
     virtual void WriteLogEntry(const std::string& event, const std::string& state) = 0;
+    // A line of free text in the log (a reason too long for an entry's columns).
+    virtual void WriteLogText(const std::string& text) = 0;
     virtual void StartLogFile() = 0;
 };
 

@@ -15,6 +15,7 @@
 #include "log/log_file.h"
 #include "log/startup_checks.h"
 #include "system/admin_test.h"
+#include "ui/web_site.h"
 
 namespace vespar {
 
@@ -50,10 +51,12 @@ Program::Program(Clock& clock, Dialogs& dialogs, InstanceGuard& guard, ProcessCo
     main_.OnClick("mPopUpExit", [this] {
         if (main_.control("mPopUpExit").enabled) ExitProgram();
     });
-    // The window's close button exists only while the system menu holds Close.
+    // The window's close button exists only while the system menu holds Close, that is for
+    // entitled users; it works during a warning too, when the Exit button is disabled.
     main_.OnClick("#close", [this] {
-        if (main_.closeItemShown() && main_.control("Exit").enabled) ExitProgram();
+        if (main_.closeItemShown()) ExitProgram();
     });
+    multiInst_.OnClick("Logo", [this] { LaunchWebSite(ctx_, ports_.urlOpener, ""); });
     // Disabled buttons refuse their command: that is how Cancel is kept from other users.
     main_.OnClick("TestS", [this] {
         if (main_.control("TestS").enabled) engine_.Test();
@@ -124,7 +127,8 @@ void Program::LoadMainWindow() {
 }
 
 void Program::ActivateMainWindow() {
-    main_.topmost = rt_.config.RunOnTop == 2;
+    // A warning stays above every other window, whatever activated it.
+    main_.topmost = rt_.config.RunOnTop == 2 || rt_.monitorState == MonitorState::Shutdown;
     if (main_.minimised) main_.visible = false;
     if (rt_.unconfigured || rt_.portFailed) {
         main_.control("mPopUpReset").enabled = false;
@@ -140,6 +144,11 @@ void Program::ExitProgram() {
     if (!rt_.unconfigured) WriteLogEntry("Exit", StateWord(rt_));
     rt_.trayIconShown = false;
     throw ProgramExit{0};
+}
+
+void Program::EndBySystem(const std::string& why) {
+    if (!why.empty() && !rt_.unconfigured) WriteLogEntry(why, StateWord(rt_));
+    Program::ExitProgram();
 }
 
 void Program::ReportSystemError(const SystemError& error) {
@@ -191,6 +200,9 @@ void Program::InitialiseMonitor() { engine_.InitialiseMonitor(); }
 void Program::EnableControls() { window_.EnableControls(); }
 void Program::WriteLogEntry(const std::string& event, const std::string& state) {
     vespar::WriteLogEntry(ctx_, event, state);
+}
+void Program::WriteLogText(const std::string& text) {
+    if (rt_.config.LogLevel > 1) AppendLogText(ctx_, text);
 }
 void Program::StartLogFile() { vespar::StartLogFile(ctx_); }
 void Program::HeardFromMaster() { engine_.state().noDatagramFlag = 0; }

@@ -50,6 +50,9 @@ class Program : private EngineHost, private LinkHost, private ConfigScreenHost {
     void ActivateMainWindow();
     // Unloads the main window and ends the program (throws ProgramExit).
     [[noreturn]] void ExitProgram() override;
+    // Ended by the system (a signal, the session's end, a lost display): the same exit, after
+    // an entry whose event word says why when why is not empty.
+    [[noreturn]] void EndBySystem(const std::string& why);
     // Re-creates the sampler, reads and checks the configuration, resets start values.
     void ReloadConfiguration() override;
     // Shows a system action's failure as the platform reports it; the program then ends.
@@ -82,6 +85,7 @@ class Program : private EngineHost, private LinkHost, private ConfigScreenHost {
     void CloseAboutScreen() override;
     void CloseConfigScreen() override;
     void WriteLogEntry(const std::string& event, const std::string& state) override;
+    void WriteLogText(const std::string& text) override;
     void StartLogFile() override;
     // LinkHost.
     void HeardFromMaster() override;

@@ -110,9 +110,13 @@ void MonitorEngine::CarryOutAction() {
                                      Icon::None, Buttons::Ok, 0});
     }
     if (suspendType || type == 7) ReturnToMonitoring();
-    if (rt_.cmdSwitch == 0) {
-        if (type == 5) actions_.HibernateSystem();
-        if (type == 6) actions_.StandbySystem();
+    if (rt_.cmdSwitch == 0 && suspendType) {
+        // A refused sleep counts as made: monitoring goes on as after a return.
+        const bool slept = type == 5 ? actions_.HibernateSystem() : actions_.StandbySystem();
+        if (!slept) {
+            host_.WriteLogEntry("Refused", name);
+            host_.WriteLogText(actions_.Refusal());
+        }
     }
     if (type >= 1 && type <= 4) host_.WriteLogEntry("Close", name);
     if (suspendType) {

@@ -78,7 +78,9 @@ void StartLogFile(Context& ctx) {
         const std::string header = JoinCrLf({ctx.rt.programTitle, VersionLine(), "File Created",
                                              FormatDateTime(ctx.clock.now())}) +
                                    kCrLf;
-        if (!WriteNew(log, header)) LogFileError(ctx, "create the log file ");
+        // Written beside it and renamed: a failed write (a full disk) leaves no empty log
+        // that every later start would stumble over.
+        if (!ReplaceAtomically(log, header)) LogFileError(ctx, "create the log file ");
     }
 }
 

@@ -62,18 +62,24 @@ bool ShutdownActions::ShutdownSystem(std::int32_t flags) {
     return true;
 }
 
-bool ShutdownActions::HibernateSystem() {
-    power_.Prepare(PowerAction::Hibernate);
-    EnablePrivilege();
-    power_.Suspend(true, true, false);
+bool ShutdownActions::Sleep(PowerAction action, bool hibernate) {
+    refusal_.clear();
+    power_.Prepare(action);
+    try {
+        EnablePrivilege();
+    } catch (const SystemError& error) {
+        refusal_ = error.Description();
+        return false;
+    }
+    if (!power_.Suspend(hibernate, true, false)) {
+        refusal_ = std::string(hibernate ? "Hibernate" : "Standby") + " failed: " + LastErrorText();
+        return false;
+    }
     return true;
 }
 
-bool ShutdownActions::StandbySystem() {
-    power_.Prepare(PowerAction::Standby);
-    EnablePrivilege();
-    power_.Suspend(false, true, false);
-    return true;
-}
+bool ShutdownActions::HibernateSystem() { return Sleep(PowerAction::Hibernate, true); }
+
+bool ShutdownActions::StandbySystem() { return Sleep(PowerAction::Standby, false); }
 
 }  // namespace vespar

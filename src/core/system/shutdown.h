@@ -19,9 +19,12 @@ class ShutdownActions {
     bool ShutdownSystem(std::int32_t flags);
     // Enables the privilege to power the system off.
     bool EnableShutdownPrivilege();
-    // True once the request has been made, whether or not the system obeyed.
+    // Hibernates or stands by and returns when the system resumes. A refusal (the system
+    // does not allow it, or the call fails) raises nothing: a computer that cannot sleep must
+    // go on being watched. False then, with the reason in Refusal().
     bool HibernateSystem();
     bool StandbySystem();
+    const std::string& Refusal() const { return refusal_; }
     // The system's message for a code, or empty text.
     std::string SystemErrorText(std::uint32_t code);
 
@@ -30,9 +33,11 @@ class ShutdownActions {
     // Enables the privilege for the action last prepared on the port.
     bool EnablePrivilege();
     std::string LastErrorText();
+    bool Sleep(PowerAction action, bool hibernate);
 
     PowerActions& power_;
     std::string source_;
+    std::string refusal_;
 };
 
 }  // namespace vespar

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QWindow>
 #include <QtTest>
 #include <algorithm>
 #include <memory>
@@ -59,12 +60,15 @@ void FrontEndTest::statusWarningAndCancelShowOnScreen() {
     QVERIFY(!main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     rig.Screenshot(main, "main-window-run.png");
 
+    const WId native = main.winId();
     rig.Advance(7500);
     QCOMPARE(rig.program.runtime().monitorState, MonitorState::Shutdown);
     QVERIFY(rig.Text(main, "Counter").startsWith("The Computer Will Power Off In "));
     QCOMPARE(rig.Text(main, "Reset"), QString("&Cancel"));
     // The warning comes up above every other window, and the tray menu offers Cancel.
     QVERIFY(main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(main.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(main.winId(), native);  // the same native window, raised, not re-created
     QVERIFY(main.isVisible());
     QVERIFY(rig.Item("mPopUpCancel")->isVisible());
     QVERIFY(!rig.Item("mPopUpReset")->isVisible());

@@ -36,6 +36,7 @@ struct RecordingEngineHost : EngineHost {
     void WriteLogEntry(const std::string& e, const std::string& s) override {
         log.emplace_back(e, s);
     }
+    void WriteLogText(const std::string& text) override { log.emplace_back(text, "#text"); }
     void StartLogFile() override { calls.push_back("StartLogFile"); }
 
     bool Logged(const std::string& e, const std::string& s) const {

@@ -17,6 +17,9 @@ TEST_F(ProgramTest, SecondInstanceShowsTheNoticeOnly) {
               "Vespar or Vespar Lumo is already\r\nrunning. Only one instance\r\n"
               "can be running at a time.");
     EXPECT_EQ(notice.control("Exit").tooltip, "Close Vespar");
+    // The logo opens the maker's web site.
+    notice.Click("Logo");
+    EXPECT_EQ(sys.urlOpener.opened.size(), 1u);
     EXPECT_THROW(notice.Click("Exit"), ProgramExit);
     EXPECT_FALSE(std::filesystem::exists(LogFile()));
     EXPECT_TRUE(dialogs.shown.empty());
@@ -55,6 +58,17 @@ TEST_F(ProgramTest, LoadsOnTheShippedConfigurationAndExitWritesTheLastEntry) {
     EXPECT_FALSE(rt.trayIconShown);
     EXPECT_FALSE(program.timers().Find("tmrRefresh")->enabled());
     EXPECT_NE(Log().find(",  Exit     , Initialise, Count:    2\r\n"), std::string::npos);
+}
+
+TEST_F(ProgramTest, TheWarningStaysOnTopAndAnEntitledUserMayStillClose) {
+    Start("-InhibitShutdown");
+    Runtime& rt = program.runtime();
+    rt.monitorState = MonitorState::Shutdown;
+    program.mainWindow().control("Exit").enabled = false;  // as the warning leaves it
+    program.ActivateMainWindow();
+    EXPECT_TRUE(program.mainWindow().topmost);
+    EXPECT_THROW(program.mainWindow().Click("#close"), ProgramExit);
+    EXPECT_NE(Log().find(",  Exit     , Power Off , Count:"), std::string::npos);
 }
 
 TEST_F(ProgramTest, UsersWhoMayNotExitCannotCloseTheWindow) {

@@ -1,7 +1,28 @@
+#include <algorithm>
+
 #include "base/system_error.h"
 #include "engine_fixture.h"
 
 namespace vespar::test {
+
+TEST_F(EngineTest, ARefusedHibernateCountsAsMadeAndMonitoringGoesOn) {
+    fh.rt.config.ShutType = 5;
+    fh.rt.config.NoWarn = 2;
+    power.tokenOk = false;
+    engine.InitialiseMonitor();
+    fh.rt.monitorState = MonitorState::Shutdown;
+    fh.rt.stateSeconds = 0;
+    host.log.clear();
+    EXPECT_NO_THROW(engine.ShutdownTick());
+    EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
+    ASSERT_GE(host.log.size(), 5u);
+    const auto refused =
+        std::find(host.log.begin(), host.log.end(), LogPair("Refused", "Hibernate"));
+    ASSERT_NE(refused, host.log.end());
+    EXPECT_EQ(refused[1].second, "#text");
+    EXPECT_NE(refused[1].first.find("privileges"), std::string::npos);
+    EXPECT_EQ(refused[2], LogPair("Restart", "Hibernate"));
+}
 
 TEST_F(EngineTest, EveryShutTypeWithAndWithoutWarningAndForce) {
     struct Case {

@@ -172,5 +172,17 @@ TEST_F(LogFileTest, HeaderWriteFailuresEndTheProgram) {
     EXPECT_EQ(box.text, Failure("write to", "Vespar.log"));
 }
 
+TEST_F(LogFileTest, AFailedCreationLeavesNoFileBehind) {
+    {
+        FileSizeLimit full(10);  // the disk fills up during the header
+        const MessageBox box = host.Stopped([&] { StartLogFile(host.ctx); });
+        EXPECT_EQ(box.text, Failure("create", "Vespar.log"));
+    }
+    EXPECT_TRUE(Files().empty());
+    // So the next start, with room again, creates it afresh.
+    StartLogFile(host.ctx);
+    EXPECT_EQ(Read(), Header("06-Dec-26 14:03:09"));
+}
+
 }  // namespace
 }  // namespace vespar::test

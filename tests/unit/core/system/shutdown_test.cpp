@@ -87,10 +87,9 @@ TEST_F(ShutdownTest, EachPrivilegeStepRaisesItsOwnError) {
         test::FakePowerActions failing;
         failing.*step.ok = false;
         ShutdownActions failingActions{failing, "Vespar"};
-        for (const auto& call :
-             std::vector<std::function<void()>>{[&] { failingActions.ShutdownSystem(8); },
-                                                [&] { failingActions.EnableShutdownPrivilege(); },
-                                                [&] { failingActions.HibernateSystem(); }}) {
+        for (const auto& call : std::vector<std::function<void()>>{
+                 [&] { failingActions.ShutdownSystem(8); },
+                 [&] { failingActions.EnableShutdownPrivilege(); }}) {
             const SystemError e = Raised(call);
             EXPECT_EQ(e.Number(), static_cast<std::int32_t>(step.number));
             EXPECT_EQ(e.Source(), "Vespar.mShutDown");
@@ -128,13 +127,25 @@ TEST_F(ShutdownTest, RefusedRequestAndMissingSystemText) {
               "Can't enable shutdown: You do not have the privileges to shutdown this system. []");
 }
 
-TEST_F(ShutdownTest, SuspendIsReportedDoneWhateverTheSystemSays) {
-    power.suspendOk = false;
+TEST_F(ShutdownTest, ARefusedSleepIsNoErrorAndTellsWhy) {
     EXPECT_TRUE(actions.HibernateSystem());
     EXPECT_EQ(power.calls, With("Hibernate", "Suspend 110"));
+    EXPECT_EQ(actions.Refusal(), "");
+
     power.calls.clear();
-    EXPECT_TRUE(actions.StandbySystem());
-    EXPECT_EQ(power.calls, With("Standby", "Suspend 010"));
+    power.suspendOk = false;
+    EXPECT_FALSE(actions.StandbySystem());
+    EXPECT_EQ(power.calls.front(), "Prepare Standby");
+    EXPECT_EQ(actions.Refusal(), "Standby failed: Access is denied.\r\n");
+
+    // Not allowed at all: the system is not asked.
+    power.calls.clear();
+    power.tokenOk = false;
+    EXPECT_FALSE(actions.HibernateSystem());
+    EXPECT_EQ(actions.Refusal(),
+              "Can't enable shutdown: You do not have the privileges to "
+              "shutdown this system. [Access is denied.\r\n]");
+    for (const auto& c : power.calls) EXPECT_NE(c.rfind("Suspend", 0), 0u) << c;
 }
 
 }  // namespace

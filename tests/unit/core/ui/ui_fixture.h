@@ -38,6 +38,7 @@ struct WindowEngineHost : EngineHost {
     void WriteLogEntry(const std::string& e, const std::string& s) override {
         vespar::WriteLogEntry(*ctx, e, s);
     }
+    void WriteLogText(const std::string&) override {}
     void StartLogFile() override { vespar::StartLogFile(*ctx); }
 };
 

@@ -146,9 +146,10 @@ TEST_F(LogindTest, RefusalRaisesTheNoPrivilegesError) {
     EXPECT_EQ(Raised([&] { actions.EnableShutdownPrivilege(); }).Number(),
               static_cast<std::int32_t>(0x8004062Eu));
 
-    const SystemError e = RaisedAfter([&] { actions.HibernateSystem(); }, "CanHibernate()");
-    EXPECT_EQ(e.Description(), std::string(kNoPrivileges) +
-                                   "logind does not allow Hibernate: CanHibernate answers \"na\"]");
+    // A computer without hibernation: refused, no error, the reason kept for the log.
+    EXPECT_EQ(CallsOf([&] { EXPECT_FALSE(actions.HibernateSystem()); }), "CanHibernate()");
+    EXPECT_EQ(actions.Refusal(), std::string(kNoPrivileges) +
+                                     "logind does not allow Hibernate: CanHibernate answers \"na\"]");
 
     // "challenge" is for logind to settle with the user: the call is made.
     ExpectExit(2, "CanReboot() ListInhibitors() Reboot(false)");
@@ -163,8 +164,8 @@ TEST_F(LogindTest, UnreachableLogindRaisesTheLookupError) {
     EXPECT_EQ(text.rfind(kNoPrivilegeValue, 0), 0u) << text;
     EXPECT_NE(text.find("org.freedesktop.login1"), std::string::npos) << text;
     EXPECT_EQ(text.back(), ']');
-    EXPECT_EQ(Raised([&] { actions.StandbySystem(); }).Number(),
-              static_cast<std::int32_t>(0x8004062Cu));
+    EXPECT_FALSE(actions.StandbySystem());
+    EXPECT_EQ(actions.Refusal().rfind(kNoPrivilegeValue, 0), 0u) << actions.Refusal();
 
     // No bus at all: the system's text for the failed connection.
     LogindPowerActions nowhere("unix:path=" + (bus.Folder() / "none").string(), kNoSleepComing);
@@ -196,9 +197,10 @@ TEST_F(LogindTest, BlockInhibitorStopsOnlyAnUnforcedAction) {
     ExpectExit(12, "CanPowerOff() PowerOff(false)");
     ExpectExit(6, "CanReboot() Reboot(false)");
 
-    // A sleep is refused too; the call still counts as made, the port keeps the reason.
-    EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.StandbySystem()); }),
+    // A sleep is refused too, with the reason.
+    EXPECT_EQ(CallsOf([&] { EXPECT_FALSE(actions.StandbySystem()); }),
               "CanSuspend() ListInhibitors()");
+    EXPECT_EQ(actions.Refusal(), "Standby failed: Standby blocked by backup: Nightly backup");
     EXPECT_EQ(power.LastErrorCode(), static_cast<std::uint32_t>(EBUSY));
     EXPECT_EQ(power.MessageText(power.LastErrorCode()),
               "Standby blocked by backup: Nightly backup");
