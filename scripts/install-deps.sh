@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           libx11-dev libxi-dev libxcb1-dev libsystemd-dev
           xvfb xauth xdotool x11-utils dbus-daemon python3-dbusmock fonts-dejavu-core
-          imagemagick)
+          imagemagick clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test (unit tests and the real program
-# under Xvfb).
+# Installs what is missing, builds, and runs every test (unit tests, the real program under
+# Xvfb, and each fuzz target for a short while).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
 ctest --test-dir build --output-on-failure -j 2
+# The fuzz targets, briefly, on their corpora (the core and platform code instrumented).
+scripts/fuzz.sh "${VESPAR_FUZZ_SECONDS:-20}"
