@@ -20,17 +20,17 @@ std::unique_ptr<ScreenWindow> MakeAboutWindow(AboutScreen& about, ScreenWindow::
     logo->setPixmap(LogoPicture());
     logo->setAlignment(Qt::AlignCenter);
     layout->addWidget(logo);
-    QLabel* name = window->AddLabel(layout, "ProgName");
+    QLabel* name = window->AddLabel(layout, AboutScreen::kProgName);
     QFont big = name->font();
     big.setPointSizeF(big.pointSizeF() * 1.5);
     name->setFont(big);
-    window->AddLabel(layout, "ProgVersion");
-    ClickableLabel* site = window->AddLink(layout, "WebSite");
+    window->AddLabel(layout, AboutScreen::kProgVersion);
+    ClickableLabel* site = window->AddLink(layout, AboutScreen::kWebSite);
     QFont link = site->font();
     link.setUnderline(true);
     site->setFont(link);
-    window->AddLabel(layout, "TMessage")->setMinimumWidth(260);
-    window->AddButton(layout, "ExitAbout");
+    window->AddLabel(layout, AboutScreen::kTMessage)->setMinimumWidth(260);
+    window->AddButton(layout, AboutScreen::kExitAbout);
     for (QLabel* label : window->findChildren<QLabel*>()) label->setAlignment(Qt::AlignCenter);
     return window;
 }

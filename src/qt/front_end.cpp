@@ -44,11 +44,11 @@ bool FrontEnd::Start(const std::string& commandLine) {
         layout->setSizeConstraint(QLayout::SetFixedSize);
         auto* top = new QHBoxLayout;
         layout->addLayout(top);
-        main_->AddLabel(top, "Image1")
+        main_->AddLabel(top, MultiInstScreen::kImage1)
             ->setPixmap(main_->style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32));
-        main_->AddLabel(top, "ErrorMess");
-        main_->AddLink(top, "Logo")->setPixmap(LogoPicture());
-        main_->AddButton(layout, "Exit");
+        main_->AddLabel(top, MultiInstScreen::kErrorMess);
+        main_->AddLink(top, MultiInstScreen::kLogo)->setPixmap(LogoPicture());
+        main_->AddButton(layout, MultiInstScreen::kExit);
     } else {
         tray_ = std::make_unique<TrayView>(program_.mainWindow(), program_.runtime(),
                                            program_.windowRules(), sink);

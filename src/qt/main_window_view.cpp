@@ -31,25 +31,29 @@ MainWindowView::MainWindowView(MainWindowScreen& main, MainWindowController& rul
     layout->addLayout(top);
     auto* lines = new QVBoxLayout;
     top->addLayout(lines, 1);
-    for (const char* name : {"Title", "Counter", "CPULoad", "DLLoad"}) {
+    for (const char* name : {main_window::kTitle, main_window::kCounter, main_window::kCPULoad,
+                             main_window::kDLLoad}) {
         AddLabel(lines, name)->setMinimumWidth(440);
     }
-    ClickableLabel* logo = AddLink(top, "Logo");
+    ClickableLabel* logo = AddLink(top, main_window::kLogo);
     logo->setPixmap(LogoPicture());
     logo->setAlignment(Qt::AlignTop | Qt::AlignRight);
 
     auto* list = new QHBoxLayout;
     layout->addLayout(list);
     AddLabel(list, "#NetConCaption")->setText("Network:");
-    AddList(list, "NetCon")->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    AddList(list, main_window::kNetCon)->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
-    for (const char* name : {"TestS", "Config", "Update", "Reset", "About", "Exit"}) {
+    for (const char* name : {main_window::kTestS, main_window::kConfig, main_window::kUpdate,
+                             main_window::kReset, main_window::kAbout, main_window::kExit}) {
         AddButton(buttons, name);
     }
-    park_ = AddFocusBox(buttons, "Park");
+    park_ = AddFocusBox(buttons, main_window::kPark);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Pictures for the tray, which draws the one the model's trayIcon names.
+    NotDrawn({main_window::kShutdownIcon, main_window::kActivityIcon, main_window::kActivateIcon});
 }
 
 void MainWindowView::ApplyWindowState() {

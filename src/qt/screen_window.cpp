@@ -165,6 +165,19 @@ QWidget* ScreenWindow::widget(const std::string& name) const {
     return nullptr;
 }
 
+void ScreenWindow::NotDrawn(std::initializer_list<const char*> names) {
+    notDrawn_.insert(names.begin(), names.end());
+}
+
+std::set<std::string> ScreenWindow::Drawn() const {
+    std::set<std::string> drawn;
+    for (const auto& entry : labels_) drawn.insert(entry.first);
+    for (const auto& entry : buttons_) drawn.insert(entry.first);
+    for (const auto& entry : others_) drawn.insert(entry.first);
+    for (const auto& entry : lists_) drawn.insert(entry.first);
+    return drawn;
+}
+
 void ScreenWindow::Refresh() {
     if (isVisible() || ShownByModel()) RefreshControls();
     ApplyWindowState();
@@ -273,7 +286,7 @@ void ScreenWindow::ApplyWindowState() {
 void ScreenWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         // Activation is a model event too (the main window re-applies its rules there).
-        sink_([this] { model_.Click("#activate"); });
+        sink_([this] { model_.Click(ScreenModel::kActivateEvent); });
     }
     QWidget::changeEvent(event);
 }
@@ -281,7 +294,7 @@ void ScreenWindow::changeEvent(QEvent* event) {
 void ScreenWindow::closeEvent(QCloseEvent* event) {
     // The model decides whether the window may close (it ends the program when it does).
     event->ignore();
-    sink_([this] { model_.Click("#close"); });
+    sink_([this] { model_.Click(ScreenModel::kCloseEvent); });
 }
 
 }  // namespace vespar::qt

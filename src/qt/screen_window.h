@@ -3,8 +3,10 @@
 #include <QBoxLayout>
 #include <QWidget>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "ui/control_model.h"
@@ -35,6 +37,8 @@ class ScreenWindow : public QWidget {
     QComboBox* AddList(QBoxLayout* layout, const std::string& name);
     // A text box that only takes the keyboard focus.
     QLineEdit* AddFocusBox(QBoxLayout* layout, const std::string& name);
+    // A widget of the window's own kind for the control, which the window fills itself.
+    void AddOwn(const std::string& name, QWidget* widget) { others_[name] = widget; }
 
     // The same widgets, for the caller to place in any layout.
     QLabel* NewLabel(const std::string& name);
@@ -50,6 +54,13 @@ class ScreenWindow : public QWidget {
 
     void Refresh();
     ScreenModel& model() { return model_; }
+
+    // Declares controls of the model that this window does not draw, such as pictures another
+    // part of the front-end shows; every other control must have a widget here.
+    void NotDrawn(std::initializer_list<const char*> names);
+    // The controls this window has widgets for, and those declared as not drawn.
+    std::set<std::string> Drawn() const;
+    const std::set<std::string>& notDrawn() const { return notDrawn_; }
 
   protected:
     // Caption, window level and visibility; windows with more states override it.
@@ -80,6 +91,7 @@ class ScreenWindow : public QWidget {
     std::map<std::string, QCheckBox*> checkBoxes_;
     std::map<std::string, QWidget*> others_;
     std::map<std::string, Control> drawn_;  // what each widget shows
+    std::set<std::string> notDrawn_;
 };
 
 }  // namespace vespar::qt

@@ -29,6 +29,12 @@ TrayView::TrayView(MainWindowScreen& main, const Runtime& rt, MainWindowControll
             [this](QSystemTrayIcon::ActivationReason reason) { Activated(reason); });
 }
 
+std::set<std::string> TrayView::Drawn() const {
+    std::set<std::string> drawn{main_window::kMenuPopUp};
+    for (const auto& entry : items_) drawn.insert(entry.first);
+    return drawn;
+}
+
 void TrayView::Activated(QSystemTrayIcon::ActivationReason reason) {
     if (reason == QSystemTrayIcon::DoubleClick) {
         sink_([this] { rules_.TrayMouse(kTrayLeftDoubleClick); });
@@ -43,7 +49,8 @@ void TrayView::TrayChanged() {
 }
 
 void TrayView::RefreshMenu() {
-    if (const std::string& title = main_.control("MenuPopUp").caption; title != title_) {
+    if (const std::string& title = main_.control(main_window::kMenuPopUp).caption;
+        title != title_) {
         title_ = title;
         menu_.setTitle(QString::fromLatin1(title_.c_str()));
     }

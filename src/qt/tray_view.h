@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <map>
+#include <set>
 #include <string>
 
 #include "app/main_window_controller.h"
@@ -32,6 +33,8 @@ class TrayView : public QObject {
     void Remove() { icon_.hide(); }
 
     QMenu& menu() { return menu_; }
+    // The main window's controls drawn here: MenuPopUp and its items.
+    std::set<std::string> Drawn() const;
     const QSystemTrayIcon& icon() const { return icon_; }
 
   private:

@@ -43,6 +43,7 @@ UpdaterWindow::UpdaterWindow(UpdaterScreen& updater, EventSink sink)
     status_->setReadOnly(true);
     status_->setMinimumWidth(420);
     lines->addWidget(status_);
+    AddOwn("Status", status_);
     lines->addStretch(1);
 
     message_ = new QPlainTextEdit(this);
@@ -50,6 +51,7 @@ UpdaterWindow::UpdaterWindow(UpdaterScreen& updater, EventSink sink)
     message_->setReadOnly(true);
     message_->setFixedHeight(message_->fontMetrics().lineSpacing() * 6 + 12);
     layout->addWidget(message_);
+    AddOwn("Message", message_);
 
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);

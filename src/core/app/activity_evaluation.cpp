@@ -85,13 +85,13 @@ void MonitorEngine::MeasureActivity() {
         rt_.downloadText = LastChars(" " + text, 9);
     }
 
-    Control& cpuLoad = main_.control("CPULoad");
+    Control& cpuLoad = main_.control(main_window::kCPULoad);
     if (c.CPU_On == 2) {
         cpuLoad.caption = "CPU: " + rt_.avCpuText + "  " + rt_.keyMouseText + " " + rt_.commsText;
     } else if (c.CPU_On == 1) {
         cpuLoad.caption = TrimBlanks(rt_.keyMouseText + " " + rt_.commsText);
     }
-    Control& dlLoad = main_.control("DLLoad");
+    Control& dlLoad = main_.control(main_window::kDLLoad);
     if (c.DL_On == 2) {
         dlLoad.caption = "DL:  " + rt_.downloadText;
     } else if (c.DL_On == 1) {
@@ -131,7 +131,7 @@ void MonitorEngine::RunTick() {
     if (st_.keyIdleCount > st_.keyIdleLimit) st_.keyIdleCount = st_.keyIdleLimit;
     if (st_.commsLostCount > st_.commsLostLimit) st_.commsLostCount = st_.commsLostLimit;
 
-    Control& counter = main_.control("Counter");
+    Control& counter = main_.control(main_window::kCounter);
     counter.foreColor = kOrange;
     if (rt_.stateSeconds > 0) {
         counter.caption = "No activity for " + NumberText(rt_.stateSeconds) + "s";

@@ -27,23 +27,23 @@ MainWindowController::MainWindowController(Context& ctx, MainWindowScreen& main,
       update_(update),
       opener_(opener),
       about_(ctx, opener, [this] { EnableControls(); }) {
-    OnEnabledClick("About", [this] { AboutClick(); });
-    OnEnabledClick("Config", [this] { ConfigClick(); });
-    OnEnabledClick("Update", [this] { UpdateClick(); });
-    main_.OnClick("Logo", [this] { LaunchWebSite(ctx_, opener_, ""); });
+    OnEnabledClick(main_window::kAbout, [this] { AboutClick(); });
+    OnEnabledClick(main_window::kConfig, [this] { ConfigClick(); });
+    OnEnabledClick(main_window::kUpdate, [this] { UpdateClick(); });
+    main_.OnClick(main_window::kLogo, [this] { LaunchWebSite(ctx_, opener_, ""); });
 
-    OnEnabledClick("mPopUpAbout", [this] { AboutClick(); });
-    OnEnabledClick("mPopUpCancel", [this] { main_.Click("Reset"); });
-    OnEnabledClick("mPopUpReset", [this] { main_.Click("Reset"); });
-    OnEnabledClick("mPopUpConfig", [this] { ConfigClick(); });
-    OnEnabledClick("mPopUpMin", [this] { Minimise(); });
-    OnEnabledClick("mPopUpRestore", [this] {
+    OnEnabledClick(main_window::kMPopUpAbout, [this] { AboutClick(); });
+    OnEnabledClick(main_window::kMPopUpCancel, [this] { main_.Click(main_window::kReset); });
+    OnEnabledClick(main_window::kMPopUpReset, [this] { main_.Click(main_window::kReset); });
+    OnEnabledClick(main_window::kMPopUpConfig, [this] { ConfigClick(); });
+    OnEnabledClick(main_window::kMPopUpMin, [this] { Minimise(); });
+    OnEnabledClick(main_window::kMPopUpRestore, [this] {
         ShowMainWindow();
         rt_.minimiseToggled = false;
         ApplyMinimiseToggledRule();
     });
-    OnEnabledClick("mPopUpTest", [this] { main_.Click("TestS"); });
-    OnEnabledClick("mPopUpUpdate", [this] { UpdateClick(); });
+    OnEnabledClick(main_window::kMPopUpTest, [this] { main_.Click(main_window::kTestS); });
+    OnEnabledClick(main_window::kMPopUpUpdate, [this] { UpdateClick(); });
 }
 
 void MainWindowController::OnEnabledClick(const std::string& name, std::function<void()> handler) {
@@ -102,17 +102,17 @@ void MainWindowController::ShowStatus() {
     engine_.longestDelay = ComputeLongestDelay(c, engine_, rt_.cmdSwitch);
 
     const std::string& title = rt_.programTitle;
-    main_.control("Reset").tooltip = "Reset " + title;
-    main_.control("Exit").tooltip = "Close " + title;
-    main_.control("About").tooltip = "About " + title;
-    main_.control("Config").tooltip = "Configure " + title;
-    main_.control("TestS").tooltip = "Enables/Restarts " + title + " Test Mode";
+    main_.control(main_window::kReset).tooltip = "Reset " + title;
+    main_.control(main_window::kExit).tooltip = "Close " + title;
+    main_.control(main_window::kAbout).tooltip = "About " + title;
+    main_.control(main_window::kConfig).tooltip = "Configure " + title;
+    main_.control(main_window::kTestS).tooltip = "Enables/Restarts " + title + " Test Mode";
     main_.caption = title;
 
-    Control& status = main_.control("Title");
+    Control& status = main_.control(main_window::kTitle);
     status.caption = StatusLine(c, rt_.shutTypeName, engine_.longestDelay, engine_.delayLimit);
 
-    Control& counter = main_.control("Counter");
+    Control& counter = main_.control(main_window::kCounter);
     if (c.StartTime == 1) {
         counter.caption = "Program Activation In " + NumberText(rt_.stateSeconds) + "s";
     } else if (c.StartTime == 2) {
@@ -124,8 +124,8 @@ void MainWindowController::ShowStatus() {
         status.foreColor = kOrange;
         status.bold = true;
         status.caption = "Click Configure To Set Up Vespar";
-        main_.control("Reset").enabled = false;
-        main_.control("TestS").enabled = false;
+        main_.control(main_window::kReset).enabled = false;
+        main_.control(main_window::kTestS).enabled = false;
     } else {
         status.foreColor = Color::System(Color::Kind::ButtonText);
         status.bold = false;
@@ -185,13 +185,13 @@ void MainWindowController::WindowStateChanged(bool minimised) {
 
 void MainWindowController::ResizeHandling() {
     if (!main_.minimised) {
-        main_.control("mPopUpRestore").visible = false;
-        main_.control("mPopUpMin").visible = true;
+        main_.control(main_window::kMPopUpRestore).visible = false;
+        main_.control(main_window::kMPopUpMin).visible = true;
     } else {
         rt_.trayIconShown = true;
         main_.visible = false;
-        main_.control("mPopUpRestore").visible = true;
-        main_.control("mPopUpMin").visible = false;
+        main_.control(main_window::kMPopUpRestore).visible = true;
+        main_.control(main_window::kMPopUpMin).visible = false;
     }
     // The warning brings the window up by itself; that is not the user's choice.
     const bool toggled = MinimiseToggledRule();
@@ -232,11 +232,15 @@ void MainWindowController::ShowCloseItem(bool keep) {
 }
 
 void MainWindowController::DisableControls() {
-    main_.control("TestS").enabled = false;
-    main_.control("Config").enabled = false;
-    main_.control(rt_.monitorState == MonitorState::Shutdown ? "mPopUpCancel" : "Reset").enabled =
-        false;
-    for (const char* name : {"About", "mPopUpAbout", "mPopUpConfig", "mPopUpReset", "mPopUpTest"}) {
+    main_.control(main_window::kTestS).enabled = false;
+    main_.control(main_window::kConfig).enabled = false;
+    main_
+        .control(rt_.monitorState == MonitorState::Shutdown ? main_window::kMPopUpCancel
+                                                            : main_window::kReset)
+        .enabled = false;
+    for (const char* name :
+         {main_window::kAbout, main_window::kMPopUpAbout, main_window::kMPopUpConfig,
+          main_window::kMPopUpReset, main_window::kMPopUpTest}) {
         main_.control(name).enabled = false;
     }
 }
@@ -246,28 +250,30 @@ void MainWindowController::EnableControls() {
     // Without a usable configuration only Configure stays open, as ShowStatus left it; a
     // running update check keeps its command closed until it ends.
     const bool blocked = rt_.unconfigured || rt_.portFailed;
-    if (entitled && !blocked) main_.control("TestS").enabled = true;
-    main_.control("Config").enabled = true;
+    if (entitled && !blocked) main_.control(main_window::kTestS).enabled = true;
+    main_.control(main_window::kConfig).enabled = true;
     if (rt_.monitorState == MonitorState::Shutdown) {
-        main_.control("mPopUpCancel").enabled = true;
+        main_.control(main_window::kMPopUpCancel).enabled = true;
     } else if (!blocked) {
-        main_.control("Reset").enabled = true;
+        main_.control(main_window::kReset).enabled = true;
     }
     if (!rt_.updateBusy) {
-        main_.control("Update").enabled = true;
-        main_.control("mPopUpUpdate").enabled = true;
+        main_.control(main_window::kUpdate).enabled = true;
+        main_.control(main_window::kMPopUpUpdate).enabled = true;
     }
-    for (const char* name : {"About", "mPopUpAbout", "mPopUpConfig"}) {
+    for (const char* name :
+         {main_window::kAbout, main_window::kMPopUpAbout, main_window::kMPopUpConfig}) {
         main_.control(name).enabled = true;
     }
-    if (!blocked) main_.control("mPopUpReset").enabled = true;
-    if (!blocked && entitled) main_.control("mPopUpTest").enabled = true;
+    if (!blocked) main_.control(main_window::kMPopUpReset).enabled = true;
+    if (!blocked && entitled) main_.control(main_window::kMPopUpTest).enabled = true;
     if (!main_.minimised) main_.focusParkRequested = true;
 }
 
 void MainWindowController::DisableForTest() {
     for (const char* name :
-         {"About", "Config", "Update", "mPopUpAbout", "mPopUpConfig", "mPopUpUpdate"}) {
+         {main_window::kAbout, main_window::kConfig, main_window::kUpdate,
+          main_window::kMPopUpAbout, main_window::kMPopUpConfig, main_window::kMPopUpUpdate}) {
         main_.control(name).enabled = false;
     }
 }

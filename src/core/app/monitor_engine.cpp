@@ -60,7 +60,7 @@ void MonitorEngine::ActivationTick() {
     const Configuration& c = rt_.config;
     rt_.stateSeconds -= 1;
     if (c.StartTime == 1) {
-        main_.control("Counter").caption =
+        main_.control(main_window::kCounter).caption =
             "Program Activation In " + NumberText(rt_.stateSeconds) + "s";
     }
     if (rt_.stateSeconds <= 0) {
@@ -119,8 +119,8 @@ void MonitorEngine::InitialiseMonitor() {
     st_.keyIdleLimit = c.KeyDelay;
     st_.dlIdleLimit = c.DLDelay;
     st_.commsLostLimit = c.ComDelay;
-    main_.control("CPULoad").caption.clear();
-    main_.control("DLLoad").caption.clear();
+    main_.control(main_window::kCPULoad).caption.clear();
+    main_.control(main_window::kDLLoad).caption.clear();
     rt_.commsText = ".";
     st_.noDatagramFlag = 1.0f;
     st_.forcedTrigger = 0;
@@ -129,20 +129,20 @@ void MonitorEngine::InitialiseMonitor() {
     }
 
     const Color face = Color::System(Color::Kind::ButtonFace);
-    Control& cpuLoad = main_.control("CPULoad");
+    Control& cpuLoad = main_.control(main_window::kCPULoad);
     cpuLoad.backColor = face;
     cpuLoad.foreColor = Color::System(Color::Kind::ButtonText);
-    Control& counter = main_.control("Counter");
+    Control& counter = main_.control(main_window::kCounter);
     counter.backColor = face;
     counter.foreColor = kBlue;
     counter.bold = false;
-    main_.control("DLLoad").backColor = face;
+    main_.control(main_window::kDLLoad).backColor = face;
 
-    main_.control("About").enabled = true;
-    main_.control("Reset").enabled = true;
+    main_.control(main_window::kAbout).enabled = true;
+    main_.control(main_window::kReset).enabled = true;
     if (!rt_.updateBusy) {
-        main_.control("Update").enabled = true;
-        main_.control("mPopUpUpdate").enabled = true;
+        main_.control(main_window::kUpdate).enabled = true;
+        main_.control(main_window::kMPopUpUpdate).enabled = true;
     }
     if (!Entitled()) {
         host_.ShowCloseItem(false);
@@ -150,9 +150,11 @@ void MonitorEngine::InitialiseMonitor() {
         host_.StartLogFile();
         return;
     }
-    for (const char* name : {"TestS", "Config", "Exit"}) main_.control(name).enabled = true;
+    for (const char* name : {main_window::kTestS, main_window::kConfig, main_window::kExit})
+        main_.control(name).enabled = true;
     host_.ShowCloseItem(true);
-    for (const char* name : {"mPopUpExit", "mPopUpTest", "mPopUpConfig"}) {
+    for (const char* name :
+         {main_window::kMPopUpExit, main_window::kMPopUpTest, main_window::kMPopUpConfig}) {
         main_.control(name).enabled = true;
     }
     input_.InDataReset();
@@ -162,7 +164,7 @@ void MonitorEngine::InitialiseMonitor() {
 void MonitorEngine::ShowInterfaces() {
     if (download_.ListGeneration() == shownInterfaces_) return;
     shownInterfaces_ = download_.ListGeneration();
-    Control& netCon = main_.control("NetCon");
+    Control& netCon = main_.control(main_window::kNetCon);
     netCon.items = download_.Interfaces().items;
     netCon.selection = download_.Interfaces().selection;
 }

@@ -45,26 +45,26 @@ Program::Program(Clock& clock, Dialogs& dialogs, InstanceGuard& guard, ProcessCo
       link_(ctx_, main_, network.socket, network.resolver, *this),
       config_(ctx_, *this, main_, ports_.viewer, ports_.urlOpener) {
     window_.SetConfigScreenOpener([this] { config_.Open(); });
-    main_.OnClick("Exit", [this] {
-        if (main_.control("Exit").enabled) ExitProgram();
+    main_.OnClick(main_window::kExit, [this] {
+        if (main_.control(main_window::kExit).enabled) ExitProgram();
     });
-    main_.OnClick("mPopUpExit", [this] {
-        if (main_.control("mPopUpExit").enabled) ExitProgram();
+    main_.OnClick(main_window::kMPopUpExit, [this] {
+        if (main_.control(main_window::kMPopUpExit).enabled) ExitProgram();
     });
     // The window's close button exists only while the system menu holds Close, that is for
     // entitled users; it works during a warning too, when the Exit button is disabled.
-    main_.OnClick("#close", [this] {
+    main_.OnClick(ScreenModel::kCloseEvent, [this] {
         if (main_.closeItemShown()) ExitProgram();
     });
-    multiInst_.OnClick("Logo", [this] { LaunchWebSite(ctx_, ports_.urlOpener, ""); });
+    multiInst_.OnClick(main_window::kLogo, [this] { LaunchWebSite(ctx_, ports_.urlOpener, ""); });
     // Disabled buttons refuse their command: that is how Cancel is kept from other users.
-    main_.OnClick("TestS", [this] {
-        if (main_.control("TestS").enabled) engine_.Test();
+    main_.OnClick(main_window::kTestS, [this] {
+        if (main_.control(main_window::kTestS).enabled) engine_.Test();
     });
-    main_.OnClick("Reset", [this] {
-        if (main_.control("Reset").enabled) engine_.Reset();
+    main_.OnClick(main_window::kReset, [this] {
+        if (main_.control(main_window::kReset).enabled) engine_.Reset();
     });
-    main_.OnClick("#activate", [this] { ActivateMainWindow(); });
+    main_.OnClick(ScreenModel::kActivateEvent, [this] { ActivateMainWindow(); });
 }
 
 Program::Window Program::Enter(const std::string& commandLine) {
@@ -131,10 +131,10 @@ void Program::ActivateMainWindow() {
     main_.topmost = rt_.config.RunOnTop == 2 || rt_.monitorState == MonitorState::Shutdown;
     if (main_.minimised) main_.visible = false;
     if (rt_.unconfigured || rt_.portFailed) {
-        main_.control("mPopUpReset").enabled = false;
-        main_.control("mPopUpTest").enabled = false;
+        main_.control(main_window::kMPopUpReset).enabled = false;
+        main_.control(main_window::kMPopUpTest).enabled = false;
     }
-    main_.control("mPopUpExit").enabled = entitled();
+    main_.control(main_window::kMPopUpExit).enabled = entitled();
 }
 
 void Program::ExitProgram() {
@@ -178,7 +178,7 @@ void Program::TimerTick() {
 
 void Program::MarkInputFailure() {
     if (inputFailureReported_ && rt_.config.Key_On == 2 && !rt_.unconfigured && !rt_.portFailed) {
-        main_.control("Title").caption += kInputFailureNote;
+        main_.control(main_window::kTitle).caption += kInputFailureNote;
     }
 }
 

@@ -45,35 +45,38 @@ void MonitorEngine::ShutdownTick() {
         return;
     }
     if (rt_.stateSeconds == 0 && !rt_.unconfigured) host_.WriteLogEntry("Enter", rt_.shutTypeName);
-    for (const char* name : {"Config", "About", "TestS", "Exit", "Update"}) {
+    for (const char* name : {main_window::kConfig, main_window::kAbout, main_window::kTestS,
+                             main_window::kExit, main_window::kUpdate}) {
         main_.control(name).enabled = false;
     }
     if (c.NoWarn == 1) {
-        Control& cpuLoad = main_.control("CPULoad");
+        Control& cpuLoad = main_.control(main_window::kCPULoad);
         cpuLoad.foreColor = kWhite;
         cpuLoad.backColor = kOrange;
         cpuLoad.caption.clear();
-        Control& counter = main_.control("Counter");
+        Control& counter = main_.control(main_window::kCounter);
         counter.foreColor = kWhite;
         counter.backColor = kOrange;
         counter.bold = true;
         counter.caption = WarningText(c.ShutType) + NumberText(c.ShutTime - rt_.stateSeconds) + "s";
-        main_.control("DLLoad").caption.clear();
+        main_.control(main_window::kDLLoad).caption.clear();
     }
     const bool entitled = Entitled();
-    Control& reset = main_.control("Reset");
+    Control& reset = main_.control(main_window::kReset);
     if (entitled) {
         reset.caption = "&Cancel";
         reset.tooltip = "Cancel " + rt_.programTitle + " " + rt_.shutTypeName;
     } else {
         reset.enabled = false;
     }
-    for (const char* name : {"mPopUpAbout", "mPopUpConfig", "mPopUpMin", "mPopUpRestore",
-                             "mPopUpTest", "mPopUpUpdate", "mPopUpExit"}) {
+    for (const char* name :
+         {main_window::kMPopUpAbout, main_window::kMPopUpConfig, main_window::kMPopUpMin,
+          main_window::kMPopUpRestore, main_window::kMPopUpTest, main_window::kMPopUpUpdate,
+          main_window::kMPopUpExit}) {
         main_.control(name).enabled = false;
     }
-    main_.control("mPopUpReset").visible = false;
-    if (entitled) main_.control("mPopUpCancel").visible = true;
+    main_.control(main_window::kMPopUpReset).visible = false;
+    if (entitled) main_.control(main_window::kMPopUpCancel).visible = true;
 
     if (rt_.stateSeconds >= c.ShutTime || c.NoWarn == 2) {
         CarryOutAction();
@@ -135,9 +138,9 @@ void MonitorEngine::TestEnding() {
     InitialiseMonitor();
     host_.ShowStatus();
     host_.SetTrayState("Activate");
-    main_.control("mPopUpAbout").enabled = true;
-    if (Entitled()) main_.control("mPopUpConfig").enabled = true;
-    main_.control("mPopUpUpdate").enabled = true;
+    main_.control(main_window::kMPopUpAbout).enabled = true;
+    if (Entitled()) main_.control(main_window::kMPopUpConfig).enabled = true;
+    main_.control(main_window::kMPopUpUpdate).enabled = true;
 }
 
 void MonitorEngine::MsgBoxTimed(const std::string& prompt, int timeoutSeconds,
@@ -148,11 +151,11 @@ void MonitorEngine::MsgBoxTimed(const std::string& prompt, int timeoutSeconds,
 }
 
 void MonitorEngine::SetResetButton() {
-    Control& reset = main_.control("Reset");
+    Control& reset = main_.control(main_window::kReset);
     reset.caption = "&Reset";
     reset.tooltip = "Reset " + rt_.programTitle;
-    main_.control("mPopUpReset").visible = true;
-    main_.control("mPopUpCancel").visible = false;
+    main_.control(main_window::kMPopUpReset).visible = true;
+    main_.control(main_window::kMPopUpCancel).visible = false;
 }
 
 void MonitorEngine::Test() {
@@ -185,11 +188,13 @@ void MonitorEngine::Reset() {
 
 void MonitorEngine::ReturnToMonitoring() {
     SetResetButton();
-    for (const char* name : {"mPopUpAbout", "mPopUpMin", "mPopUpRestore", "mPopUpUpdate"}) {
+    for (const char* name : {main_window::kMPopUpAbout, main_window::kMPopUpMin,
+                             main_window::kMPopUpRestore, main_window::kMPopUpUpdate}) {
         main_.control(name).enabled = true;
     }
     if (Entitled()) {
-        for (const char* name : {"mPopUpConfig", "mPopUpTest", "mPopUpExit"}) {
+        for (const char* name :
+             {main_window::kMPopUpConfig, main_window::kMPopUpTest, main_window::kMPopUpExit}) {
             main_.control(name).enabled = true;
         }
     }

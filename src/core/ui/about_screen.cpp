@@ -15,19 +15,19 @@ AboutScreen::AboutScreen(Context& ctx, UrlOpener& opener, std::function<void()> 
       opener_(opener),
       onClosed_(std::move(onClosed)),
       timer_(ctx.timers.Create(kTimerName, 1000, [this] { Tick(); })) {
-    control("ProgName");
-    control("ProgVersion");
-    Control& site = control("WebSite");
+    control(kProgName);
+    control(kProgVersion);
+    Control& site = control(kWebSite);
     site.caption = WebSiteBase();
     site.foreColor = kBlue;
-    control("TMessage");
-    Control& exit = control("ExitAbout");
+    control(kTMessage);
+    Control& exit = control(kExitAbout);
     exit.caption = "&Exit";
     exit.tooltip = "Close Vespar About Screen";
-    OnClick("ExitAbout", [this] { Close(); });
-    OnClick("#close", [this] { Close(); });
-    OnClick("#activate", [this] { Activate(); });
-    OnClick("WebSite", [this] { LaunchWebSite(ctx_, opener_, ""); });
+    OnClick(kExitAbout, [this] { Close(); });
+    OnClick(ScreenModel::kCloseEvent, [this] { Close(); });
+    OnClick(ScreenModel::kActivateEvent, [this] { Activate(); });
+    OnClick(kWebSite, [this] { LaunchWebSite(ctx_, opener_, ""); });
 }
 
 AboutScreen::~AboutScreen() { ctx_.timers.Remove(timer_); }
@@ -38,9 +38,9 @@ void AboutScreen::Open() {
         open_ = true;
         rt.childFormOpen = true;
         caption = "About " + rt.programTitle;
-        control("ProgName").caption = rt.programTitle;
-        control("ProgVersion").caption = VersionText(kVersionMajor, kVersionMinor);
-        control("TMessage").caption.clear();
+        control(kProgName).caption = rt.programTitle;
+        control(kProgVersion).caption = VersionText(kVersionMajor, kVersionMinor);
+        control(kTMessage).caption.clear();
         rt.aboutTimeout = rt.cmdSwitch == 1 ? 4 : 60;
         topmost = false;
         timer_.SetEnabled(true);
@@ -68,7 +68,7 @@ void AboutScreen::Close() {
 
 void AboutScreen::Tick() {
     Runtime& rt = ctx_.rt;
-    control("TMessage").caption = "About will close in " + std::to_string(rt.aboutTimeout) + " sec";
+    control(kTMessage).caption = "About will close in " + std::to_string(rt.aboutTimeout) + " sec";
     rt.aboutTimeout -= 1;
 }
 

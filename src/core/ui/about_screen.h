@@ -16,6 +16,11 @@ namespace vespar {
 class AboutScreen : public ScreenModel {
   public:
     static constexpr const char* kTimerName = "frmAbout.Timer1";
+    static constexpr const char* kProgName = "ProgName";
+    static constexpr const char* kProgVersion = "ProgVersion";
+    static constexpr const char* kWebSite = "WebSite";
+    static constexpr const char* kTMessage = "TMessage";
+    static constexpr const char* kExitAbout = "ExitAbout";
 
     // onClosed runs at every unload; the main window enables its commands there.
     AboutScreen(Context& ctx, UrlOpener& opener, std::function<void()> onClosed);

@@ -47,6 +47,11 @@ class ScreenModel {
   public:
     explicit ScreenModel(std::string name) : name_(std::move(name)) {}
 
+    // Window events the front-end raises as clicks: the close button and the window becoming
+    // the active one.
+    static constexpr const char* kCloseEvent = "#close";
+    static constexpr const char* kActivateEvent = "#activate";
+
     const std::string& name() const { return name_; }
     std::string caption;
     bool visible = false;

@@ -14,39 +14,39 @@ struct Declared {
 // The controls in their order. The commands of entitled users wait for the engine's
 // initialisation to open them; the three icons are pictures only the tray shows.
 constexpr Declared kControls[] = {
-    {"TestS", "&Test", false, true},
-    {"NetCon", "", true, true},
-    {"Config", "&Configure", true, true},
-    {"Update", "&Update", true, true},
-    {"ShutdownIcon", "", true, false},
-    {"ActivityIcon", "", true, false},
-    {"ActivateIcon", "", true, false},
-    {"Reset", "&Reset", true, true},
-    {"About", "&About", true, true},
-    {"Exit", "&Exit", false, true},
-    {"Logo", "", true, true},
-    {"Park", "", true, true},
-    {"DLLoad", "", true, true},
-    {"Title", "", true, true},
-    {"Counter", "", true, true},
-    {"CPULoad", "", true, true},
+    {main_window::kTestS, "&Test", false, true},
+    {main_window::kNetCon, "", true, true},
+    {main_window::kConfig, "&Configure", true, true},
+    {main_window::kUpdate, "&Update", true, true},
+    {main_window::kShutdownIcon, "", true, false},
+    {main_window::kActivityIcon, "", true, false},
+    {main_window::kActivateIcon, "", true, false},
+    {main_window::kReset, "&Reset", true, true},
+    {main_window::kAbout, "&About", true, true},
+    {main_window::kExit, "&Exit", false, true},
+    {main_window::kLogo, "", true, true},
+    {main_window::kPark, "", true, true},
+    {main_window::kDLLoad, "", true, true},
+    {main_window::kTitle, "", true, true},
+    {main_window::kCounter, "", true, true},
+    {main_window::kCPULoad, "", true, true},
 };
 
 // The popup menu exists only as a popup; its items in their order, separators without a
 // caption. The window starts in its normal state, which offers Minimise rather than Restore.
 constexpr Declared kPopup[] = {
-    {"MenuPopUp", "Vespar", true, false},
-    {"mPopUpAbout", "About Vespar", true, true},
+    {main_window::kMenuPopUp, "Vespar", true, false},
+    {main_window::kMPopUpAbout, "About Vespar", true, true},
     {"mPopUpLine1", "", true, true},
-    {"mPopUpCancel", "Cancel", true, false},
-    {"mPopUpConfig", "Configure", false, true},
-    {"mPopUpMin", "Minimise", true, true},
-    {"mPopUpReset", "Reset", true, true},
-    {"mPopUpRestore", "Restore", true, false},
-    {"mPopUpTest", "Test", false, true},
-    {"mPopUpUpdate", "Update", true, true},
+    {main_window::kMPopUpCancel, "Cancel", true, false},
+    {main_window::kMPopUpConfig, "Configure", false, true},
+    {main_window::kMPopUpMin, "Minimise", true, true},
+    {main_window::kMPopUpReset, "Reset", true, true},
+    {main_window::kMPopUpRestore, "Restore", true, false},
+    {main_window::kMPopUpTest, "Test", false, true},
+    {main_window::kMPopUpUpdate, "Update", true, true},
     {"mPopUpLine2", "", true, true},
-    {"mPopUpExit", "Close Vespar", false, true},
+    {main_window::kMPopUpExit, "Close Vespar", false, true},
 };
 
 }  // namespace
@@ -69,7 +69,8 @@ MainWindowScreen::MainWindowScreen() : ScreenModel("VesparMain") {
     };
     for (const Declared& d : kControls) declare(d);
     for (const Declared& d : kPopup) declare(d);
-    control("Update").tooltip = "Check the Karvell web site for the latest version of Vespar";
+    control(main_window::kUpdate).tooltip =
+        "Check the Karvell web site for the latest version of Vespar";
 }
 
 }  // namespace vespar

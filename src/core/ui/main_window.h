@@ -7,6 +7,37 @@
 
 namespace vespar {
 
+// The names of the main window's controls and popup menu items, shared by its rules and the
+// front-ends that draw them.
+namespace main_window {
+inline constexpr const char* kTitle = "Title";
+inline constexpr const char* kCounter = "Counter";
+inline constexpr const char* kCPULoad = "CPULoad";
+inline constexpr const char* kDLLoad = "DLLoad";
+inline constexpr const char* kLogo = "Logo";
+inline constexpr const char* kNetCon = "NetCon";
+inline constexpr const char* kPark = "Park";
+inline constexpr const char* kTestS = "TestS";
+inline constexpr const char* kConfig = "Config";
+inline constexpr const char* kUpdate = "Update";
+inline constexpr const char* kReset = "Reset";
+inline constexpr const char* kAbout = "About";
+inline constexpr const char* kExit = "Exit";
+inline constexpr const char* kMenuPopUp = "MenuPopUp";
+inline constexpr const char* kShutdownIcon = "ShutdownIcon";
+inline constexpr const char* kActivityIcon = "ActivityIcon";
+inline constexpr const char* kActivateIcon = "ActivateIcon";
+inline constexpr const char* kMPopUpAbout = "mPopUpAbout";
+inline constexpr const char* kMPopUpCancel = "mPopUpCancel";
+inline constexpr const char* kMPopUpConfig = "mPopUpConfig";
+inline constexpr const char* kMPopUpMin = "mPopUpMin";
+inline constexpr const char* kMPopUpReset = "mPopUpReset";
+inline constexpr const char* kMPopUpRestore = "mPopUpRestore";
+inline constexpr const char* kMPopUpTest = "mPopUpTest";
+inline constexpr const char* kMPopUpUpdate = "mPopUpUpdate";
+inline constexpr const char* kMPopUpExit = "mPopUpExit";
+}  // namespace main_window
+
 // The picture the tray icon shows.
 enum class TrayIcon { Window, Activity, Activate, Shutdown };
 

@@ -10,17 +10,17 @@ MultiInstScreen::MultiInstScreen() : ScreenModel("MultiInst") {
     const std::string product = kProductName;
     caption = product + " Start Up Error";
     topmost = true;
-    control("Logo");
-    control("Image1");
-    Control& exit = control("Exit");
+    control(kLogo);
+    control(kImage1);
+    Control& exit = control(kExit);
     exit.caption = "&Exit";
     exit.tooltip = "Close " + product;
-    control("ErrorMess").caption =
+    control(kErrorMess).caption =
         JoinCrLf({product + " or " + product + " Lumo is already", "running. Only one instance",
                   "can be running at a time."});
     // Nothing else runs in this process, so Exit ends it at once.
-    OnClick("Exit", [] { throw ProgramExit{0}; });
-    OnClick("#close", [] { throw ProgramExit{0}; });
+    OnClick(kExit, [] { throw ProgramExit{0}; });
+    OnClick(ScreenModel::kCloseEvent, [] { throw ProgramExit{0}; });
 }
 
 }  // namespace vespar

@@ -8,6 +8,11 @@ namespace vespar {
 class MultiInstScreen : public ScreenModel {
   public:
     MultiInstScreen();
+
+    static constexpr const char* kErrorMess = "ErrorMess";
+    static constexpr const char* kExit = "Exit";
+    static constexpr const char* kLogo = "Logo";
+    static constexpr const char* kImage1 = "Image1";
 };
 
 }  // namespace vespar

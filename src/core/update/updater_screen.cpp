@@ -2,6 +2,7 @@
 
 #include "base/dates.h"
 #include "base/text.h"
+#include "ui/main_window.h"
 #include "ui/web_site.h"
 #include "update/version_comparison.h"
 
@@ -77,7 +78,7 @@ void UpdaterScreen::Show() {
 void UpdaterScreen::Load() {
     Runtime& rt = ctx_.rt;
     const std::string product = kProductName;
-    mainWindow_.control("Update").enabled = false;
+    mainWindow_.control(main_window::kUpdate).enabled = false;
     log_.Open();
     loaded_ = true;
     tickCount_ = 0;
@@ -113,7 +114,7 @@ void UpdaterScreen::Unload() {
     visible = false;
     Runtime& rt = ctx_.rt;
     if (rt.monitorState != MonitorState::Shutdown && !rt.childFormOpen) {
-        mainWindow_.control("Update").enabled = true;
+        mainWindow_.control(main_window::kUpdate).enabled = true;
     }
     rt.updateBusy = false;
 }

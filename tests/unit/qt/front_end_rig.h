@@ -21,7 +21,8 @@
 namespace vespar::qt {
 
 struct NoGuard : InstanceGuard {
-    bool AlreadyRunning(const std::string&) override { return false; }
+    bool AlreadyRunning(const std::string&) override { return heldElsewhere; }
+    bool heldElsewhere = false;
 };
 struct NoProcess : ProcessControl {
     void RaisePriority() override {}

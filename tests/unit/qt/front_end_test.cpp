@@ -21,6 +21,7 @@
 #include "fakes/temp_program_folder.h"
 #include "qt/tray_icons.h"
 #include "unit/qt/front_end_rig.h"
+#include "unit/qt/screen_check.h"
 
 namespace vespar::qt {
 
@@ -33,6 +34,7 @@ class FrontEndTest : public QObject {
     void aboutWindowCountsDownAndCloses();
     void trayMenuMinimisesAndRestores();
     void closeButtonFollowsTheRightToExit();
+    void everyControlOfEveryScreenIsDrawn();
 };
 
 void FrontEndTest::statusWarningAndCancelShowOnScreen() {
@@ -206,6 +208,23 @@ void FrontEndTest::closeButtonFollowsTheRightToExit() {
     QVERIFY(rig.frontEnd->ended());
     QCOMPARE(rig.frontEnd->exitCode(), 0);
     QVERIFY(!main.isVisible());
+}
+
+void FrontEndTest::everyControlOfEveryScreenIsDrawn() {
+    int screens = 0;
+    {
+        Rig rig;
+        QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
+        rig.Advance(1000);
+        QCOMPARE(UndrawnControls(*rig.frontEnd, screens), QString());
+        QVERIFY(screens >= 2);  // the main window and the About screen at least
+    }
+    // A second instance shows only the notice.
+    Rig first;
+    first.guard.heldElsewhere = true;
+    QVERIFY(first.frontEnd->Start(""));
+    QCOMPARE(UndrawnControls(*first.frontEnd, screens), QString());
+    QCOMPARE(screens, 1);
 }
 
 }  // namespace vespar::qt
