@@ -14,13 +14,16 @@
 
 namespace vespar::test {
 
-// System times set by the test; reads fail while ok is false.
+// System times set by the test; reads fail while ok is false, and so do the next failReads.
 struct FakeSystemTimes : SystemTimes {
     bool ok = true;
+    int failReads = 0;
     std::int64_t idle = 0, kernel = 0, user = 0;
-    int reads = 0;
     bool Read(std::int64_t& i, std::int64_t& k, std::int64_t& u) override {
-        ++reads;
+        if (failReads > 0) {
+            --failReads;
+            return false;
+        }
         if (!ok) return false;
         i = idle;
         k = kernel;
@@ -77,8 +80,10 @@ struct FakeConnectionSetting : ConnectionSetting {
 };
 
 // Pointer and keys set by the test. A key in `pressed` is reported once (a press since the
-// last poll); a key in `held` is reported at every poll.
+// last poll); a key in `held` is reported at every poll. Nothing is readable while
+// `readable` is false, as with a lost display connection.
 struct FakeInputSource : InputSource {
+    bool readable = true;
     bool cursorOk = true;
     std::int32_t x = 0, y = 0;
     std::array<bool, 256> held{};
@@ -86,6 +91,7 @@ struct FakeInputSource : InputSource {
     bool moved = false;
     int keyPolls = 0;
     bool MovedSincePoll() override { return moved; }
+    bool Readable() override { return readable; }
     bool CursorPos(std::int32_t& outX, std::int32_t& outY) override {
         if (!cursorOk) return false;
         outX = x;

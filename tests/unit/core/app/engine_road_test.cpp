@@ -3,6 +3,7 @@
 namespace vespar::test {
 
 TEST_F(EngineTest, TypicalRoadPowersOffAfterIdleDelaysAndWarning) {
+    fh.rt.config.DL_On = 2;
     Start();
     Second();
     EXPECT_EQ(Ctl("Counter").caption, "Program Activation In 2s");
@@ -22,6 +23,7 @@ TEST_F(EngineTest, TypicalRoadPowersOffAfterIdleDelaysAndWarning) {
     EXPECT_EQ(Ctl("Counter").foreColor, kDarkGreen);
     EXPECT_EQ(Ctl("CPULoad").caption.substr(0, 5), "CPU: ");
     EXPECT_NE(Ctl("CPULoad").caption.find(" K ."), std::string::npos);
+    EXPECT_NE(Ctl("DLLoad").caption, "");
 
     // Ten idle seconds bring both counters to their limits; the warning starts at once.
     Seconds(9);
@@ -33,6 +35,8 @@ TEST_F(EngineTest, TypicalRoadPowersOffAfterIdleDelaysAndWarning) {
     EXPECT_EQ(Ctl("Counter").foreColor, kWhite);
     EXPECT_EQ(Ctl("Counter").backColor, kOrange);
     EXPECT_TRUE(Ctl("Counter").bold);
+    EXPECT_EQ(Ctl("CPULoad").caption, "");
+    EXPECT_EQ(Ctl("DLLoad").caption, "");
     EXPECT_EQ(Ctl("Reset").caption, "&Cancel");
     EXPECT_EQ(Ctl("Reset").tooltip, "Cancel Vespar Power Off");
     EXPECT_TRUE(Ctl("mPopUpCancel").visible);

@@ -57,24 +57,25 @@ TEST(StatusLineTest, ExamplesMonitorAndSlaveVariants) {
 }
 
 TEST(StatusLineTest, LongestDelayTakesTheEnabledChecksOnly) {
-    Configuration c = Plain();
     EngineState e;
-    e.keyIdleLimit = 100;
-    e.cpuIdleLimit = 300;
-    e.dlIdleLimit = 200;
-    e.commsLostLimit = 400;
-    EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, 0), 0);
-    c.Key_On = 2;
-    EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, 0), 100);
-    c.DL_On = 2;
-    EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, 0), 200);
-    c.CPU_On = 2;
-    EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, 0), 300);
-    c.CMain = 2;
-    EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, 0), 400);
-    EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, 3), 60);
-    c.CMain = 1;
-    EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, 3), 600);
+    e.keyIdleLimit = 100, e.dlIdleLimit = 200, e.cpuIdleLimit = 300, e.commsLostLimit = 400;
+    struct Case {
+        std::function<void(Configuration&)> change;
+        int cmdSwitch;
+        float longest;
+    };
+    const Case cases[] = {{[](auto&) {}, 0, 0},
+                          {[](auto& c) { c.Key_On = 2; }, 0, 100},
+                          {[](auto& c) { c.Key_On = c.DL_On = 2; }, 0, 200},
+                          {[](auto& c) { c.Key_On = c.DL_On = c.CPU_On = 2; }, 0, 300},
+                          {[](auto& c) { c.DL_On = c.CMain = 2; }, 0, 400},
+                          {[](auto& c) { c.DL_On = c.CMain = 2; }, 3, 60},
+                          {[](auto& c) { c.DL_On = 2; }, 3, 600}};
+    for (const Case& k : cases) {
+        Configuration c = Plain();
+        k.change(c);
+        EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, k.cmdSwitch), k.longest);
+    }
     EXPECT_EQ(TimeOfDayText(805), "08:05");
     EXPECT_EQ(TimeOfDayText(2359), "23:59");
 }
@@ -84,6 +85,7 @@ TEST_F(WindowTest, ShowStatusTextsTimerAndStartEntry) {
     fh.rt.config.CMain = 2;
     fh.rt.config.Key_On = 1;
     fh.rt.config.ComDelay = 45;
+    fh.rt.autoMinimiseArmed = false;  // as a reset leaves it
     Start();
     EXPECT_EQ(main.caption, "Vespar Slave");
     for (const auto& [name, verb] : {std::pair{"Reset", "Reset"},
@@ -94,12 +96,12 @@ TEST_F(WindowTest, ShowStatusTextsTimerAndStartEntry) {
     }
     EXPECT_EQ(Ctl("TestS").tooltip, "Enables/Restarts Vespar Slave Test Mode");
     EXPECT_EQ(Ctl("Title").caption, "Power Off if there is no activity for 45 sec");
-    EXPECT_EQ(window.LongestDelay(), 45);
     EXPECT_EQ(engine.state().longestDelay, 45);
     EXPECT_EQ(Ctl("Title").foreColor, Color::System(Color::Kind::ButtonText));
     EXPECT_FALSE(Ctl("Title").bold);
     EXPECT_EQ(Ctl("Counter").caption, "Program Activation In 3s");
     EXPECT_EQ(fh.rt.pendingMessage, "<QZA000>");
+    EXPECT_TRUE(fh.rt.autoMinimiseArmed);  // the next restart may minimise again
     EXPECT_TRUE(refresh.enabled());
     EXPECT_EQ(LogCount("Start", "Initialise"), 1);
 

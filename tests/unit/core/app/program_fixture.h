@@ -14,6 +14,7 @@
 #include "fakes/fake_system_ports.h"
 #include "fakes/scripted_dialogs.h"
 #include "fakes/temp_program_folder.h"
+#include "log/fatal_stop.h"
 
 namespace vespar::test {
 

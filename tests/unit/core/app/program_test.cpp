@@ -1,18 +1,17 @@
 #include "app/program.h"
 
-#include <functional>
+#include <tuple>
 
 #include "program_fixture.h"
 
 namespace vespar::test {
 namespace {
 
-TEST_F(ProgramTest, SecondInstanceShowsTheNoticeOnly) {
+TEST_F(ProgramTest, ASecondInstanceShowsTheNoticeOnlyUnlessAllowed) {
     guard.heldElsewhere = true;
     EXPECT_EQ(program.Enter(""), Program::Window::MultiInst);
     EXPECT_EQ(guard.asked, std::vector<std::string>{"Vespar"});
     auto& notice = program.multiInst();
-    EXPECT_EQ(notice.caption, "Vespar Start Up Error");
     EXPECT_EQ(notice.control("ErrorMess").caption,
               "Vespar or Vespar Lumo is already\r\nrunning. Only one instance\r\n"
               "can be running at a time.");
@@ -23,14 +22,11 @@ TEST_F(ProgramTest, SecondInstanceShowsTheNoticeOnly) {
     EXPECT_THROW(notice.Click("Exit"), ProgramExit);
     EXPECT_FALSE(std::filesystem::exists(LogFile()));
     EXPECT_TRUE(dialogs.shown.empty());
-}
 
-TEST_F(ProgramTest, AllowMultiStillTakesTheLock) {
-    guard.heldElsewhere = true;
-    EXPECT_EQ(program.Enter("-InhibitShutdown -AllowMulti"), Program::Window::Main);
-    EXPECT_EQ(guard.asked.size(), 1u);
+    // Allowed at the end of the line only; the lock is asked for all the same.
     Program other{clock, dialogs, guard, process, sys.ports(), netPorts.ports(), folder.path()};
-    EXPECT_EQ(other.Enter("-AllowMulti -InhibitShutdown"), Program::Window::MultiInst);
+    EXPECT_EQ(other.Enter("-InhibitShutdown -AllowMulti"), Program::Window::Main);
+    EXPECT_EQ(guard.asked.size(), 2u);
 }
 
 TEST_F(ProgramTest, LoadsOnTheShippedConfigurationAndExitWritesTheLastEntry) {
@@ -39,16 +35,12 @@ TEST_F(ProgramTest, LoadsOnTheShippedConfigurationAndExitWritesTheLastEntry) {
     const Runtime& rt = program.runtime();
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(program.mainWindow().caption, "Vespar");
-    EXPECT_EQ(rt.programTitle, "Vespar");
     EXPECT_EQ(rt.cmdSwitch, 1);
     EXPECT_EQ(process.raised, 1);
     EXPECT_EQ(rt.updateCheckAt, (LocalTime{2026, 12, 6, 10, 0, 3}));
     EXPECT_TRUE(rt.trayIconShown);
-    EXPECT_FALSE(rt.unconfigured);
-    EXPECT_EQ(rt.config.ShutType, 1);
-    EXPECT_TRUE(program.timers().Find("tmrRefresh")->enabled());
-    // The shipped default lets every user exit.
-    EXPECT_TRUE(control("Exit").enabled);
+    EXPECT_TRUE(program.timers().Find(kRefreshTimer)->enabled());
+    EXPECT_TRUE(control("Exit").enabled);  // the shipped default lets every user exit
     // The log starts with two empty lines and the start header.
     EXPECT_NE(Log().find("File Created\r\n06-Dec-26 10:00:00\r\n\r\n\r\nVespar\r\nVersion "),
               std::string::npos);
@@ -56,7 +48,7 @@ TEST_F(ProgramTest, LoadsOnTheShippedConfigurationAndExitWritesTheLastEntry) {
 
     EXPECT_THROW(program.mainWindow().Click("Exit"), ProgramExit);
     EXPECT_FALSE(rt.trayIconShown);
-    EXPECT_FALSE(program.timers().Find("tmrRefresh")->enabled());
+    EXPECT_FALSE(program.timers().Find(kRefreshTimer)->enabled());
     EXPECT_NE(Log().find(",  Exit     , Initialise, Count:    2\r\n"), std::string::npos);
 }
 
@@ -76,44 +68,35 @@ TEST_F(ProgramTest, UsersWhoMayNotExitCannotCloseTheWindow) {
     sys.groups.answer = false;
     Start("");
     EXPECT_FALSE(control("Exit").enabled);
-    EXPECT_FALSE(program.mainWindow().closeItemShown());
+    EXPECT_NO_THROW(program.mainWindow().Click("Exit"));
     EXPECT_NO_THROW(program.mainWindow().Click("#close"));
     program.ActivateMainWindow();
     EXPECT_FALSE(control("mPopUpExit").enabled);
+    EXPECT_NO_THROW(program.mainWindow().Click("mPopUpExit"));
 }
 
 TEST_F(ProgramTest, ALoadThatFailsEndsWithItsMessageAndNothingElse) {
-    using Folder = TempProgramFolder;
-    struct Case {
-        std::function<void(Folder&)> prepare;
-        const char* commandLine;
-        const char* title;
-        std::string textStart;
-    };
-    const Case cases[] = {
-        {[](Folder& f) { f.WriteFile(f.ini(), "garbage\r\n"); }, "",
-         "Vespar Configuration File Error", "The configuration file is corrupted.\r\n"},
-        {[](Folder& f) { f.SetKey("LogName", "Ves.log"); }, "-AddErrorMessage",
-         "Vespar Configuration File Error", "1Range Errors\r\n"},
-        {[](Folder& f) { std::filesystem::remove_all(f.path() / "Data"); }, "",
-         "Vespar Data Directory Error", "The data directory does not exist.\r\n"},
-        {[](Folder& f) { std::filesystem::remove(f.ini()); }, "", "Vespar Configuration File Error",
-         "The configuration file is either missing"},
-    };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.textStart);
-        Folder f;
-        k.prepare(f);
+    // The switch is known before the file is read, so its counts reach this very start.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"garbage", "", "The configuration file is corrupted.\r\n"},
+        {"Ves.log", "-AddErrorMessage", "1Range Errors\r\n"}};
+    for (const auto& [logName, commandLine, textStart] : cases) {
+        TempProgramFolder f;
+        if (logName == std::string("garbage")) {
+            f.WriteFile(f.ini(), "garbage\r\n");
+        } else {
+            f.SetKey("LogName", logName);
+        }
         const std::string ini = f.ReadFile(f.ini());
         dialogs.shown.clear();
         Program run{clock, dialogs, guard, process, sys.ports(), netPorts.ports(), f.path()};
-        run.Enter(k.commandLine);
+        run.Enter(commandLine);
         EXPECT_THROW(run.LoadMainWindow(), ProgramExit);
         ASSERT_EQ(dialogs.shown.size(), 1u);
-        EXPECT_EQ(dialogs.shown[0].title, k.title);
-        EXPECT_EQ(dialogs.shown[0].text.substr(0, k.textStart.size()), k.textStart);
+        EXPECT_EQ(dialogs.shown[0].title, "Vespar Configuration File Error");
+        EXPECT_EQ(dialogs.shown[0].text.rfind(textStart, 0), 0u) << dialogs.shown[0].text;
         EXPECT_FALSE(std::filesystem::exists(f.path() / "Log" / "Vespar.log"));
-        EXPECT_EQ(f.ReadFile(f.ini()), ini);  // left as it was
+        EXPECT_EQ(f.ReadFile(f.ini()), ini);
     }
 }
 
@@ -121,11 +104,10 @@ TEST_F(ProgramTest, SlaveTitleAndUnconfiguredStart) {
     // A slave without a master's address loads but is marked unconfigured.
     folder.SetKey("CMain", "2");
     Start("");
-    EXPECT_EQ(program.runtime().programTitle, "Vespar Slave");
     EXPECT_EQ(program.mainWindow().caption, "Vespar Slave");
     EXPECT_TRUE(program.runtime().unconfigured);
     const auto text = Log();
-    EXPECT_NE(text.find("UnConfig "), std::string::npos);
+    EXPECT_NE(text.find("UnConfig , ********"), std::string::npos);
     EXPECT_EQ(text.find("Initialise, Count"), std::string::npos);
     // Closing while unconfigured writes no exit entry.
     EXPECT_THROW(program.ExitProgram(), ProgramExit);
@@ -140,6 +122,21 @@ TEST_F(ProgramTest, TickDividerRunsOnceASecond) {
         phases.push_back(program.runtime().tickPhase);
     }
     EXPECT_EQ(phases, (std::vector<int>{1, 2, 1, 2, 1, 2}));
+}
+
+TEST_F(ProgramTest, UnreadableInputIsLoggedAndShownOnce) {
+    sys.input.readable = false;
+    Start("");
+    time.Advance(3000);
+    const std::string note = " (no keyboard/mouse input readable)";
+    const std::string title = control("Title").caption;
+    EXPECT_EQ(title.substr(title.size() - note.size()), note);
+    const auto log = Log();
+    EXPECT_NE(log.find(",  NoInput  , Keyboard  ,"), std::string::npos);
+    EXPECT_EQ(log.find("NoInput", log.find("NoInput") + 1), std::string::npos);
+    // A restart writes the status line anew and keeps the note.
+    program.mainWindow().Click("Reset");
+    EXPECT_EQ(control("Title").caption, title);
 }
 
 }  // namespace

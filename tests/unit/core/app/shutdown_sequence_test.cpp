@@ -102,9 +102,9 @@ TEST_F(EngineTest, FixedDelayAndStopTimeForcePowerOffWithForcedFlags) {
     c.StartDelay = 1;
     host.log.clear();
     power.calls.clear();
-    fh.clock.Set(LocalTime{2026, 12, 6, 22, 0, 40});
+    fh.clock.Set(LocalTime{2026, 12, 6, 21, 59, 56});
     Start();
-    Second();
+    Seconds(3);
     EXPECT_EQ(fh.rt.monitorState, MonitorState::Run);
     EXPECT_THROW(Second(), ProgramExit);
     EXPECT_TRUE(host.Logged("Silent(F)", "Power Off"));
@@ -117,8 +117,10 @@ TEST_F(EngineTest, CancelByEntitledUserAndRefusalForOthers) {
     fh.rt.stateSeconds = 0;
     engine.ShutdownTick();
     EXPECT_EQ(Ctl("Reset").caption, "&Cancel");
+    EXPECT_TRUE(Ctl("Counter").bold);
     engine.Reset();
     EXPECT_EQ(host.log.back(), LogPair("Reset", "Power Off"));
+    EXPECT_FALSE(Ctl("Counter").bold);
     EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
     EXPECT_TRUE(fh.rt.autoMinimiseArmed);
     EXPECT_EQ(Ctl("Reset").caption, "&Reset");
@@ -149,6 +151,7 @@ TEST_F(EngineTest, TestRunEndsInTimedMessage) {
         EXPECT_EQ(main.caption, "Vespar - Test Mode");
         EXPECT_EQ(fh.rt.pendingMessage, "<QZT000>");
         EXPECT_TRUE(host.Logged("Enter", "Test"));
+        host.log.clear();
         const std::size_t before = fh.dialogs.shown.size();
         for (int i = 0; i < 12 && fh.dialogs.shown.size() == before; ++i) Second();
         ASSERT_EQ(fh.dialogs.shown.size(), before + 1);
@@ -156,6 +159,7 @@ TEST_F(EngineTest, TestRunEndsInTimedMessage) {
         EXPECT_EQ(box.title, "Vespar Test");
         EXPECT_EQ(box.text, "Test Power Off");
         EXPECT_EQ(box.timeoutSeconds, sw > 0 ? 3 : host.admin ? 600 : 30);
+        EXPECT_TRUE(host.Logged("Simulate", "Power Off"));
         EXPECT_TRUE(ExitCalls().empty());
         EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
         EXPECT_FALSE(fh.rt.testMode);
@@ -215,13 +219,15 @@ TEST_F(EngineTest, CountersFrozenWhileChildFormOpenAndFailedCpuIsActivity) {
     fh.rt.childFormOpen = false;
     Second();
     EXPECT_EQ(Ctl("Counter").caption, "No activity for 3s");
-    times.ok = false;
-    Second();
+    // A failed reading is activity, and the sampler starts afresh from the next reading.
+    times.failReads = 1;
+    Second(1000);
     EXPECT_EQ(Ctl("Counter").caption, "Activity");
     EXPECT_EQ(fh.rt.cpuText, "Err ");
-    times.ok = true;
+    Second(0);
+    EXPECT_EQ(fh.rt.cpuText, "  0%");  // not the busy second the failed reading lost
     // Activity in the last second before the decision holds the shutdown back.
-    Seconds(9);
+    Seconds(8);
     input.Press(65);
     Second();
     EXPECT_EQ(fh.rt.monitorState, MonitorState::Run);

@@ -26,9 +26,9 @@ TEST(TextFile, LinesAndAppending) {
     EXPECT_FALSE(ReadLines(f).has_value());
     EXPECT_FALSE(AppendToExisting(f, "x"));  // never creates
     EXPECT_FALSE(std::filesystem::exists(f));
-    ASSERT_TRUE(WriteNew(f, "a\r\nb\n\r\nc"));
+    ASSERT_TRUE(WriteNew(f, "\r\na\r\nb\n\r\nc"));
     ASSERT_TRUE(AppendToExisting(f, "d\r\n"));
-    EXPECT_EQ(ReadLines(f), (std::vector<std::string>{"a", "b", "", "cd"}));
+    EXPECT_EQ(ReadLines(f), (std::vector<std::string>{"", "a", "b", "", "cd"}));
 }
 
 TEST(TextFile, FailedReplaceKeepsTheOldFile) {

@@ -46,9 +46,6 @@ TEST(TimeText, Cases) {
     EXPECT_FALSE(IsTimeText(TimeText(-1000)));
 }
 
-// Sets one numeric field of the record.
-#define FIELD(f) [](Configuration& c, int v) { c.f = static_cast<decltype(c.f)>(v); }
-
 TEST(FailedLoadRules, EachRangeHoldsAtBothEnds) {
     EXPECT_TRUE(FailedLoadRules(ShippedConfiguration(), kNoFolder).empty());
     struct Range {
@@ -56,37 +53,21 @@ TEST(FailedLoadRules, EachRangeHoldsAtBothEnds) {
         std::function<void(Configuration&, int)> set;
         int low, high;
     };
-    const Range ranges[] = {{"AvTime", FIELD(AvTime), 1, 30},
-                            {"AvTimeD", FIELD(AvTimeD), 1, 30},
-                            {"ComDelay", FIELD(ComDelay), 5, 600},
-                            {"CPUDelay", FIELD(CPUDelay), 5, 600},
-                            {"CPULevel", FIELD(CPULevel), 5, 50},
-                            {"CMain", FIELD(CMain), 1, 2},
-                            {"CPU_On", FIELD(CPU_On), 1, 2},
-                            {"Del_On", FIELD(Del_On), 1, 2},
-                            {"DelTime", FIELD(DelTime), 60, 10800},
-                            {"DL_On", FIELD(DL_On), 1, 2},
-                            {"DLDelay", FIELD(DLDelay), 5, 600},
-                            {"DLRate", FIELD(DLRate), 2, 5000},
-                            {"DName", FIELD(DName), 1, 2},
-                            {"ForceS", FIELD(ForceS), 1, 2},
-                            {"KeyDelay", FIELD(KeyDelay), 5, 3600},
-                            {"Key_On", FIELD(Key_On), 1, 2},
-                            {"LogLevel", FIELD(LogLevel), 1, 3},
-                            {"LogRotate", FIELD(LogRotate), 1, 2},
-                            {"NoWarn", FIELD(NoWarn), 1, 2},
-                            {"Port1", FIELD(Port1), 1024, 65535},
-                            {"Port2", FIELD(Port2), 1024, 65535},
-                            {"RunOnTop", FIELD(RunOnTop), 1, 2},
-                            {"ShutTime", FIELD(ShutTime), 2, 600},
-                            {"StartMin", FIELD(StartMin), 1, 2},
-                            {"ShutType", FIELD(ShutType), 1, 7},
-                            {"StartTime", FIELD(StartTime), 1, 2},
-                            {"Stop_On", FIELD(Stop_On), 1, 2},
-                            {"UserExitA", FIELD(UserExitA), 1, 2},
-                            {"UpEnable", FIELD(UpEnable), 1, 2},
-                            {"StartDelay as a delay", FIELD(StartDelay), 1, 3600}};
-#undef FIELD
+    // clang-format off
+#define SET(f) [](Configuration& c, int v) { c.f = static_cast<decltype(c.f)>(v); }
+#define R(f, low, high) Range{#f, SET(f), low, high}  // a rule named after its field
+    const Range ranges[] = {
+        R(AvTime, 1, 30),      R(AvTimeD, 1, 30),  R(ComDelay, 5, 600),  R(CPUDelay, 5, 600),
+        R(CPULevel, 5, 50),    R(CMain, 1, 2),     R(CPU_On, 1, 2),      R(Del_On, 1, 2),
+        R(DelTime, 60, 10800), R(DL_On, 1, 2),     R(DLDelay, 5, 600),   R(DLRate, 2, 5000),
+        R(DName, 1, 2),        R(ForceS, 1, 2),    R(KeyDelay, 5, 3600), R(Key_On, 1, 2),
+        R(LogLevel, 1, 3),     R(LogRotate, 1, 2), R(NoWarn, 1, 2),      R(Port1, 1024, 65535),
+        R(Port2, 1024, 65535), R(RunOnTop, 1, 2),  R(ShutTime, 2, 600),  R(StartMin, 1, 2),
+        R(ShutType, 1, 7),     R(StartTime, 1, 2), R(Stop_On, 1, 2),     R(UserExitA, 1, 2),
+        R(UpEnable, 1, 2),     Range{"StartDelay as a delay", SET(StartDelay), 1, 3600}};
+    // clang-format on
+#undef R
+#undef SET
     for (const Range& r : ranges) {
         for (const int v : {r.low - 1, r.low, r.high, r.high + 1}) {
             SCOPED_TRACE(std::string(r.rule) + " = " + std::to_string(v));

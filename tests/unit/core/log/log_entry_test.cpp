@@ -108,13 +108,5 @@ TEST_F(LogEntryTest, MissingOrUnwritableLogEndsTheProgram) {
               "problem.\r\nThe program will now terminate.");
 }
 
-TEST_F(LogEntryTest, ReadOnlyLogFileStopsEntries) {
-    if (!PermissionsApply()) GTEST_SKIP() << "write permissions do not bind the superuser";
-    StartLogFile(host.ctx);
-    fs::permissions(Log(), fs::perms::owner_read);
-    EXPECT_EQ(host.Stopped([&] { WriteLogEntry(host.ctx, "Enter", "Run"); }).title,
-              "Vespar Log File Write Error");
-}
-
 }  // namespace
 }  // namespace vespar::test

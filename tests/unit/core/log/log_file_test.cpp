@@ -132,13 +132,6 @@ TEST_F(LogFileTest, CreationFailuresEndTheProgram) {
     EXPECT_EQ(box.text, Failure("create", host.rt.config.LogName));
 }
 
-TEST_F(LogFileTest, ReadOnlyLogFolderStopsCreation) {
-    if (!PermissionsApply()) GTEST_SKIP() << "write permissions do not bind the superuser";
-    fs::permissions(LogDir(), fs::perms::owner_write | fs::perms::group_write,
-                    fs::perm_options::remove);
-    EXPECT_EQ(host.Stopped([&] { StartLogFile(host.ctx); }).text, Failure("create", "Vespar.log"));
-}
-
 TEST_F(LogFileTest, HeadersFollowTheLevel) {
     host.rt.configSummary = "\r\nConfiguration\r\n-------------\r\nCPUDelay=600";
     StartLogFile(host.ctx);

@@ -10,14 +10,8 @@
 namespace vespar {
 namespace {
 
-// A source that can be switched to unreadable, as a lost display connection would make it.
-struct BreakableInputSource : test::FakeInputSource {
-    bool readable = true;
-    bool Readable() override { return readable; }
-};
-
 struct InputChangeTest : ::testing::Test {
-    BreakableInputSource input;
+    test::FakeInputSource input;
     InputChangeDetector detector{input};
     void SetUp() override {
         input.x = 100;
