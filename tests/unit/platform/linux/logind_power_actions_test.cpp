@@ -180,10 +180,11 @@ TEST_F(LogindTest, UnreachableLogindRaisesTheLookupError) {
     ExpectExit(12, "CanPowerOff() PowerOff(false)");
 }
 
-TEST_F(LogindTest, BlockInhibitorStopsOnlyAnUnforcedAction) {
+TEST_F(LogindTest, BlockInhibitorsStopOnlyUnforcedActionsOfTheirKind) {
     StartLogind();
-    const auto backup = logind->Inhibit("sleep:shutdown", "backup", "Nightly backup", "block");
-    const auto editor = logind->Inhibit("shutdown", "editor", "Saving", "delay");
+    const auto backup = logind->Inhibit("shutdown", "backup", "Nightly backup", "block");
+    const auto player = logind->Inhibit("sleep", "player", "Playing", "block");
+    const auto editor = logind->Inhibit("shutdown:idle", "editor", "Saving", "delay");
 
     const SystemError e = RaisedAfter([&] { actions.ShutdownSystem(8); },
                                       "CanPowerOff() ListInhibitors()");  // no PowerOff
@@ -192,29 +193,21 @@ TEST_F(LogindTest, BlockInhibitorStopsOnlyAnUnforcedAction) {
               "ShutdownSystem failed: Power off blocked by backup: Nightly backup");
     EXPECT_EQ(Raised([&] { actions.ShutdownSystem(1); }).Description(),
               "ShutdownSystem failed: Shutdown blocked by backup: Nightly backup");
-
     // Forced, the inhibitors are logind's to weigh.
     ExpectExit(12, "CanPowerOff() PowerOff(false)");
-    ExpectExit(6, "CanReboot() Reboot(false)");
 
     // A sleep is refused too, with the reason.
     EXPECT_EQ(CallsOf([&] { EXPECT_FALSE(actions.StandbySystem()); }),
               "CanSuspend() ListInhibitors()");
-    EXPECT_EQ(actions.Refusal(), "Standby failed: Standby blocked by backup: Nightly backup");
+    EXPECT_EQ(actions.Refusal(), "Standby failed: Standby blocked by player: Playing");
     EXPECT_EQ(power.LastErrorCode(), static_cast<std::uint32_t>(EBUSY));
-    EXPECT_EQ(power.MessageText(power.LastErrorCode()),
-              "Standby blocked by backup: Nightly backup");
+    EXPECT_EQ(power.MessageText(power.LastErrorCode()), "Standby blocked by player: Playing");
 }
 
-TEST_F(LogindTest, OnlyBlocksOfTheSameActionStopIt) {
+TEST_F(LogindTest, WeakBlocksAndOtherKindsOfBlock) {
     StartLogind();
     const auto player = logind->Inhibit("sleep", "player", "Playing", "block");
-    const auto editor = logind->Inhibit("shutdown:idle", "editor", "Saving", "delay");
     ExpectExit(8, "CanPowerOff() ListInhibitors() PowerOff(false)");
-    EXPECT_EQ(CallsOf([&] { actions.HibernateSystem(); }), "CanHibernate() ListInhibitors()");
-    EXPECT_EQ(power.MessageText(power.LastErrorCode()), "Hibernate blocked by player: Playing");
-
-    // A weak block holds an unforced action as well.
     const auto sync = logind->Inhibit("idle:shutdown", "sync", "Syncing", "block-weak");
     EXPECT_EQ(Raised([&] { actions.ShutdownSystem(2); }).Description(),
               "ShutdownSystem failed: Reboot blocked by sync: Syncing");

@@ -56,11 +56,6 @@ TEST(ProcNetDevTable, ReadsRowsWithAddressesAndLeavesOutLoopback) {
     ProcNetDevTable table(r);
     EXPECT_EQ(Text(table.Read()),
               "eth0 00-C-29-AB-CD-EF 6000000000 5000000001; wlan0 - 1234 5678; tun0 - 42 43");
-
-    // The 64-bit counters reach the download sums whole.
-    CIpHelper helper(table);
-    EXPECT_EQ(helper.Interfaces().Count(), 3);
-    EXPECT_EQ(helper.ReceivedOctets(), 6000000000 + 1234 + 42);
 }
 
 TEST(ProcNetDevTable, PassesOverDamagedRowsAndFailsWithoutTheFile) {

@@ -5,10 +5,7 @@
 
 #include <cstdint>
 
-#include "fakes/fake_sensors.h"
 #include "fakes/temp_program_folder.h"
-#include "platform/linux/linux_version.h"
-#include "sensors/cpu_usage.h"
 #include "tree_writer.h"
 
 namespace vespar::linux_platform {
@@ -66,24 +63,6 @@ TEST(ProcStatTimes, UnreadableOrMalformedStatIsAFailure) {
         Put(root.path(), "proc/stat", text);
         EXPECT_FALSE(times.Read(idle, kernel, user)) << text;
     }
-}
-
-TEST(ProcStatTimes, FeedsTheSamplerThroughTheSystemTimesMethod) {
-    vespar::test::TempProgramFolder root;
-    ProcStatTimes times(root.path());
-    LinuxVersion version;
-    vespar::test::FakeNativeCounters native;
-    CpuUsageSampler sampler(times, native, version);
-    EXPECT_EQ(sampler.GetVersion(), 2);
-
-    Put(root.path(), "proc/stat", "cpu 1000 0 1000 1000 0 0 0 0\n");
-    sampler.Initialise64();
-    // +30 user, +10 system, +60 idle ticks: 40% busy, plus the one-microsecond allowance.
-    Put(root.path(), "proc/stat", "cpu 1030 0 1010 1060 0 0 0 0\n");
-    EXPECT_EQ(sampler.Query64(), 40);
-
-    std::filesystem::remove(root.path() / "proc" / "stat");
-    EXPECT_EQ(sampler.Query64(), -1);
 }
 
 TEST(ProcStatTimes, RealSystemTimesMoveForward) {
