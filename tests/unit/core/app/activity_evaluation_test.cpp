@@ -24,6 +24,11 @@ TEST_F(EngineTest, CpuAverageTextsAndLevelBoundary) {
     EXPECT_EQ(Ctl("Counter").caption, "No activity for 1s");
     Second(1000);
     EXPECT_EQ(fh.rt.cpuText, "100%");
+    // A restart averages afresh.
+    Start();
+    Second();
+    Second(600);
+    EXPECT_EQ(fh.rt.avCpuText, " 60%");
 }
 
 TEST_F(EngineTest, DownloadTextAndKeyMouseMarkers) {
@@ -33,10 +38,13 @@ TEST_F(EngineTest, DownloadTextAndKeyMouseMarkers) {
     c.AvTimeD = 1;
     c.DLRate = 50;
     c.StartDelay = 1;
-    table.rows = {InterfaceRow{"eth0", {1, 2, 3, 4, 5, 6}, 1024, 0}};
+    table.rows = {InterfaceRow{"eth0", {1, 2, 3, 4, 5, 6}, 1024, 0}, InterfaceRow{"lo0", {}, 0, 0}};
+    setting.value = 1;
     Start();
     Seconds(2);  // the first reading after activation gives 0
     EXPECT_EQ(Ctl("DLLoad").caption, "DL:  " + std::string(" 0.000KBs"));
+    EXPECT_EQ(Ctl("NetCon").items, (std::vector<std::string>{"eth0 ", "lo0 "}));
+    EXPECT_EQ(Ctl("NetCon").selection, 1);
     Second();  // the meter takes its reference sum
     const std::vector<std::pair<int, std::string>> steps = {
         {99, "99.000KBs"}, {100, " 0.098MBs"}, {5, " 5.000KBs"}};

@@ -211,11 +211,13 @@ TEST_F(WindowTest, StartMinimisedCentresOnTheFirstRestoreOnly) {
     EXPECT_EQ(Look(), "minimised hidden +Restore");
     window.TrayMouse(kTrayLeftDoubleClick);
     EXPECT_EQ(Look(), "restored visible +Min toggled");
-    // Restoring from the menu: the same rule.
+    // Restoring from the menu: the same rule; a window kept on top comes back on top.
+    fh.rt.config.RunOnTop = 2;
     main.Click("mPopUpMin");
     main.Click("mPopUpRestore");
     EXPECT_EQ(Look(), "restored visible +Min toggled");
     EXPECT_FALSE(main.centreRequested);
+    EXPECT_TRUE(main.topmost);
 }
 
 TEST_F(WindowTest, MinimiseToggledSurvivesResetAndTheWarning) {

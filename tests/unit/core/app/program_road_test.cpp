@@ -40,6 +40,7 @@ TEST_F(ProgramRoad, SimulatedRunReachesItsActionWithoutTouchingThePower) {
           ",  Simulate , Power Off ,", ",  Close    , Power Off ,"}) {
         EXPECT_NE(log.find(entry), std::string::npos) << entry << "\n" << log;
     }
+    EXPECT_EQ(log.find("NoInput"), std::string::npos);  // the input was readable
 }
 
 TEST_F(ProgramRoad, IdleComputerIsPoweredOffForcedOnTheShippedSettings) {

@@ -34,6 +34,13 @@ TEST(Dates, ArithmeticCrossesDaysMonthsAndYears) {
     EXPECT_EQ(AddSeconds({2026, 12, 31, 23, 59, 58}, 3), (LocalTime{2027, 1, 1, 0, 0, 1}));
     EXPECT_EQ(AddSeconds({2028, 3, 1, 0, 0, 0}, -1), (LocalTime{2028, 2, 29, 23, 59, 59}));
     EXPECT_EQ(DaysFromCivil(1970, 1, 1), 0);
+    // Forward and back agree on every 97th day of two centuries.
+    const LocalTime start{1990, 1, 1, 12, 0, 0};
+    for (std::int64_t day = 0; day < 73'000; day += 97) {
+        const LocalTime t = AddSeconds(start, day * 86400);
+        ASSERT_EQ(DaysFromCivil(t.year, t.month, t.day), DaysFromCivil(1990, 1, 1) + day) << day;
+        ASSERT_EQ(t.hour, 12);
+    }
     EXPECT_EQ(DaysFromCivil(2000, 3, 1) - DaysFromCivil(2000, 2, 28), 2);
 }
 

@@ -17,6 +17,7 @@ TEST(TextFile, ResolvesConfiguredPathsBelowTheProgramFolder) {
     EXPECT_EQ(ResolvePath(dir, "DATA\\vespar.INI"), dir / "Data" / "Vespar.ini");
     // Nothing to match: the path as written.
     EXPECT_EQ(ResolvePath(dir, "Nowhere\\x.log"), dir / "Nowhere" / "x.log");
+    EXPECT_EQ(ResolvePath(dir, ".\\data\\vespar.ini"), dir / "Data" / "Vespar.ini");
     EXPECT_EQ(ResolvePath(dir, "/tmp/a/b.log"), std::filesystem::path("/tmp/a/b.log"));
 }
 
@@ -41,6 +42,11 @@ TEST(TextFile, FailedReplaceKeepsTheOldFile) {
     std::filesystem::create_directory(folder.path() / "Data" / "Vespar.ini.tmp");
     EXPECT_FALSE(ReplaceAtomically(f, "lost"));
     EXPECT_EQ(folder.ReadFile(f), "new\r\n");
+    // A folder where the file goes: the rename fails and the temporary file goes again.
+    const auto busy = folder.path() / "Data" / "Busy";
+    std::filesystem::create_directories(busy / "inside");
+    EXPECT_FALSE(ReplaceAtomically(busy, "x"));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "Data" / "Busy.tmp"));
 }
 
 }  // namespace

@@ -114,6 +114,7 @@ TEST(FailedLoadRules, TextsTimesAndCombinations) {
         {[](auto& c) { c.StopTime = 960; }, {"StopTime as a time"}},
         {[](auto& c) { c.StopTime = -1; }, {"StopTime range", "StopTime as a time"}},
         {[](auto& c) { c.StopTime = 12360; }, {"StopTime range", "StopTime as a time"}},
+        {[](auto& c) { c.StopTime = 12359; }, {"StopTime as a time"}},
         {[](auto& c) { c.Del_On = 2, c.DelTime = 60, c.CPUDelay = 60, c.KeyDelay = 59; },
          {"fixed delay against CPU"}},
         {[](auto& c) { c.Del_On = 2, c.KeyDelay = 900; }, {"fixed delay against keyboard/mouse"}},

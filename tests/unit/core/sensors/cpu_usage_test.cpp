@@ -149,6 +149,9 @@ TEST_F(CpuUsageTest, NativeFailureReturnsMinusOneAndKeepsReferences) {
 
     native.processors = 0;
     EXPECT_EQ(sampler.Query(), -1);
+    native.processors = 1;
+    native.timeOfDay.reset();
+    EXPECT_EQ(sampler.Query(), -1);
 }
 
 }  // namespace
