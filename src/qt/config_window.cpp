@@ -23,6 +23,7 @@ class Group {
     Group(ScreenWindow& window, QBoxLayout* column, const char* frame)
         : window_(window), box_(new QGroupBox(&window)), grid_(new QGridLayout(box_)) {
         box_->setTitle(QString::fromLatin1(window.model().control(frame).caption.c_str()));
+        window.AddOwn(frame, box_);
         grid_->setColumnStretch(2, 1);
         column->addWidget(box_);
     }

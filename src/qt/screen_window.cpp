@@ -175,6 +175,8 @@ std::set<std::string> ScreenWindow::Drawn() const {
     for (const auto& entry : buttons_) drawn.insert(entry.first);
     for (const auto& entry : others_) drawn.insert(entry.first);
     for (const auto& entry : lists_) drawn.insert(entry.first);
+    for (const auto& entry : textBoxes_) drawn.insert(entry.first);
+    for (const auto& entry : checkBoxes_) drawn.insert(entry.first);
     return drawn;
 }
 
