@@ -24,6 +24,12 @@ TEST_F(EngineTest, ARefusedHibernateCountsAsMadeAndMonitoringGoesOn) {
     EXPECT_EQ(refused[2], LogPair("Restart", "Hibernate"));
 }
 
+TEST(ShutTypeName, NamesEveryTypeAndNothingElse) {
+    const char* names[] = {"",          "Power Off", "Reboot",  "Shutdown", "Monitor",
+                           "Hibernate", "Standby",   "Log Off", ""};
+    for (int type = 0; type <= 8; ++type) EXPECT_EQ(ShutTypeNameOf(type), names[type]) << type;
+}
+
 TEST_F(EngineTest, EveryShutTypeWithAndWithoutWarningAndForce) {
     struct Case {
         int type, force, noWarn;

@@ -102,6 +102,7 @@ TEST(FailedLoadRules, TextsTimesAndCombinations) {
         {[](auto& c) { c.LogName = "C:Vespar.log"; }, {"LogName as a file"}},
         {[](auto& c) { c.LogName = std::string("Ves\0par.log", 11); }, {"LogName as a file"}},
         {[](auto& c) { c.LogPath = "Log"; }, {"LogPath"}},
+        {[](auto& c) { c.LogPath = "L\\"; }, {}},
         {[](auto& c) { c.LogPath = "\\"; }, {"LogPath"}},
         {[&](auto& c) { c.LogPath = longText + "\\"; }, {"LogPath"}},
         {[&](auto& c) { c.LogPath = longText.substr(2) + "\\"; }, {}},
