@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test (unit tests, the real program under
-# Xvfb, and each fuzz target for a short while).
+# Installs what is missing, checks the layering, builds with warnings as errors, and runs
+# every test (unit tests, the real program under Xvfb, and each fuzz target for a short while).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh
+scripts/check_layers.sh
+scripts/build.sh -DVESPAR_WERROR=ON
 ctest --test-dir build --output-on-failure -j 2
 # The fuzz targets, briefly, on their corpora (the core and platform code instrumented).
 scripts/fuzz.sh "${VESPAR_FUZZ_SECONDS:-20}"
