@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the layering, builds with warnings as errors and the
 # standard library's assertions, and runs every test (unit tests, the real program under
-# Xvfb), the core's unit tests once more under the address and undefined-behaviour
+# Xvfb), the core and platform unit tests once more under the address and undefined-behaviour
 # sanitizers, and each fuzz target for a short while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
