@@ -3,64 +3,7 @@
 # configuration, a missing data folder, real idleness and the configuration screen. Usage: frontend_test.sh path/to/vespar
 set -euo pipefail
 exe=$(readlink -f "$1")
-if [ -z "${VESPAR_IN_XVFB:-}" ]; then
-  VESPAR_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$exe"
-fi
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export XDG_RUNTIME_DIR="$work/run"   # the instance lock of this test only
-mkdir -p "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=xcb
-# Every start also carries -InhibitShutdown; should one ever reach a real action, its logind
-# calls go to a bus that does not exist.
-export VESPAR_LOGIND_BUS="unix:path=$work/no-such-bus"
-# The daily update check asks a port on this machine that nobody serves, never the network.
-export VESPAR_WEB_BASE="http://127.0.0.1:9/"
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# A fresh program folder laid out like build/vespar/.
-make_folder() {
-  local dir=$1
-  mkdir -p "$dir/Data" "$dir/Log"
-  cp "$exe" "$dir/vespar"
-  cp "$(dirname "$exe")/Data/Vespar.ini" "$dir/Data/Vespar.ini"
-}
-
-# Waits for a window whose title is exactly $1, at most $2 tenths of a second (default 100);
-# prints its id.
-wait_window() {
-  local title=$1 id=""
-  for _ in $(seq 1 "${2:-100}"); do
-    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-# Waits until process $1 has ended and sets rc to its exit code.
-wait_exit() {
-  local pid=$1
-  for _ in $(seq 1 100); do
-    if ! kill -0 "$pid" 2>/dev/null || [ "$(ps -o stat= -p "$pid" 2>/dev/null)" = "Z" ]; then
-      rc=0
-      wait "$pid" || rc=$?
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-
-count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
+source "$(dirname "$0")/xvfb_rig.sh"
 
 # 1. Start on the shipped configuration: the main window is titled "Vespar".
 make_folder "$work/p1"
@@ -119,8 +62,8 @@ echo "ok: missing data folder"
 # 7. Real idleness and real input: only the keyboard/mouse check, Full log level. Mouse moves
 #    keep the program in Run; left alone it reaches its simulated action.
 make_folder "$work/p5"
-ini="$work/p5/Data/Vespar.ini"
-sed -i 's/^CPU_On=2/CPU_On=1/; s/^DL_On=2/DL_On=1/; s/^LogLevel=2/LogLevel=3/' "$ini"
+for key in CPU_On DL_On; do set_key "$work/p5" "$key" 1; done
+set_key "$work/p5" LogLevel 3
 "$work/p5/vespar" -InhibitShutdown & idle=$!; pids+=("$idle")
 wait_window "Vespar" >/dev/null || fail "no main window for the idleness run"
 log="$work/p5/Log/Vespar.log"

@@ -5,36 +5,8 @@
 set -euo pipefail
 exe=$(readlink -f "$1")
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A display of this test's own: Xvfb takes the first free number and writes it when ready,
-# so test scripts running side by side never share one.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=("$!")
-for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$work/display")"
-export XDG_RUNTIME_DIR="$work/run"   # the instance lock of this test only
-mkdir -p "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=xcb
-# Both run with -InhibitShutdown; should one ever reach a real action, its logind calls go
-# to a bus that does not exist.
-export VESPAR_LOGIND_BUS="unix:path=$work/no-such-bus"
-# The daily update check asks a port on this machine that nobody serves, never the network.
-export VESPAR_WEB_BASE="http://127.0.0.1:9/"
-
-fail() {
-  echo "FAIL: $*" >&2
-  for f in "$work"/*/Log/Vespar.log; do echo "--- $f"; cat "$f"; done >&2
-  exit 1
-}
+source "$(dirname "$0")/xvfb_rig.sh"
+on_fail() { for f in "$work"/*/Log/Vespar.log; do echo "--- $f"; cat "$f"; done; }
 
 # Two neighbouring UDP ports that nobody holds.
 port1=""
@@ -45,14 +17,10 @@ done
 [ -n "$port1" ] || fail "no free UDP ports"
 port2=$((port1 + 1))
 
-set_key() { sed -i "s/^$2=[^\r]*/$2=$3/" "$1/Data/Vespar.ini"; }
-
 # A program folder paired on 127.0.0.1 with nothing but the partner to watch, Full log level.
-make_folder() {
+pair_folder() {
   local dir=$1
-  mkdir -p "$dir/Data" "$dir/Log"
-  cp "$exe" "$dir/vespar"
-  cp "$(dirname "$exe")/Data/Vespar.ini" "$dir/Data/Vespar.ini"
+  make_folder "$dir"
   for key in CPU_On Key_On DL_On UpEnable; do set_key "$dir" "$key" 1; done
   set_key "$dir" LogLevel 3
   set_key "$dir" IPAdd 127.0.0.1
@@ -60,31 +28,12 @@ make_folder() {
   set_key "$dir" Port2 "$port2"
 }
 
-wait_window() {
-  local title=$1 id=""
-  for _ in $(seq 1 "${2:-100}"); do
-    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-# Waits at most $3 tenths of a second for a line of log $1 that matches the pattern $2.
-wait_log() {
-  for _ in $(seq 1 "$3"); do
-    grep -Eq -- "$2" "$1" 2>/dev/null && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
 # The master watches only its stop time, twelve hours from now, so it runs all along.
-make_folder "$work/master"
+pair_folder "$work/master"
 set_key "$work/master" CMain 1
 set_key "$work/master" Stop_On 2
 set_key "$work/master" StopTime "1$(date -d '+12 hours' +%H%M)"
-make_folder "$work/slave"
+pair_folder "$work/slave"
 set_key "$work/slave" CMain 2
 master_log="$work/master/Log/Vespar.log"
 slave_log="$work/slave/Log/Vespar.log"
@@ -108,7 +57,7 @@ echo "ok: the master's Reset repeated on the slave"
 
 # 3. A second master on the same port: the port error names it; No leaves that program
 #    running with its engine stopped.
-make_folder "$work/second"
+pair_folder "$work/second"
 set_key "$work/second" Stop_On 2
 set_key "$work/second" StopTime "1$(date -d '+12 hours' +%H%M)"
 "$work/second/vespar" -InhibitShutdown -AllowMulti & second=$!; pids+=("$second")

@@ -5,40 +5,8 @@
 set -euo pipefail
 exe=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")/.." && pwd)
-if [ -z "${VESPAR_IN_XVFB:-}" ]; then
-  VESPAR_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$exe"
-fi
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export XDG_RUNTIME_DIR="$work/run"   # the instance lock of this test only
-mkdir -p "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=xcb
-# Started with -InhibitShutdown; should it ever reach a real action, its logind calls go to
-# a bus that does not exist.
-export VESPAR_LOGIND_BUS="unix:path=$work/no-such-bus"
-
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$work/p/Log/Updater.log" ] && cat "$work/p/Log/Updater.log" >&2
-  exit 1
-}
-
-wait_window() {
-  local id=""
-  for _ in $(seq 1 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
+source "$here/scripts/xvfb_rig.sh"
+on_fail() { [ -f "$work/p/Log/Updater.log" ] && cat "$work/p/Log/Updater.log"; }
 
 # The site publishes version 6.0.
 python3 "$here/tests/servers/version_server.py" 6.0 > "$work/port" & pids+=("$!")
@@ -48,9 +16,8 @@ port=$(head -n 1 "$work/port")
 export VESPAR_WEB_BASE="http://127.0.0.1:$port/newer/"
 
 # A program folder with the daily check off (only the button checks) and the updater log on.
-mkdir -p "$work/p/Data" "$work/p/Log"
-cp "$exe" "$work/p/vespar"
-sed 's/^UpEnable=2/UpEnable=1/' "$(dirname "$exe")/Data/Vespar.ini" > "$work/p/Data/Vespar.ini"
+make_folder "$work/p"
+set_key "$work/p" UpEnable 1
 : > "$work/p/Log/LogOn.txt"
 "$work/p/vespar" -InhibitShutdown & program=$!; pids+=("$program")
 main=$(wait_window "Vespar") || fail "no main window"
