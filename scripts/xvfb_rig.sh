@@ -20,6 +20,7 @@ fail() {
 # by side never share a display.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 pids+=("$!")
+disown "$!"  # killed at the end without a job notice
 for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
