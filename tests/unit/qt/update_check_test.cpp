@@ -120,21 +120,11 @@ void UpdateCheckTest::cancelledDownloadSaysNothing() {
 }
 
 void UpdateCheckTest::updateWindowAgainstTheSite() {
-    const std::string refused = "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/";
     const struct {
         std::string base, status, messageEnd;
     } cases[] = {
         {server.Url("newer/"), "Version 6.0 of Vespar is available ", "Faster start-up."},
-        {server.Url("same/"), "You have the latest version of Vespar", "Faster start-up."},
-        {server.Url("older/"), "Unrecognised version of Vespar", "for assistance."},
-        {server.Url("v510/"), "Version 5.10 of Vespar is available ", "Faster start-up."},
-        {server.Url("uninstall/"), "Version 6.0 of Vespar is available ", "Vespar first."},
-        {server.Url("redirect/"), "Version 6.0 of Vespar is available ", "Faster start-up."},
-        // The document arrived, so the status says so; with an element missing nothing is
-        // compared.
-        {server.Url("missing/"), "Getting latest version of Vespar", ""},
         {server.Url("gone/"), "Unable to contact web site", ""},
-        {refused, "Unable to contact web site", ""},
     };
     for (const auto& c : cases) {
         test::ScopedEnv base("VESPAR_WEB_BASE", c.base.c_str());

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,12 +74,6 @@ TEST(ProcNetDevTable, PassesOverDamagedRowsAndFailsWithoutTheFile) {
     // Only headers: a readable, empty table.
     Put(r, "proc/net/dev", kHeader);
     EXPECT_EQ(Text(table.Read()), "");
-
-    for (const char* address : {"aa:bb:", "aa::bb", "aabb", "a:b:c:g"}) {
-        Put(r, "proc/net/dev", std::string(kHeader) + Row("eth4", "1", "2"));
-        Put(r, "sys/class/net/eth4/address", address);
-        EXPECT_EQ(Text(ProcNetDevTable(r).Read()), "eth4 - 1 2") << address;
-    }
 }
 
 // sysfs is read for a name the table has not seen in its last reading, not every second.
@@ -105,21 +98,10 @@ TEST(ProcNetDevTable, DescribesAnInterfaceWhenItsNameAppears) {
     EXPECT_EQ(read(eth0, "00:00:00:00:00:05"), "eth0 00-00-00-00-00-5 1 2");
 }
 
-TEST(ProcNetDevTable, RealCountersDoNotGoBackwards) {
-    ProcNetDevTable table;
-    const auto first = table.Read();
-    ASSERT_TRUE(first.has_value());
-    for (const auto& row : *first) EXPECT_NE(row.description, "lo");
-    const auto second = table.Read();
-    ASSERT_TRUE(second.has_value());
-    std::map<std::string, InterfaceRow> before;
-    for (const auto& row : *first) before[row.description] = row;
-    for (const auto& row : *second) {
-        const auto it = before.find(row.description);
-        if (it == before.end()) continue;  // an interface that just appeared
-        EXPECT_GE(row.inOctets, it->second.inOctets) << row.description;
-        EXPECT_GE(row.outOctets, it->second.outOctets) << row.description;
-    }
+TEST(ProcNetDevTable, ReadsTheRealTableWithoutLoopback) {
+    const auto rows = ProcNetDevTable().Read();
+    ASSERT_TRUE(rows.has_value());
+    for (const auto& row : *rows) EXPECT_NE(row.description, "lo");
 }
 
 }  // namespace

@@ -131,10 +131,6 @@ TEST_F(X11InputSourceTest, AHeldKeyOrButtonIsSeenOnce) {
     EXPECT_TRUE(detector.InDataChanged());
     EXPECT_EQ(detector.KeysNow(), "0124");
     EXPECT_FALSE(detector.InDataChanged());
-    Xdotool({"mouseup", "1"});
-    Xdotool({"mouseup", "2"});
-    Xdotool({"mouseup", "3"});
-    EXPECT_FALSE(detector.InDataChanged());
 }
 
 TEST_F(X11InputSourceTest, TapsBetweenLooksAreSeenAtEveryCheckWhateverIsHeld) {
@@ -160,15 +156,6 @@ TEST_F(X11InputSourceTest, TapsBetweenLooksAreSeenAtEveryCheckWhateverIsHeld) {
         3);
     EXPECT_EQ(detector.KeysNow().substr(0, 1 + std::to_string(shift).size()),
               "0" + std::to_string(shift));
-    Xdotool({"keyup", "shift"});
-
-    // A click between two looks counts the same way; a tap before a reset is consumed.
-    Xdotool({"click", "1"});
-    EXPECT_TRUE(detector.InDataChanged());
-    EXPECT_TRUE(detector.KeysChanged());
-    Xdotool({"key", "a"});
-    Settle();
-    EXPECT_FALSE(detector.InDataChanged());
 }
 
 TEST_F(X11InputSourceTest, AProgramResettingTheScreenSaverIsNoInput) {
@@ -181,17 +168,6 @@ TEST_F(X11InputSourceTest, AProgramResettingTheScreenSaverIsNoInput) {
         EXPECT_FALSE(detector.InDataChanged()) << "check " << check;
     }
     XCloseDisplay(other);
-}
-
-TEST(X11InputSource, AnUnopenableDisplayIsUnreadableAndCountsAsActivity) {
-    // No server listens on display 64999: -displayfd takes the lowest free number.
-    X11InputSource source(":64999");
-    EXPECT_FALSE(source.Readable());
-    std::int32_t x = 0, y = 0;
-    EXPECT_FALSE(source.CursorPos(x, y));
-    InputChangeDetector detector(source);
-    detector.InDataReset();
-    test::ExpectUnreadableIsActivity(detector, 2);
 }
 
 // Forwards one X client over loopback TCP (display 127.0.0.1:N is port 6000 + N) to the
