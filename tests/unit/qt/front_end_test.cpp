@@ -49,10 +49,8 @@ void FrontEndTest::statusWarningAndCancelShowOnScreen() {
     // The activation lists the interfaces.
     const auto* list = main.findChild<QComboBox*>("NetCon");
     const Control& netCon = rig.program.mainWindow().control("NetCon");
-    QCOMPARE(list->count(), 2);
     QCOMPARE(list->count(), static_cast<int>(netCon.items.size()));
     QCOMPARE(list->itemText(1), QString::fromLatin1(netCon.items[1].c_str()));
-    QVERIFY(rig.Button(main, "TestS")->isEnabled());
     QVERIFY(!main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     rig.Screenshot(main, "main-window-run.png");
 
@@ -79,7 +77,6 @@ void FrontEndTest::statusWarningAndCancelShowOnScreen() {
     QCOMPARE(rig.program.runtime().monitorState, MonitorState::Initialise);
     QCOMPARE(rig.Text(main, "Reset"), QString("&Reset"));
     QVERIFY(!main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(main.isVisible());
     QVERIFY(!rig.Item("mPopUpCancel")->isVisible());
     QCOMPARE(picture(rig.frontEnd->tray()->icon().icon()),
              picture(TrayIconPicture(TrayIcon::Activate)));
