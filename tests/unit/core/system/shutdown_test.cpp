@@ -29,20 +29,11 @@ struct ShutdownTest : ::testing::Test {
     }
 };
 
-TEST(ExitActionOfFlags, NamesOneActionWhateverTheForceBits) {
-    const std::pair<std::uint32_t, PowerAction> cases[] = {
-        {0, PowerAction::LogOff},   {4, PowerAction::LogOff},         {1, PowerAction::Shutdown},
-        {5, PowerAction::Shutdown}, {2, PowerAction::Reboot},         {6, PowerAction::Reboot},
-        {8, PowerAction::PowerOff}, {12 | 16, PowerAction::PowerOff}, {3, PowerAction::Unknown},
-        {9, PowerAction::Unknown},  {10, PowerAction::Unknown},       {11, PowerAction::Unknown},
-        {31, PowerAction::Unknown}};
-    for (const auto& [flags, action] : cases) EXPECT_EQ(ExitAction(flags), action) << flags;
-}
-
 TEST_F(ShutdownTest, PreparesTheActionAndEnablesThePrivilegeBeforeAskingTheSystem) {
     const std::vector<std::pair<std::int32_t, std::string>> cases = {
-        {0, "LogOff"}, {4, "LogOff"},   {1, "Shutdown"},  {5, "Shutdown"}, {2, "Reboot"},
-        {6, "Reboot"}, {8, "PowerOff"}, {12, "PowerOff"}, {3, "Unknown"},  {31, "Unknown"}};
+        {0, "LogOff"},   {4, "LogOff"},   {1, "Shutdown"},  {5, "Shutdown"}, {2, "Reboot"},
+        {6, "Reboot"},   {8, "PowerOff"}, {28, "PowerOff"}, {3, "Unknown"},  {9, "Unknown"},
+        {10, "Unknown"}, {11, "Unknown"}, {31, "Unknown"}};
     for (const auto& [flags, action] : cases) {
         power.calls.clear();
         EXPECT_TRUE(actions.ShutdownSystem(flags));

@@ -27,8 +27,6 @@ TEST_F(WindowTest, AboutOpensWithTitleVersionAndCountdown) {
     EXPECT_EQ(fh.rt.aboutTimeout, 60);
     const Timer* timer = fh.timers.Find(AboutScreen::kTimerName);
     ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->interval(), 1000);
-    EXPECT_TRUE(timer->enabled());
 
     // The first text comes a second after opening and holds the full count.
     fh.time.Advance(999);

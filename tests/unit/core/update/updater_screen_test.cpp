@@ -137,16 +137,13 @@ TEST_F(UpdaterTest, ASiteThatNeverAnswersEndsTheCheckAfter120Point1Seconds) {
 }
 
 TEST_F(UpdaterTest, UpdateStaysClosedDuringAWarningOrAChildScreen) {
-    for (auto set : {+[](Runtime& rt) { rt.monitorState = MonitorState::Shutdown; },
-                     +[](Runtime& rt) { rt.childFormOpen = true; }}) {
-        Runtime& rt = host.rt;
-        rt.monitorState = MonitorState::Run;
-        rt.childFormOpen = false;
-        set(rt);
+    for (const bool warning : {true, false}) {
+        host.rt.monitorState = warning ? MonitorState::Shutdown : MonitorState::Run;
+        host.rt.childFormOpen = !warning;
         Manual();
         updater.Unload();
-        EXPECT_FALSE(main.control("Update").enabled);
-        EXPECT_FALSE(rt.updateBusy);
+        EXPECT_FALSE(main.control("Update").enabled) << warning;
+        EXPECT_FALSE(host.rt.updateBusy) << warning;
     }
 }
 
