@@ -46,7 +46,7 @@ TEST(WebSiteTest, OpensThePageBelowTheSiteAndReportsABrowserThatWouldNotStart) {
         opener.result = r.result;
         LaunchWebSite(fh.ctx, opener, "");
         EXPECT_EQ(fh.dialogs.shown.size(), r.fails ? 1u : 0u) << r.result;
-        if (r.fails) {
+        if (r.fails && !fh.dialogs.shown.empty()) {
             EXPECT_EQ(fh.dialogs.shown[0], ErrorBox("Unable to launch Browser."));
         }
     }
