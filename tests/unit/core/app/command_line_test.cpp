@@ -2,33 +2,32 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
+#include <tuple>
 
 namespace vespar {
 namespace {
 
-TEST(CommandLine, SwitchMustStandAtTheStartExactly) {
-    // Only 14 characters are compared; case matters.
-    const std::pair<const char*, int> cases[] = {{"", 0},
-                                                 {"-InhibitShutdown", 1},
-                                                 {"-AddErrorMessage", 2},
-                                                 {"-StartShutdown", 3},
-                                                 {"-InhibitAdmin", 4},
-                                                 {"-ShortUpdateTime", 5},
-                                                 {"-StartShutdownNow", 3},
-                                                 {"-inhibitshutdown", 0},
-                                                 {" -InhibitShutdown", 0},
-                                                 {"-AllowMulti -InhibitShutdown", 0},
-                                                 {"-InhibitShutdow", 0},
-                                                 {"-InhibitShutdown -AllowMulti", 1}};
-    for (const auto& [line, sw] : cases) EXPECT_EQ(ParseCmdSwitch(line), sw) << line;
-}
-
-TEST(CommandLine, AllowMultiOnlyAtTheEnd) {
-    EXPECT_TRUE(AllowsMultipleInstances("-AllowMulti"));
-    EXPECT_TRUE(AllowsMultipleInstances("-InhibitShutdown -AllowMulti"));
-    for (const char* line : {"-AllowMulti -InhibitShutdown", "-allowmulti", "AllowMulti", ""})
-        EXPECT_FALSE(AllowsMultipleInstances(line)) << line;
+TEST(CommandLine, SwitchAtTheStartAndAllowMultiAtTheEnd) {
+    // Only 14 characters of the switch are compared; case matters.
+    const std::tuple<const char*, int, bool> cases[] = {{"", 0, false},
+                                                        {"-InhibitShutdown", 1, false},
+                                                        {"-AddErrorMessage", 2, false},
+                                                        {"-StartShutdown", 3, false},
+                                                        {"-InhibitAdmin", 4, false},
+                                                        {"-ShortUpdateTime", 5, false},
+                                                        {"-StartShutdownNow", 3, false},
+                                                        {"-inhibitshutdown", 0, false},
+                                                        {" -InhibitShutdown", 0, false},
+                                                        {"-InhibitShutdow", 0, false},
+                                                        {"-AllowMulti", 0, true},
+                                                        {"-AllowMulti -InhibitShutdown", 0, false},
+                                                        {"-InhibitShutdown -AllowMulti", 1, true},
+                                                        {"-allowmulti", 0, false},
+                                                        {"AllowMulti", 0, false}};
+    for (const auto& [line, sw, multi] : cases) {
+        EXPECT_EQ(ParseCmdSwitch(line), sw) << line;
+        EXPECT_EQ(AllowsMultipleInstances(line), multi) << line;
+    }
 }
 
 }  // namespace

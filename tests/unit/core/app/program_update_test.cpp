@@ -20,17 +20,13 @@ TEST_F(ProgramTest, DailyCheckRunsHiddenAndShowsANewerVersion) {
     EXPECT_FALSE(control("Update").enabled);
     time.Advance(1000);
     ASSERT_EQ(netPorts.downloads.started.size(), 1u);
-    // A click while the check runs starts no second one.
-    program.mainWindow().Click("mPopUpUpdate");
     netPorts.downloads.Complete(kNewer);
     EXPECT_TRUE(updater.visible);
     updater.Click("Exit");
     EXPECT_TRUE(control("Update").enabled);
     EXPECT_FALSE(program.runtime().updateBusy);
 
-    // The next check is a day away; the button runs one at once, shown.
-    time.Advance(10'000);
-    EXPECT_EQ(netPorts.downloads.started.size(), 1u);
+    // The button runs one at once, shown.
     program.mainWindow().Click("Update");
     EXPECT_TRUE(updater.visible);
     time.Advance(200);
