@@ -15,7 +15,6 @@ TEST_F(EngineTest, ARefusedHibernateCountsAsMadeAndMonitoringGoesOn) {
     host.log.clear();
     EXPECT_NO_THROW(engine.ShutdownTick());
     EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
-    ASSERT_GE(host.log.size(), 5u);
     const auto refused =
         std::find(host.log.begin(), host.log.end(), LogPair("Refused", "Hibernate"));
     ASSERT_NE(refused, host.log.end());
