@@ -21,6 +21,7 @@ TEST_F(EngineTest, TypicalRoadPowersOffAfterIdleDelaysAndWarning) {
     Second();
     EXPECT_EQ(Ctl("Counter").caption, "Activity");
     EXPECT_EQ(Ctl("Counter").foreColor, kDarkGreen);
+    EXPECT_EQ(host.tray.back(), "Activity");
     EXPECT_EQ(Ctl("CPULoad").caption.substr(0, 5), "CPU: ");
     EXPECT_NE(Ctl("CPULoad").caption.find(" K ."), std::string::npos);
     EXPECT_NE(Ctl("DLLoad").caption, "");

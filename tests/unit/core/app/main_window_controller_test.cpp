@@ -179,19 +179,6 @@ TEST_F(WindowTest, TrayStatesFollowTheEngine) {
     fh.rt.trayIconShown = false;
     window.SetTrayState("Activity");
     EXPECT_FALSE(fh.rt.trayIconShown);
-    fh.rt.trayIconShown = true;
-
-    // Run: the first idle second shows the window's own icon, activity the activity icon.
-    Start();
-    ASSERT_TRUE(RunUntilState(MonitorState::Run));
-    Second();
-    EXPECT_EQ(main.trayIcon, TrayIcon::Window);
-    input.x = 50;
-    Second();
-    EXPECT_EQ(main.trayIcon, TrayIcon::Activity);
-    // The warning shows the shutdown icon.
-    ASSERT_TRUE(RunUntilState(MonitorState::Shutdown));
-    EXPECT_EQ(main.trayIcon, TrayIcon::Shutdown);
 }
 
 TEST_F(WindowTest, StartMinimisedCentresOnTheFirstRestoreOnly) {
