@@ -12,7 +12,7 @@
 #include "platform/linux/proc_stat_times.h"
 #include "platform/linux/x11_input_source.h"
 #include "sensors/input_change.h"
-#include "unit/platform/linux/xvfb_display.h"
+#include "unit/platform/linux/test_servers.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <thread>
 
 #include "sensors/input_change.h"
+#include "test_servers.h"
 #include "unit/core/input_checks.h"
-#include "xvfb_display.h"
 
 namespace vespar::linux_platform {
 namespace {
