@@ -157,12 +157,11 @@ TEST_F(X11InputSourceTest, AProgramResettingTheScreenSaverIsNoInput) {
 }
 
 // Forwards one X client over loopback TCP (display 127.0.0.1:N is port 6000 + N) to the
-// server's local socket, and can drop the connection when the next request arrives, so that
-// the client loses its server while it waits for a reply.
+// server's local socket; once cut, it drops the connection at the client's next request, so
+// that the client loses its server while it waits for the reply.
 class CuttableXProxy {
   public:
-    explicit CuttableXProxy(const std::string& serverDisplay) : upstream_(serverDisplay) {
-        listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    explicit CuttableXProxy(const std::string& server) {
         for (int number = 200; number < 2000 && display_.empty(); ++number) {
             sockaddr_in address{};
             address.sin_family = AF_INET;
@@ -171,70 +170,45 @@ class CuttableXProxy {
             if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
                 display_ = "127.0.0.1:" + std::to_string(number);
         }
-        if (!display_.empty() && listen(listener_, 1) == 0)
-            thread_ = std::thread([this] { Run(); });
-        if (!thread_.joinable()) display_.clear();
+        listen(listener_, 1);
+        thread_ = std::thread([this, server] { Run("/tmp/.X11-unix/X" + server.substr(1)); });
     }
     ~CuttableXProxy() {
         stop_ = true;
-        if (thread_.joinable()) thread_.join();
+        thread_.join();
         close(listener_);
     }
     const std::string& DisplayName() const { return display_; }
     void CutAtNextRequest() { cut_ = true; }
 
   private:
-    static bool Forward(int from, int to) {
-        char buffer[65536];
-        const ssize_t n = read(from, buffer, sizeof buffer);
-        if (n <= 0) return false;
-        for (ssize_t sent = 0; sent < n;) {
-            const ssize_t m = write(to, buffer + sent, static_cast<std::size_t>(n - sent));
-            if (m <= 0) return false;
-            sent += m;
+    void Run(const std::string& socketPath) {
+        pollfd listening{listener_, POLLIN, 0};
+        while (!stop_ && poll(&listening, 1, 20) == 0) {
         }
-        return true;
-    }
-    int ConnectUpstream() const {
-        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (stop_) return;
+        const int client = accept(listener_, nullptr, nullptr);
+        const int server = socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        const std::string path = "/tmp/.X11-unix/X" + upstream_.substr(1);
-        path.copy(address.sun_path, sizeof address.sun_path - 1);
-        if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-            close(fd);
-            return -1;
-        }
-        return fd;
-    }
-    void Run() {
-        int client = -1, server = -1;
-        while (!stop_) {
-            if (client < 0) {
-                pollfd in{listener_, POLLIN, 0};
-                if (poll(&in, 1, 20) > 0) {
-                    client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-                    server = ConnectUpstream();
-                }
-                continue;
-            }
+        socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+        bool open = connect(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        char buffer[65536];
+        while (open && !stop_) {
             pollfd fds[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
             if (poll(fds, 2, 20) <= 0) continue;
-            // Once cut, a request is dropped unanswered.
-            bool open = !fds[0].revents || (!cut_ && Forward(client, server));
-            if (open && fds[1].revents) open = Forward(server, client);
-            if (!open) {
-                close(client);
-                close(server);
-                client = server = -2;  // one client only
+            for (int from = 0; from < 2 && open; ++from) {
+                if (fds[from].revents == 0) continue;
+                const ssize_t n = read(fds[from].fd, buffer, sizeof buffer);
+                // Once cut, a request is dropped unanswered.
+                open = n > 0 && !(from == 0 && cut_) && write(fds[1 - from].fd, buffer, n) == n;
             }
         }
-        if (client >= 0) close(client);
-        if (server >= 0) close(server);
+        close(client);
+        close(server);
     }
 
-    std::string upstream_;
-    int listener_ = -1;
+    int listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     std::string display_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> cut_{false};
