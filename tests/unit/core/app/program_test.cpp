@@ -16,6 +16,9 @@ TEST_F(ProgramTest, ASecondInstanceShowsTheNoticeOnlyUnlessAllowed) {
               "Vespar or Vespar Lumo is already\r\nrunning. Only one instance\r\n"
               "can be running at a time.");
     EXPECT_EQ(notice.control("Exit").tooltip, "Close Vespar");
+    EXPECT_EQ(notice.caption, "Vespar Start Up Error");
+    EXPECT_TRUE(notice.has("Logo") && notice.has("Image1"));
+    EXPECT_THROW(notice.Click(ScreenModel::kCloseEvent), ProgramExit);
     // The logo opens the maker's web site.
     notice.Click("Logo");
     EXPECT_EQ(sys.urlOpener.opened.size(), 1u);

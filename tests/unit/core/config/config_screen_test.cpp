@@ -104,6 +104,25 @@ TEST_F(ConfigScreenTest, ValidateScreenCountsEachRuleAndHighlightsItsLabels) {
     // clang-format off
     const std::vector<Case> cases = {
         {"shipped values", {}, {}, 0, ""},
+        {"every field at its lowest", {},
+         {{"AvTimeT", "1"}, {"ComDelayT", "5"}, {"CPUDelayT", "5"}, {"CPULevelT", "5"},
+          {"DelTimeT", "60"}, {"DLDelayT", "5"}, {"DLRateT", "2"}, {"KeyDelayT", "5"},
+          {"LogNameT", "Vesp.log"}, {"Port1T", "1024"}, {"Port2T", "1024"}, {"ShutTimeT", "2"},
+          {"StartDelayT", "1"}}, 0, ""},
+        {"every field at its highest", {},
+         {{"AvTimeT", "30"}, {"ComDelayT", "600"}, {"CPUDelayT", "600"}, {"CPULevelT", "50"},
+          {"DelTimeT", "10800"}, {"DLDelayT", "600"}, {"DLRateT", "5000"}, {"KeyDelayT", "3600"},
+          {"LogNameT", std::string(16, 'v') + ".log"}, {"Port1T", "65535"},
+          {"Port2T", "65535"}, {"ShutTimeT", "600"}, {"StartDelayT", "3600"}, {"DNameT", "1"},
+          {"IPAddT", std::string(100, 'h')}}, 0, ""},
+        {"every field just below", {},
+         {{"AvTimeT", "0"}, {"ComDelayT", "4"}, {"CPUDelayT", "4"}, {"CPULevelT", "4"},
+          {"DLDelayT", "4"}, {"DLRateT", "1"}, {"KeyDelayT", "4"}, {"LogNameT", "Ves.log"},
+          {"Port2T", "1023"}, {"ShutTimeT", "1"}, {"StartDelayT", "0"}}, 11,
+         "AvTimeM CPUDelayM CPULevelM ComDelayM DLDelayM DLRateM KeyDelayM LogNameM Port2L "
+         "PortM ShutTimeM StartDelayM"},
+        {"a name just too long", {}, {{"DNameT", "1"}, {"IPAddT", std::string(101, 'h')},
+          {"LogNameT", std::string(17, 'v') + ".log"}}, 2, "IPAddM LogNameM"},
         {"averaging", {}, {{"AvTimeT", "31"}}, 1, "AvTimeM"},
         {"not an IP address", {}, {{"IPAddT", "1.2.3"}}, 1, "IPAddM"},
         {"an IP address as a name", {}, {{"DNameT", "1"}, {"IPAddT", "1.2.3.4"}}, 1, "IPAddM"},
@@ -338,16 +357,33 @@ TEST_F(ConfigScreenTest, RestoreThenExitAsksForCancelThenLeavesWithoutSaving) {
     StartAndOpen();
     ConfigScreen& s = screen();
     const std::string before = folder.ReadFile(folder.ini());
-    Type(s, "IPAddT", "1.2.3.4");
-    Type(s, "KeyDelayT", "77");
-    s.SetCheck("Stop_OnT", 1);
-    s.SelectText("ShutNameT", "Reboot");
+    // Every field the defaults cover, as the shipped file (the defaults) shows it.
+    const auto fields = [&s] {
+        std::string all;
+        for (const auto& [name, c] : s.controls()) {
+            if (name.back() == 'T' && name != "IPAddT" && name != "DNameT")
+                all += name + "=" + c.caption + "/" + std::to_string(c.value) + "/" +
+                       std::to_string(c.selection) + "/" + std::to_string(c.enabled) + " ";
+        }
+        return all;
+    };
+    const std::string defaults = fields();
+    Apply(s, {{"IPAddT", "1.2.3.4"},     {"AvTimeT", "7"},       {"ComDelayT", "70"},
+              {"CPUDelayT", "70"},       {"CPULevelT", "30"},    {"Del_OnT", "1"},
+              {"DelTimeT", "1000"},      {"DLDelayT", "70"},     {"DLRateT", "20"},
+              {"ForceT", "0"},           {"KeyDelayT", "77"},    {"LogLevelT", "Full"},
+              {"LogNameT", "Other.log"}, {"LogPathT", "Logs\\"}, {"LogRotateT", "1"},
+              {"NoWarnT", "1"},          {"Port1T", "10011"},    {"Port2T", "10010"},
+              {"RunOnTopT", "1"},        {"ShutTimeT", "30"},    {"StartMinT", "1"},
+              {"ShutNameT", "Reboot"},   {"StartTimeT", "1"},    {"StartDelayT", "05:00"},
+              {"StopTimeT", "01:00"},    {"Stop_OnT", "1"},      {"UExitT", "0"},
+              {"UpEnableT", "0"},        {"CPU_OnT", "0"},       {"DL_OnT", "0"}});
+    ASSERT_NE(fields(), defaults);
     s.Click("RestoreData");
     EXPECT_EQ(Caption("Status"), "Defaults Restored - Click Save To Keep");
-    EXPECT_EQ(Caption("KeyDelayT"), "600");
+    EXPECT_EQ(fields(), defaults);
     EXPECT_EQ(Caption("IPAddT"), "1.2.3.4");
     EXPECT_EQ(s.shutTypeChoice(), 1);
-    EXPECT_FALSE(s.control("StopTimeT").enabled);
 
     s.Click("ExitConfig");
     EXPECT_TRUE(s.isOpen());
