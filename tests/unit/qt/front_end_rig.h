@@ -67,10 +67,6 @@ struct Rig {
         return w.findChild<QPushButton*>(name);
     }
     QAction* Item(const char* name) { return frontEnd->tray()->menu().findChild<QAction*>(name); }
-    bool Shown(const std::string& title) const {
-        return std::any_of(dialogs.shown.begin(), dialogs.shown.end(),
-                           [&](const MessageBox& b) { return b.title == title; });
-    }
     void Screenshot(QWidget& w, const char* file) {
         const QByteArray dir = qgetenv("VESPAR_SCREENSHOT_DIR");
         if (dir.isEmpty()) return;
