@@ -48,7 +48,8 @@ if(VESPAR_FRONTEND STREQUAL "qt")
 
   # The update check over Qt's network access against a web site on 127.0.0.1.
   vespar_test_binary(vespar_qt_update_tests
-    SOURCES tests/unit/qt/update_check_test.cpp ${VESPAR_FAKE_SOURCES}
+    SOURCES tests/unit/qt/update_check_test.cpp tests/unit/qt/screen_check.cpp
+            ${VESPAR_FAKE_SOURCES}
     LIBS vespar_frontend Qt6::Test)
   add_test(NAME qt_update COMMAND vespar_qt_update_tests)
   set_tests_properties(qt_update PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
