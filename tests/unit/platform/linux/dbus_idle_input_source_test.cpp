@@ -32,43 +32,39 @@ std::uint64_t MonotonicUsec() {
 // checks, both a few milliseconds off when the machine is busy: the tests keep 100 ms clear.
 void LetTimePass() { std::this_thread::sleep_for(100ms); }
 
-constexpr char kSession[] = "/org/freedesktop/login1/session/auto";
+// Each service's name, object, and method giving the idle time in milliseconds, by IdleService.
+constexpr const char* kServed[][4] = {
+    {"org.gnome.Mutter.IdleMonitor", "/org/gnome/Mutter/IdleMonitor/Core", "GetIdletime", "t"},
+    {"org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver", "GetSessionIdleTime", "u"},
+    {"org.freedesktop.login1", "/org/freedesktop/login1", "", ""}};
 
 // One idle service; it answers only once told the idle time (logind: once it has a session).
 struct MockIdleService : test::Dbusmock {
     MockIdleService(const test::PrivateBus& bus, IdleService s)
-        : Dbusmock(bus, Name(s),
-                   s == IdleService::kLogind ? std::vector<std::string>{"-t", "logind"}
-                   : s == IdleService::kMutter
-                       ? std::vector<std::string>{"/org/gnome/Mutter/IdleMonitor/Core", Name(s)}
-                       : std::vector<std::string>{"/org/freedesktop/ScreenSaver", Name(s)}),
-          service(s) {}
-    static const char* Name(IdleService s) {
-        return s == IdleService::kLogind   ? "org.freedesktop.login1"
-               : s == IdleService::kMutter ? "org.gnome.Mutter.IdleMonitor"
-                                           : "org.freedesktop.ScreenSaver";
-    }
+        : Dbusmock(bus, Served(s)[0],
+                   s == IdleService::kLogind
+                       ? std::vector<std::string>{"-t", "logind"}
+                       : std::vector<std::string>{Served(s)[1], Served(s)[0]}),
+          served(Served(s)) {}
+    static const char* const* Served(IdleService s) { return kServed[static_cast<int>(s)]; }
     void Idle(std::chrono::milliseconds idle) {
-        const auto ms = std::to_string(idle.count());
-        if (service == IdleService::kMutter)
-            AddMethod("/org/gnome/Mutter/IdleMonitor/Core", "", "GetIdletime", "", "t",
-                      "ret = " + ms);
-        if (service == IdleService::kScreenSaver)
-            AddMethod("/org/freedesktop/ScreenSaver", "", "GetSessionIdleTime", "", "u",
-                      "ret = " + ms);
-        if (service == IdleService::kLogind)
-            Call("/org/freedesktop/login1", "org.freedesktop.DBus.Mock", "AddSession", "ssusb",
-                 "auto", "seat0", 1000u, "user", 1);
+        if (*served[2] != '\0') {
+            AddMethod(served[1], "", served[2], "", served[3],
+                      "ret = " + std::to_string(idle.count()));
+        } else {
+            Call(served[1], "org.freedesktop.DBus.Mock", "AddSession", "ssusb", "auto", "seat0",
+                 1000u, "user", 1);
+        }
     }
     void IdleHint(bool idle, std::uint64_t sinceUsec) {
         const auto set = [&](const char* name, const char* type, auto value) {
-            Call(kSession, "org.freedesktop.DBus.Properties", "Set", "ssv",
-                 "org.freedesktop.login1.Session", name, type, value);
+            Call("/org/freedesktop/login1/session/auto", "org.freedesktop.DBus.Properties", "Set",
+                 "ssv", "org.freedesktop.login1.Session", name, type, value);
         };
         set("IdleHint", "b", idle ? 1 : 0);
         set("IdleSinceHintMonotonic", "t", sinceUsec);
     }
-    IdleService service;
+    const char* const* served;
 };
 
 TEST(DbusIdleInputSource, MutterAndTheScreenSaverGiveTheIdleTime) {

@@ -54,34 +54,29 @@ struct Scratch {
     std::filesystem::path path;
 };
 
-// A program started with stdout to `out` and stderr to `err`; the "NAME=value" entries of
-// `env` replace this process's. Ended with SIGTERM when this goes.
+// A program started with stdout to `out` and stderr to `err` ({"env", "NAME=value", ...}
+// for an environment of its own), ended with SIGTERM when this goes.
 class Child {
   public:
     Child(const std::vector<std::string>& argv, const std::filesystem::path& out,
-          const std::filesystem::path& err, std::vector<std::string> env = {}) {
-        const std::size_t own = env.size();
-        for (char** e = environ; *e != nullptr; ++e) {
-            const std::string entry(*e);
-            bool replaced = false;
-            for (std::size_t i = 0; i < own; ++i)
-                replaced = replaced || entry.rfind(env[i].substr(0, env[i].find('=') + 1), 0) == 0;
-            if (!replaced) env.push_back(entry);
-        }
-        std::vector<char*> args, envp;
+          const std::filesystem::path& err) {
+        std::vector<char*> args;
         for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-        for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
         args.push_back(nullptr);
-        envp.push_back(nullptr);
         posix_spawn_file_actions_t files;
         posix_spawn_file_actions_init(&files);
         posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT, 0644);
         posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT, 0644);
-        const int rc = posix_spawnp(&pid_, args[0], &files, nullptr, args.data(), envp.data());
+        const int rc = posix_spawnp(&pid_, args[0], &files, nullptr, args.data(), environ);
         posix_spawn_file_actions_destroy(&files);
         if (rc != 0) throw std::runtime_error("cannot start " + argv[0]);
     }
-    ~Child() { Stop(); }
+    ~Child() {
+        if (!Running()) return;
+        kill(pid_, SIGTERM);
+        kill(pid_, SIGCONT);  // a stopped program takes its SIGTERM only once it runs
+        Wait();
+    }
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
@@ -92,11 +87,12 @@ class Child {
         if (pid_ > 0 && waitpid(pid_, &status_, 0) == pid_) pid_ = -1;
         return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
     }
-    void Stop() {
-        if (!Running()) return;
-        kill(pid_, SIGTERM);
-        kill(pid_, SIGCONT);  // a stopped program takes its SIGTERM only once it runs
-        Wait();
+    // The first line the program writes to `file`; throws when it ends before.
+    std::string FirstLine(const std::filesystem::path& file) {
+        std::string text;
+        PollUntil([&] { return (text = ReadText(file)).find('\n') != text.npos || !Running(); });
+        if (text.find('\n') == text.npos) throw std::runtime_error(file.string() + ": no line");
+        return text.substr(0, text.find('\n'));
     }
 
   private:
@@ -113,23 +109,16 @@ class XvfbDisplay {
         // connections that arrive meanwhile.
         extraArgs.insert(extraArgs.begin(), {"Xvfb", "-displayfd", "1", "-nolisten", "tcp",
                                              "-noreset", "-screen", "0", "1280x1024x24"});
-        const auto file = scratch_.path / "display";
-        server_.emplace(extraArgs, file, "/dev/null");
-        std::string number;
-        PollUntil([&] {
-            number = ReadText(file);
-            return number.find('\n') != std::string::npos || !server_->Running();
-        });
-        if (number.find('\n') == std::string::npos) throw std::runtime_error("Xvfb did not start");
-        name_ = ":" + number.substr(0, number.find('\n'));
+        server_.emplace(extraArgs, scratch_.path / "display", "/dev/null");
+        name_ = ":" + server_->FirstLine(scratch_.path / "display");
     }
     const std::string& Name() const { return name_; }
     // Ends the server now, as a crash or a logout would.
     void Stop() { server_.reset(); }
     // Runs xdotool against this display only; its exit status.
     int Xdotool(std::vector<std::string> args) const {
-        args.insert(args.begin(), "xdotool");
-        return Child(args, "/dev/null", "/dev/null", {"DISPLAY=" + name_}).Wait();
+        args.insert(args.begin(), {"env", "DISPLAY=" + name_, "xdotool"});
+        return Child(args, "/dev/null", "/dev/null").Wait();
     }
 
   private:
@@ -143,21 +132,15 @@ class XvfbDisplay {
 class PrivateBus {
   public:
     PrivateBus() {
-        std::ofstream(scratch_.path / "bus.conf")
-            << "<busconfig><listen>unix:path=" << (scratch_.path / "bus").string()
+        std::ofstream(Path("bus.conf"))
+            << "<busconfig><listen>unix:path=" << Path("bus").string()
             << "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow user=\"*\"/>"
                "<allow own=\"*\"/><allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
                "</policy></busconfig>\n";
         daemon_.emplace(std::vector<std::string>{"dbus-daemon", "--nofork", "--print-address=1",
                                                  "--config-file=" + Path("bus.conf").string()},
                         Path("address"), Path("bus.err"));
-        PollUntil([&] {
-            address_ = ReadText(Path("address"));
-            return address_.find('\n') != std::string::npos || !daemon_->Running();
-        });
-        if (address_.find('\n') == std::string::npos)
-            throw std::runtime_error("dbus-daemon did not start: " + ReadText(Path("bus.err")));
-        address_.resize(address_.find('\n'));
+        address_ = daemon_->FirstLine(Path("address"));
     }
     const std::string& Address() const { return address_; }
     std::filesystem::path Path(const std::string& name) const { return scratch_.path / name; }
@@ -176,31 +159,25 @@ class Dbusmock {
         : name_(name), log_(bus.Path(name + ".log")) {
         if (args.front() != "-t") args.insert(args.begin(), name);
         args.insert(args.begin(),
-                    {"/usr/bin/python3", "-m", "dbusmock", "--system", "-l", log_.string()});
-        mock_.emplace(args, "/dev/null", bus.Path(name + ".err"),
-                      std::vector<std::string>{"DBUS_SYSTEM_BUS_ADDRESS=" + bus.Address()});
+                    {"env", "DBUS_SYSTEM_BUS_ADDRESS=" + bus.Address(), "/usr/bin/python3", "-m",
+                     "dbusmock", "--system", "-l", log_.string()});
+        mock_.emplace(args, "/dev/null", bus.Path(name + ".err"));
         sd_bus* raw = nullptr;
         sd_bus_new(&raw);
         control_.reset(raw);
         if (sd_bus_set_address(raw, bus.Address().c_str()) < 0 ||
             sd_bus_set_bus_client(raw, 1) < 0 || sd_bus_start(raw) < 0)
             throw std::runtime_error("cannot reach the private bus");
-        const bool up = PollUntil([&] {
-            int has = 0;
+        // Nothing is started on demand there: the name answers once the mock holds it.
+        PollUntil([&] {
             return !mock_->Running() ||
-                   (sd_bus_call_method(raw, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                       "org.freedesktop.DBus", "NameHasOwner", nullptr, Reply(),
-                                       "s", name_.c_str()) >= 0 &&
-                    sd_bus_message_read(reply_, "b", &has) >= 0 && has != 0);
+                   sd_bus_call_method(raw, name_.c_str(), "/", "org.freedesktop.DBus.Peer", "Ping",
+                                      nullptr, nullptr, "") >= 0;
         });
-        if (!up || !mock_->Running())
+        if (!mock_->Running())
             throw std::runtime_error("dbusmock did not start: " +
                                      ReadText(bus.Path(name + ".err")));
     }
-
-    ~Dbusmock() { sd_bus_message_unref(reply_); }
-    Dbusmock(const Dbusmock&) = delete;
-    Dbusmock& operator=(const Dbusmock&) = delete;
 
     // Calls a method of the mock; throws with the mock's error on failure.
     template <class... Args>
@@ -208,7 +185,7 @@ class Dbusmock {
               Args... args) {
         sd_bus_error error = SD_BUS_ERROR_NULL;
         const int r = sd_bus_call_method(control_.get(), name_.c_str(), path.c_str(), interface,
-                                         method, &error, Reply(), types, args...);
+                                         method, &error, nullptr, types, args...);
         const std::string text = error.message != nullptr ? error.message : "";
         sd_bus_error_free(&error);
         if (r < 0) throw std::runtime_error(std::string(method) + " failed: " + text);
@@ -243,17 +220,11 @@ class Dbusmock {
     struct BusUnref {
         void operator()(sd_bus* bus) const { sd_bus_flush_close_unref(bus); }
     };
-    // Where the next reply goes, the previous one let go.
-    sd_bus_message** Reply() {
-        reply_ = sd_bus_message_unref(reply_);
-        return &reply_;
-    }
 
     std::string name_;
     std::filesystem::path log_;
     std::optional<Child> mock_;
     std::unique_ptr<sd_bus, BusUnref> control_;
-    sd_bus_message* reply_ = nullptr;
     std::size_t seen_ = 0;
 };
 
