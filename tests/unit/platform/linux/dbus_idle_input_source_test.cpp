@@ -67,22 +67,6 @@ struct MockIdleService : test::Dbusmock {
     const char* const* served;
 };
 
-TEST(DbusIdleInputSource, MutterAndTheScreenSaverGiveTheIdleTime) {
-    test::PrivateBus bus;
-    for (const auto service : {IdleService::kMutter, IdleService::kScreenSaver}) {
-        MockIdleService mock(bus, service);
-        mock.Idle(10min);
-        auto source = DbusIdleInputSource::Open(service, bus.Address());
-        ASSERT_NE(source, nullptr);
-        EXPECT_EQ(source->Service(), service);
-        EXPECT_EQ(source->ReadIdle(), 10min);
-        std::int32_t x = 0, y = 0;
-        EXPECT_FALSE(source->CursorPos(x, y));  // no position, no key state: only taps
-        mock.Idle(20ms);
-        EXPECT_EQ(source->ReadIdle(), 20ms);
-    }
-}
-
 TEST(DbusIdleInputSource, LogindsIdleHintCountsAsInUseUntilTheDesktopSetsIt) {
     test::PrivateBus bus;
     MockIdleService services(bus, IdleService::kLogind);
@@ -116,75 +100,66 @@ TEST(DbusIdleInputSource, LogindsIdleHintCountsAsInUseUntilTheDesktopSetsIt) {
     EXPECT_EQ(source->ReadIdle(), 0ms);
 }
 
-TEST(DbusIdleInputSource, AServiceThatIsAbsentRefusesOrStopsAnsweringIsNotUsed) {
-    for (const auto service :
-         {IdleService::kMutter, IdleService::kScreenSaver, IdleService::kLogind}) {
-        // Nobody there, no bus at all, and a service that answers with an error.
-        test::PrivateBus bus;
-        EXPECT_EQ(DbusIdleInputSource::Open(service, bus.Address()), nullptr);
-        EXPECT_EQ(DbusIdleInputSource::Open(service, "unix:path=/nonexistent/vespar-bus"), nullptr);
-        MockIdleService mock(bus, service);
-        EXPECT_EQ(DbusIdleInputSource::Open(service, bus.Address()), nullptr);
-    }
-
-    test::PrivateBus bus;
-    MockIdleService mutter(bus, IdleService::kMutter);
-    mutter.Idle(10min);
-    auto source = DbusIdleInputSource::Open(IdleService::kMutter, bus.Address());
-    ASSERT_NE(source, nullptr);
-    InputChangeDetector detector(*source);
-    detector.InDataReset();
-    EXPECT_FALSE(detector.InDataChanged());
-
-    // A hung desktop: the call times out, and the check counts as activity, never as idle.
-    mutter.Pause();
-    vespar::test::ExpectUnreadableIsActivity(detector, 1);
-    EXPECT_FALSE(source->Readable());
-}
-
 TEST(InputSourceFactory, PrefersTheXServerThenTheDesktopsIdleServicesInTurn) {
     // Private buses only: nothing here may reach this machine's real buses.
     test::PrivateBus session, system;
     vespar::test::XvfbDisplay xvfb;
-    InputSourceOptions options;
-    options.display = xvfb.Name();
-    options.sessionBus = session.Address();
-    options.systemBus = system.Address();
+    InputSourceOptions options{xvfb.Name(), false, session.Address(), system.Address()};
     auto source = OpenInputSource(options);
     ASSERT_NE(dynamic_cast<X11InputSource*>(source.get()), nullptr);
     EXPECT_TRUE(source->Readable());
 
+    DbusIdleInputSource* idleSource = nullptr;
     auto Chosen = [&] {
         source = OpenInputSource(options);
-        EXPECT_EQ(dynamic_cast<X11InputSource*>(source.get()), nullptr);
-        auto* idle = dynamic_cast<DbusIdleInputSource*>(source.get());
-        return idle ? std::optional<IdleService>(idle->Service()) : std::nullopt;
+        idleSource = dynamic_cast<DbusIdleInputSource*>(source.get());
+        return idleSource ? std::optional<IdleService>(idleSource->Service()) : std::nullopt;
     };
     // In a Wayland session the X server sees only input to X programs: not used. Neither
-    // display nor idle service: a source that says so, and reads as activity.
+    // display nor idle service (nobody there, or services that refuse): a source that says
+    // so, and reads as activity.
     options.wayland = true;
     EXPECT_EQ(Chosen(), std::nullopt);
     EXPECT_FALSE(source->Readable());
     options.wayland = false;
     options.display = ":64999";  // no server there
+    std::optional<MockIdleService> mutter, screenSaver, logind;
+    mutter.emplace(session, IdleService::kMutter);
+    screenSaver.emplace(session, IdleService::kScreenSaver);
+    logind.emplace(system, IdleService::kLogind);
     EXPECT_EQ(Chosen(), std::nullopt);
     InputChangeDetector detector(*source);
     detector.InDataReset();
     vespar::test::ExpectUnreadableIsActivity(detector, 1);
-    {
-        MockIdleService logind(system, IdleService::kLogind);
-        logind.Idle(0ms);
-        EXPECT_EQ(Chosen(), IdleService::kLogind);
-        MockIdleService screenSaver(session, IdleService::kScreenSaver);
-        screenSaver.Idle(0ms);
-        EXPECT_EQ(Chosen(), IdleService::kScreenSaver);
-        MockIdleService mutter(session, IdleService::kMutter);
-        mutter.Idle(0ms);
-        EXPECT_EQ(Chosen(), IdleService::kMutter);
-        options.wayland = true;
-        EXPECT_EQ(Chosen(), IdleService::kMutter);
-    }
-    // All gone again.
+
+    // Each in turn, with the idle time it gives.
+    logind->Idle(0ms);
+    EXPECT_EQ(Chosen(), IdleService::kLogind);
+    screenSaver->Idle(20ms);
+    EXPECT_EQ(Chosen(), IdleService::kScreenSaver);
+    EXPECT_EQ(idleSource->ReadIdle(), 20ms);
+    mutter->Idle(10min);
+    EXPECT_EQ(Chosen(), IdleService::kMutter);
+    EXPECT_EQ(idleSource->ReadIdle(), 10min);
+    std::int32_t x = 0, y = 0;
+    EXPECT_FALSE(source->CursorPos(x, y));  // no position, no key state: only taps
+    options.wayland = true;
+    EXPECT_EQ(Chosen(), IdleService::kMutter);
+    InputChangeDetector idle(*source);
+    idle.InDataReset();
+    EXPECT_FALSE(idle.InDataChanged());
+
+    // A hung desktop: the call times out, and the check counts as activity, never as idle.
+    mutter->Pause();
+    vespar::test::ExpectUnreadableIsActivity(idle, 1);
+    EXPECT_FALSE(source->Readable());
+
+    // All gone, or no bus at all.
+    mutter.reset();
+    screenSaver.reset();
+    logind.reset();
+    EXPECT_EQ(Chosen(), std::nullopt);
+    options.sessionBus = options.systemBus = "unix:path=/nonexistent/vespar-bus";
     EXPECT_EQ(Chosen(), std::nullopt);
     EXPECT_FALSE(source->Readable());
 }
