@@ -58,11 +58,6 @@ struct Rig {
     }
     ScreenWindow& main() { return *frontEnd->mainWindow(); }
     ScreenWindow& about() { return *frontEnd->aboutWindow(); }
-    QString Text(ScreenWindow& w, const char* name) {
-        if (auto* label = w.findChild<QLabel*>(name)) return label->text();
-        if (auto* button = w.findChild<QPushButton*>(name)) return button->text();
-        return "<no " + QString(name) + ">";
-    }
     QPushButton* Button(ScreenWindow& w, const char* name) {
         return w.findChild<QPushButton*>(name);
     }
@@ -85,8 +80,5 @@ struct Rig {
     Program program{clock, dialogs, guard, process, sys.ports(), netPorts.ports(), folder.path()};
     std::unique_ptr<FrontEnd> frontEnd;
 };
-
-// The widget tests of the configuration window; run by the test binary's main.
-std::unique_ptr<QObject> MakeConfigWindowTest();
 
 }  // namespace vespar::qt

@@ -1,15 +1,16 @@
 // The Qt front-end on the real core with fake system services: real widgets are clicked and
-// must show what the core's rules made of the click. Set VESPAR_SCREENSHOT_DIR to also save
+// typed into and must show what the core's rules made of it. Set VESPAR_SCREENSHOT_DIR to also save
 // pictures of the windows there.
 
 #include "qt/front_end.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QWindow>
 #include <QtTest>
-#include <memory>
 
 #include "qt/tray_icons.h"
 #include "unit/qt/front_end_rig.h"
@@ -26,6 +27,22 @@ class FrontEndTest : public QObject {
     void trayMenuMinimisesAndRestores();
     void closeButtonFollowsTheRightToExit();
     void everyControlOfEveryScreenIsDrawn();
+    void savedSettingTakesEffectOnExit();
+    void outOfRangeValuesAreHighlighted();
+
+  private:
+    // Starts the program and opens the configuration window from the main window.
+    static ScreenWindow& OpenConfig(Rig& rig) {
+        rig.frontEnd->Start("");
+        rig.Advance(1000);
+        QTest::mouseClick(rig.Button(rig.main(), "Config"), Qt::LeftButton);
+        return *rig.frontEnd->configWindow();
+    }
+    static void Retype(ScreenWindow& w, const char* name, const QString& text) {
+        auto* box = w.findChild<QLineEdit*>(name);
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
 };
 
 void FrontEndTest::statusWarningAndCancelShowOnScreen() {
@@ -146,13 +163,48 @@ void FrontEndTest::everyControlOfEveryScreenIsDrawn() {
     QCOMPARE(screens, 1);
 }
 
+void FrontEndTest::savedSettingTakesEffectOnExit() {
+    Rig rig;
+    ScreenWindow& w = OpenConfig(rig);
+    QVERIFY(w.isVisible());
+    QCOMPARE(MisdrawnControls(w), QString());
+    // The focus starts on the first field; Tab goes through the enabled fields in reading order.
+    QCOMPARE(w.focusWidget()->objectName(), QString("CPU_OnT"));
+    QStringList order;
+    for (QWidget* next = w.focusWidget(); order.size() < 8; next = next->nextInFocusChain()) {
+        if (next->isEnabled() && next->focusPolicy() & Qt::TabFocus) order << next->objectName();
+    }
+    QCOMPARE(order, (QStringList{"CPU_OnT", "CPUDelayT", "CPULevelT", "AvTimeT", "Key_OnT",
+                                 "KeyDelayT", "DL_OnT", "DLDelayT"}));
+    rig.Screenshot(w, "config-window.png");
+
+    Retype(w, "KeyDelayT", "900");
+    QTest::mouseClick(rig.Button(w, "Save"), Qt::LeftButton);
+    QCOMPARE(MisdrawnControls(w), QString());
+    QTest::mouseClick(rig.Button(w, "ExitConfig"), Qt::LeftButton);
+    QVERIFY(!w.isVisible());
+    QCOMPARE(rig.main().findChild<QLabel*>("Title")->text(),
+             QString("Power Off if there is no activity for 900 sec"));
+}
+
+void FrontEndTest::outOfRangeValuesAreHighlighted() {
+    Rig rig;
+    ScreenWindow& w = OpenConfig(rig);
+    Retype(w, "KeyDelayT", "4");
+    QTest::mouseClick(rig.Button(w, "Save"), Qt::LeftButton);
+    QVERIFY(w.findChild<QLabel*>("KeyDelayM")->font().bold());
+    QCOMPARE(MisdrawnControls(w), QString());
+    rig.Screenshot(w, "config-window-out-of-range.png");
+
+    // A master keeps one check: the box the user cleared last is ticked again on screen.
+    for (const char* name : {"Key_OnT", "DL_OnT", "Del_OnT", "CPU_OnT"}) {
+        auto* box = w.findChild<QCheckBox*>(name);
+        if (box->isChecked()) box->click();
+    }
+    QVERIFY(w.findChild<QCheckBox*>("CPU_OnT")->isChecked());
+}
+
 }  // namespace vespar::qt
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    vespar::qt::FrontEndTest frontEnd;
-    const std::unique_ptr<QObject> config = vespar::qt::MakeConfigWindowTest();
-    const int failedFrontEnd = QTest::qExec(&frontEnd, argc, argv);
-    return failedFrontEnd + QTest::qExec(config.get(), argc, argv);
-}
+QTEST_MAIN(vespar::qt::FrontEndTest)
 #include "front_end_test.moc"
