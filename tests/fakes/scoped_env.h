@@ -6,28 +6,20 @@
 
 namespace vespar::test {
 
-// Sets an environment variable for one test and puts the old value back afterwards.
+// Sets an environment variable (nullptr: removes it) for one test and puts the old value back.
 class ScopedEnv {
   public:
     ScopedEnv(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
-        if (value != nullptr) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
+        Set(value);
     }
-    ~ScopedEnv() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
+    ~ScopedEnv() { Set(old_ ? old_->c_str() : nullptr); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
   private:
+    void Set(const char* value) { value ? setenv(name_, value, 1) : unsetenv(name_); }
+
     const char* name_;
     std::optional<std::string> old_;
 };
