@@ -18,33 +18,27 @@ std::int64_t Units(std::int64_t ticks) { return ticks * 10'000'000 / sysconf(_SC
 TEST(ProcStatTimes, MapsTheAggregateLineToIdleKernelAndUser) {
     vespar::test::TempProgramFolder root;
     ProcStatTimes times(root.path());
-    std::int64_t idle = -1, kernel = -1, user = -1;
-
-    // user nice system idle iowait irq softirq steal guest guest_nice; cpu0 must be ignored.
-    Put(root.path(), "proc/stat",
-        "cpu  100 20 300 4000 50 6 7 8 9 10\n"
-        "cpu0 1 1 1 1 1 1 1 1 1 1\n"
-        "intr 12345\n");
-    ASSERT_TRUE(times.Read(idle, kernel, user));
-    EXPECT_EQ(idle, Units(4000 + 50));
-    EXPECT_EQ(kernel, Units(300 + 6 + 7 + 4000 + 50));  // kernel includes idle
-    EXPECT_EQ(user, Units(100 + 20 + 8));               // guest is already in user
-
-    // Kernels before iowait and steal existed: the missing columns count as zero.
-    Put(root.path(), "proc/stat", "cpu 1 2 3 4\n");
-    ASSERT_TRUE(times.Read(idle, kernel, user));
-    EXPECT_EQ(idle, Units(4));
-    EXPECT_EQ(kernel, Units(3 + 4));
-    EXPECT_EQ(user, Units(1 + 2));
-
-    // A tick count whose naive conversion would overflow 64 bits is still exact.
     const std::int64_t hz = sysconf(_SC_CLK_TCK);
-    const std::int64_t many = hz << 36;
-    Put(root.path(), "proc/stat", "cpu 0 0 0 " + std::to_string(many) + " 0 0 0 0\n");
-    ASSERT_TRUE(times.Read(idle, kernel, user));
-    EXPECT_EQ(idle, (std::int64_t{1} << 36) * 10'000'000);
-    EXPECT_EQ(kernel, idle);
-    EXPECT_EQ(user, 0);
+    // user nice system idle iowait irq softirq steal guest guest_nice, in ticks; kernel time
+    // includes idle, guest is already in user, and cpu0 is not the whole machine.
+    const struct {
+        std::string stat;
+        std::int64_t idle, kernel, user;  // 100 ns units
+    } cases[] = {{"cpu  100 20 300 4000 50 6 7 8 9 10\ncpu0 1 1 1 1 1 1 1 1 1 1\nintr 12345\n",
+                  Units(4000 + 50), Units(300 + 6 + 7 + 4000 + 50), Units(100 + 20 + 8)},
+                 // Kernels before iowait and steal existed: the missing columns count as zero.
+                 {"cpu 1 2 3 4\n", Units(4), Units(3 + 4), Units(1 + 2)},
+                 // A tick count whose naive conversion would overflow 64 bits is still exact.
+                 {"cpu 0 0 0 " + std::to_string(hz << 36) + " 0 0 0 0\n",
+                  (std::int64_t{1} << 36) * 10'000'000, (std::int64_t{1} << 36) * 10'000'000, 0}};
+    for (const auto& c : cases) {
+        Put(root.path(), "proc/stat", c.stat);
+        std::int64_t idle = -1, kernel = -1, user = -1;
+        ASSERT_TRUE(times.Read(idle, kernel, user)) << c.stat;
+        EXPECT_EQ(idle, c.idle);
+        EXPECT_EQ(kernel, c.kernel);
+        EXPECT_EQ(user, c.user);
+    }
 }
 
 TEST(ProcStatTimes, UnreadableOrMalformedStatIsAFailure) {
