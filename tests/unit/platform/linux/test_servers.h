@@ -113,6 +113,7 @@ class XvfbDisplay {
         name_ = ":" + server_->FirstLine(scratch_.path / "display");
     }
     const std::string& Name() const { return name_; }
+    pid_t Pid() const { return server_->Pid(); }
     // Ends the server now, as a crash or a logout would.
     void Stop() { server_.reset(); }
     // Runs xdotool against this display only; its exit status.
