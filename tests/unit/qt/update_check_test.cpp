@@ -39,9 +39,7 @@ struct VersionServer {
 
 // Records the notices of one download.
 struct Recorder : DownloadReceiver {
-    void DownloadProgressed(const std::string&, const std::vector<unsigned char>&) override {
-        ++progress;
-    }
+    void DownloadProgressed(const std::string&, const std::vector<unsigned char>&) override {}
     void DownloadCompleted(const std::string&, const std::vector<unsigned char>& b) override {
         outcome = "complete";
         body.assign(b.begin(), b.end());
@@ -49,7 +47,6 @@ struct Recorder : DownloadReceiver {
     void DownloadNotDelivered(const std::string&, long n, const std::string&) override {
         outcome = "failed " + std::to_string(n);
     }
-    int progress = 0;
     std::string outcome, body;
 };
 

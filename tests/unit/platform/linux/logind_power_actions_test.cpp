@@ -71,40 +71,34 @@ struct LogindTest : ::testing::Test {
 };
 
 TEST_F(LogindTest, EachActionReachesItsLogindCall) {
-    // A logind without the *WithFlags calls (as the template is): the plain calls, never
-    // interactive; unforced ones after a look at the inhibitors.
+    // Each request and its calls; unforced ones look at the inhibitors first. A logind
+    // without the *WithFlags calls (as the template is) gets the plain ones, never interactive
+    // ("False"); a newer one is told 1 (even root is held by inhibitors) or 16 (skip them).
     StartLogind();
-    ExpectExit(8, "CanPowerOff; ListInhibitors; PowerOff False");
-    ExpectExit(12, "CanPowerOff; PowerOff False");
-    ExpectExit(2, "CanReboot; ListInhibitors; Reboot False");
-    ExpectExit(1, "CanHalt; ListInhibitors; Halt False");
-    EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.HibernateSystem()); }),
-              "CanHibernate; ListInhibitors; Hibernate False");
-    EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.StandbySystem()); }),
-              "CanSuspend; ListInhibitors; Suspend False");
+    const std::pair<std::function<bool()>, std::string> requests[] = {
+        {[&] { return actions.ShutdownSystem(8); }, "CanPowerOff; ListInhibitors; PowerOff|1"},
+        {[&] { return actions.ShutdownSystem(12); }, "CanPowerOff; PowerOff|16"},
+        {[&] { return actions.ShutdownSystem(2); }, "CanReboot; ListInhibitors; Reboot|1"},
+        {[&] { return actions.ShutdownSystem(6); }, "CanReboot; Reboot|16"},
+        {[&] { return actions.ShutdownSystem(1); }, "CanHalt; ListInhibitors; Halt|1"},
+        {[&] { return actions.HibernateSystem(); }, "CanHibernate; ListInhibitors; Hibernate|1"},
+        {[&] { return actions.StandbySystem(); }, "CanSuspend; ListInhibitors; Suspend|1"}};
+    for (const bool withFlags : {false, true}) {
+        for (const auto& [request, calls] : requests) {
+            const auto bar = calls.find('|');
+            EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(request()); }),
+                      calls.substr(0, bar) +
+                          (withFlags ? "WithFlags " + calls.substr(bar + 1) : " False"));
+        }
+        for (const char* method : {"PowerOff", "Reboot", "Halt", "Suspend", "Hibernate"})
+            Add(std::string(method) + "WithFlags", "t", "", "");
+    }
     // The privilege alone is the one to power off.
     EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.EnableShutdownPrivilege()); }), "CanPowerOff");
-
     // Flags naming two actions reach no call.
     EXPECT_EQ(RaisedAfter([&] { actions.ShutdownSystem(3); }, "").Description(),
               "ShutdownSystem failed: Invalid argument");
     EXPECT_EQ(power.LastErrorCode(), static_cast<std::uint32_t>(EINVAL));
-}
-
-TEST_F(LogindTest, NewerLogindIsToldWhetherToSkipInhibitors) {
-    StartLogind();
-    for (const char* method : {"PowerOff", "Reboot", "Halt", "Suspend", "Hibernate"})
-        Add(std::string(method) + "WithFlags", "t", "", "");
-
-    // 1: even root is held by inhibitors; 16: inhibitors skipped.
-    ExpectExit(8, "CanPowerOff; ListInhibitors; PowerOffWithFlags 1");
-    ExpectExit(12, "CanPowerOff; PowerOffWithFlags 16");
-    ExpectExit(6, "CanReboot; RebootWithFlags 16");
-    ExpectExit(1, "CanHalt; ListInhibitors; HaltWithFlags 1");
-    EXPECT_EQ(CallsOf([&] { actions.HibernateSystem(); }),
-              "CanHibernate; ListInhibitors; HibernateWithFlags 1");
-    EXPECT_EQ(CallsOf([&] { actions.StandbySystem(); }),
-              "CanSuspend; ListInhibitors; SuspendWithFlags 1");
 
     // A logind that refuses the skip flag as unknown: asked again without flags.
     Add("PowerOffWithFlags", "t", "",
