@@ -28,8 +28,6 @@ struct NoProcess : ProcessControl {
     void RaisePriority() override {}
 };
 
-constexpr std::int64_t kSecond100ns = 10'000'000;
-
 // The whole program with its front-end; time moves only when the test advances it.
 struct Rig {
     explicit Rig(bool entitled = true) {
@@ -40,14 +38,13 @@ struct Rig {
         }
         sys.interfaces.rows = {{"eth0", {0, 0x0c, 0x29, 0xab}, 1000, 1000},
                                {"wlan0", {0, 0x0c, 0x29, 0xac}, 1000, 1000}};
-        // An idle processor: every second passes in the idle process.
+        // An idle processor: every second (in 100 ns units) passes in the idle process.
         program.timers()
             .Create("test.load", 1000,
-                    [this] { sys.systemTimes.Advance(kSecond100ns, kSecond100ns, 0); })
+                    [this] { sys.systemTimes.Advance(10'000'000, 10'000'000, 0); })
             .SetEnabled(true);
         frontEnd = std::make_unique<FrontEnd>(program, clock);
     }
-    ~Rig() { frontEnd.reset(); }
 
     void Advance(std::int64_t ms) {
         for (std::int64_t t = 0; t < ms && !frontEnd->ended(); t += 50) {
