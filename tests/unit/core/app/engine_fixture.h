@@ -61,6 +61,12 @@ class EngineTest : public ::testing::Test, public MonitorRig {
         engine.InitialiseMonitor();
         host.ShowStatus();
     }
+    // The engine restarted and put straight into the warning's first second.
+    void EnterShutdown() {
+        engine.InitialiseMonitor();
+        fh.rt.monitorState = MonitorState::Shutdown;
+        fh.rt.stateSeconds = 0;
+    }
     // Runs idle seconds until the program ends; returns the seconds taken or -1.
     int RunToExit(int limit = 200) {
         for (int i = 1; i <= limit; ++i) {

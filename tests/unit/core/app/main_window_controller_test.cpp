@@ -252,17 +252,13 @@ TEST_F(WindowTest, MinimiseToggledSurvivesResetAndTheWarning) {
 
 TEST_F(WindowTest, RightClickOpensThePopupAndBringsTheWindowForwardUnlessToggled) {
     Start();
-    fh.rt.minimiseToggled = false;
-    window.TrayMouse(kTrayRightButtonDown);
-    EXPECT_TRUE(main.popupRequested);
-    EXPECT_TRUE(main.foregroundRequested);
-
-    main.popupRequested = main.foregroundRequested = false;
-    fh.rt.minimiseToggled = true;
-    window.TrayMouse(kTrayRightButtonDown);
-    EXPECT_TRUE(main.popupRequested);
-    EXPECT_FALSE(main.foregroundRequested);
-
+    for (const bool toggled : {false, true}) {
+        main.popupRequested = main.foregroundRequested = false;
+        fh.rt.minimiseToggled = toggled;
+        window.TrayMouse(kTrayRightButtonDown);
+        EXPECT_TRUE(main.popupRequested);
+        EXPECT_EQ(main.foregroundRequested, !toggled);
+    }
     // Other mouse messages do nothing.
     main.popupRequested = false;
     main.minimised = true;

@@ -67,28 +67,6 @@ TEST_F(ProgramRoad, TypingKeepsTheComputerOnAndIdlenessPowersItOffForced) {
     EXPECT_NE(Log().find(",  Start(F) , Power Off ,"), std::string::npos) << Log();
 }
 
-TEST_F(ProgramRoad, CancelAboutAndTestReachTheirRules) {
-    Start("-InhibitShutdown");
-    time.Advance(12'000);
-    ASSERT_EQ(State(), MonitorState::Shutdown);
-    program.mainWindow().Click("Reset");
-    EXPECT_EQ(State(), MonitorState::Initialise);
-    EXPECT_NE(Log().find(",  Reset    , Power Off ,"), std::string::npos);
-
-    program.mainWindow().Click("About");
-    ASSERT_TRUE(program.windowRules().about().isOpen());
-    // Started with a switch, the screen closes itself after four seconds.
-    EXPECT_FALSE(RunUntilExit(6'000));
-    EXPECT_FALSE(program.windowRules().about().isOpen());
-
-    program.mainWindow().Click("TestS");
-    EXPECT_EQ(program.mainWindow().caption, "Vespar - Test Mode");
-    EXPECT_FALSE(RunUntilExit(15'000));
-    EXPECT_TRUE(Shown("Vespar Test"));
-    EXPECT_EQ(program.mainWindow().caption, "Vespar");
-    EXPECT_TRUE(sys.power.calls.empty());
-}
-
 TEST_F(ProgramRoad, FailedPowerOffIsReportedWithItsNumberAndEndsTheProgram) {
     sys.power.exitOk = false;
     sys.power.messageText = "A system shutdown has already been scheduled.";

