@@ -29,6 +29,13 @@ TEST_F(EngineTest, CpuAverageTextsAndLevelBoundary) {
     Second();
     Second(600);
     EXPECT_EQ(fh.rt.avCpuText, " 60%");
+    // So does a failed reading (here with the window just full).
+    Second(600);
+    Second(600);
+    times.failReads = 1;
+    Second();
+    Second(0);
+    EXPECT_EQ(fh.rt.avCpuText, "  0%");
 }
 
 TEST_F(EngineTest, DownloadTextAndKeyMouseMarkers) {

@@ -136,6 +136,7 @@ TEST_F(EngineTest, TestRunEndsInTimedMessage) {
         fh.rt.cmdSwitch = sw;
         Start();
         engine.Test();
+        EXPECT_FALSE(fh.rt.autoMinimiseArmed);
         EXPECT_EQ(main.caption, "Vespar - Test Mode");
         EXPECT_EQ(fh.rt.pendingMessage, "<QZT000>");
         EXPECT_TRUE(host.Logged("Enter", "Test"));

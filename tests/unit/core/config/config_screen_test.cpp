@@ -218,7 +218,8 @@ TEST_F(ConfigScreenTest, EnablingAndCaptionsFollowMasterSlaveAndChoices) {
     // clang-format off
     const std::vector<Case> cases = {
         {"master", {}, {}, "ComDelayT DelTimeT StopTimeT",
-         {{"Port1L", "TX:"}, {"IPAddM", "(Empty or an IP address)"}, {"IPAddL", "IP Address"}}},
+         {{"Port1L", "TX:"}, {"IPAddM", "(Empty or an IP address)"}, {"IPAddL", "IP Address"},
+          {"ShutTypeM", "(Forces apps to close)"}}},
         {"master, every check on", {}, {{"Del_OnT", "1"}, {"Stop_OnT", "1"}, {"NoWarnT", "1"}},
          "ComDelayT ShutTimeT", {}},
         {"master keeps one check", {}, noActivity,
@@ -434,6 +435,11 @@ TEST_F(ConfigScreenTest, ArchiveAndViewLogActOnTheRunningLog) {
     EXPECT_FALSE(s.control("Archive").enabled);
     s.Click("ViewL");
     EXPECT_EQ(sys.viewer.opened.size(), 1u);
+    // An administrator's screen counts down only over its last 30 seconds.
+    time.Advance(570'000);
+    EXPECT_EQ(Caption("TMessage"), "");
+    time.Advance(1000);
+    EXPECT_EQ(Caption("TMessage"), "The Configuration Screen will close in 30 sec");
 }
 
 }  // namespace
