@@ -96,7 +96,6 @@ TEST_F(WindowTest, ShowStatusTextsTimerAndStartEntry) {
     }
     EXPECT_EQ(Ctl("TestS").tooltip, "Enables/Restarts Vespar Slave Test Mode");
     EXPECT_EQ(Ctl("Title").caption, "Power Off if there is no activity for 45 sec");
-    EXPECT_EQ(engine.state().longestDelay, 45);
     EXPECT_EQ(Ctl("Title").foreColor, Color::System(Color::Kind::ButtonText));
     EXPECT_FALSE(Ctl("Title").bold);
     EXPECT_EQ(Ctl("Counter").caption, "Program Activation In 3s");

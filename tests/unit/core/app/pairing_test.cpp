@@ -8,8 +8,8 @@
 namespace vespar::test {
 namespace {
 
-struct Computer {
-    Computer(FakeNetwork& net, const char* address) : netPorts(net, address) {
+struct Computer : ProgramRig {
+    Computer(FakeNetwork& net, const char* address) : ProgramRig(net, address) {
         clock.Set({2026, 12, 7, 9, 0, 0});
         // Every check off, Full log level; a master watches only its stop time at 22:00.
         for (const char* key : {"CPU_On", "Key_On", "DL_On"}) folder.SetKey(key, "1");
@@ -21,30 +21,12 @@ struct Computer {
     void Start(const char* cmain, const char* partner) {
         folder.SetKey("CMain", cmain);
         folder.SetKey("IPAdd", partner);
-        ASSERT_EQ(program.Enter("-InhibitShutdown"), Program::Window::Main);
-        program.LoadMainWindow();
+        ProgramRig::Start("-InhibitShutdown");
     }
-    void Advance(std::int64_t ms) {
-        if (ended) return;
-        try {
-            time.Advance(ms);
-        } catch (const ProgramExit&) {
-            ended = true;
-        }
-    }
+    void Advance(std::int64_t ms) { ended = ended || RunUntilExit(ms); }
     MonitorState state() { return program.runtime().monitorState; }
-    std::string Log() { return folder.ReadFile(folder.path() / "Log" / "Vespar.log"); }
     bool Logged(const std::string& entry) { return Log().find(entry) != std::string::npos; }
 
-    TempProgramFolder folder;
-    FakeClock clock;
-    ScriptedDialogs dialogs;
-    FakeGuard guard;
-    FakeProcess process;
-    FakeSystemPorts sys;
-    FakeNetworkPorts netPorts;
-    Program program{clock, dialogs, guard, process, sys.ports(), netPorts.ports(), folder.path()};
-    VirtualTime time{clock, program.timers()};
     bool ended = false;
 };
 

@@ -33,9 +33,9 @@ struct FakeProcess : ProcessControl {
 };
 
 // The whole program on fake platform services and a clock in virtual time, in a temporary
-// program folder with the shipped configuration.
-class ProgramTest : public ::testing::Test {
-  protected:
+// program folder with the shipped configuration, on a computer at `address` of `net`.
+struct ProgramRig {
+    ProgramRig(FakeNetwork& net, const char* address) : netPorts(net, address) {}
     void Start(const std::string& commandLine) {
         ASSERT_EQ(program.Enter(commandLine), Program::Window::Main);
         program.LoadMainWindow();
@@ -63,10 +63,19 @@ class ProgramTest : public ::testing::Test {
     FakeGuard guard;
     FakeProcess process;
     FakeSystemPorts sys;
-    FakeNetwork net;
-    FakeNetworkPorts netPorts{net, "127.0.0.1"};
+    FakeNetworkPorts netPorts;
     Program program{clock, dialogs, guard, process, sys.ports(), netPorts.ports(), folder.path()};
     VirtualTime time{clock, program.timers()};
+};
+
+struct OwnNetwork {
+    FakeNetwork net;
+};
+
+// One program alone at 127.0.0.1.
+class ProgramTest : public ::testing::Test, public OwnNetwork, public ProgramRig {
+  protected:
+    ProgramTest() : ProgramRig(net, "127.0.0.1") {}
 };
 
 }  // namespace vespar::test

@@ -4,28 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "fakes/temp_program_folder.h"
 #include "state/configuration.h"
 
 namespace vespar::test {
 
-// The lines of a CR LF text (no empty last line for the final CR LF).
-inline std::vector<std::string> SplitCrLf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const auto end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
-inline std::vector<std::string> DefaultLines() { return SplitCrLf(DefaultIniText()); }
+inline std::vector<std::string> DefaultLines() { return SplitLines(DefaultIniText()); }
 
 // The lines without the one that starts with prefix.
 inline std::vector<std::string> Without(std::vector<std::string> lines, const std::string& prefix) {

@@ -17,7 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ShippedConfiguration;
-using test::SplitCrLf;
 
 const LocalTime kSaved{2026, 12, 6, 12, 0, 0};
 
@@ -26,14 +25,14 @@ void ExpectLines(const std::string& text, std::initializer_list<std::string> exp
     for (const std::string& line : expected) {
         const std::string key = line.substr(0, line.find('=') + 1);
         std::string found = "(none)";
-        for (const auto& l : SplitCrLf(text))
+        for (const auto& l : SplitLines(text))
             if (l.rfind(key, 0) == 0) found = l;
         EXPECT_EQ(found, line);
     }
 }
 
 Configuration ReadBack(const std::string& text) {
-    const auto r = ParseConfiguration(SplitCrLf(text), Configuration{});
+    const auto r = ParseConfiguration(SplitLines(text), Configuration{});
     EXPECT_EQ(r.keyCount, 0);
     EXPECT_EQ(r.sectionCount, 0);
     EXPECT_FALSE(r.readError);
@@ -51,7 +50,7 @@ TEST(ConfigWriter, ShippedRecordWritesTheShippedFile) {
 
     // The header names this version and the moment of saving.
     const auto lines =
-        SplitCrLf(BuildConfigurationText(fields, ShippedConfiguration(), {2026, 3, 5, 4, 25, 13}));
+        SplitLines(BuildConfigurationText(fields, ShippedConfiguration(), {2026, 3, 5, 4, 25, 13}));
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
               (std::vector<std::string>{"# Vespar Version " + std::to_string(kVersionMajor) + "." +

@@ -89,24 +89,5 @@ TEST_F(LogEntryTest, EntriesAreAppendedWithSeparatorAndDayMark) {
     EXPECT_FALSE(fs::exists(LogDir()));
 }
 
-TEST_F(LogEntryTest, MissingOrUnwritableLogEndsTheProgram) {
-    StartLogFile(host.ctx);
-    fs::remove(Log());
-    EXPECT_EQ(host.Stopped([&] { WriteLogEntry(host.ctx, "Enter", "Run"); }).title,
-              "Vespar Log File Error");
-    EXPECT_FALSE(fs::exists(Log()));
-
-    StartLogFile(host.ctx);
-    MessageBox box;
-    {
-        FileSizeLimit full(fs::file_size(Log()));
-        box = host.Stopped([&] { WriteLogEntry(host.ctx, "Enter", "Run"); });
-    }
-    EXPECT_EQ(box.title, "Vespar Log File Write Error");
-    EXPECT_EQ(box.text,
-              "Unable to write to the log file Vespar.log.\r\nThis may be a permissions "
-              "problem.\r\nThe program will now terminate.");
-}
-
 }  // namespace
 }  // namespace vespar::test
