@@ -23,8 +23,7 @@ class FrontEndTest : public QObject {
 
   private slots:
     void statusWarningAndCancelShowOnScreen();
-    void aboutWindowCountsDownAndCloses();
-    void trayMenuMinimisesAndRestores();
+    void aboutWindowAndTrayMenu();
     void closeButtonFollowsTheRightToExit();
     void everyControlOfEveryScreenIsDrawn();
     void savedSettingTakesEffectOnExit();
@@ -80,30 +79,25 @@ void FrontEndTest::statusWarningAndCancelShowOnScreen() {
     QVERIFY(rig.sys.power.calls.empty());
 }
 
-void FrontEndTest::aboutWindowCountsDownAndCloses() {
-    Rig rig;
-    QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
-    rig.Advance(4000);
-    QVERIFY(!rig.about().isVisible());
-    QTest::mouseClick(rig.Button(rig.main(), "About"), Qt::LeftButton);
-    ScreenWindow& about = rig.about();
-    QVERIFY(about.isVisible());
-    rig.Advance(1000);
-    QCOMPARE(MisdrawnControls(about), QString());
-    QCOMPARE(MisdrawnControls(rig.main()), QString());
-    rig.Screenshot(about, "about-window.png");
-    QTest::mouseClick(about.findChild<QLabel*>("WebSite"), Qt::LeftButton);
-    QCOMPARE(rig.sys.urlOpener.opened.size(), std::size_t{1});
-    QTest::mouseClick(rig.Button(about, "ExitAbout"), Qt::LeftButton);
-    QVERIFY(!about.isVisible());
-}
-
-void FrontEndTest::trayMenuMinimisesAndRestores() {
+void FrontEndTest::aboutWindowAndTrayMenu() {
     Rig rig;
     QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
     ScreenWindow& main = rig.main();
     TrayView& tray = *rig.frontEnd->tray();
     rig.Advance(4000);
+    QTest::mouseClick(rig.Button(main, "About"), Qt::LeftButton);
+    ScreenWindow& about = rig.about();
+    QVERIFY(about.isVisible());
+    rig.Advance(1000);  // its countdown runs
+    QCOMPARE(MisdrawnControls(about), QString());
+    QCOMPARE(MisdrawnControls(main), QString());
+    rig.Screenshot(about, "about-window.png");
+    QTest::mouseClick(about.findChild<QLabel*>("WebSite"), Qt::LeftButton);
+    QCOMPARE(rig.sys.urlOpener.opened.size(), std::size_t{1});
+    QTest::mouseClick(rig.Button(about, "ExitAbout"), Qt::LeftButton);
+    QVERIFY(!about.isVisible());
+
+    // The tray menu minimises the window and a double click brings it back.
 
     tray.Activated(QSystemTrayIcon::Context);
     QVERIFY(tray.menu().isVisible());

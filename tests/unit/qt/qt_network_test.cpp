@@ -22,17 +22,6 @@ int FreePort() {
     return probe.localPort();
 }
 
-// Counts the events that went through the boundary and runs them.
-struct Boundary {
-    QtDatagramSocket::EventSink sink() {
-        return [this](const std::function<void()>& e) {
-            ++events;
-            e();
-        };
-    }
-    int events = 0;
-};
-
 }  // namespace
 
 class QtNetworkTest : public QObject {
@@ -42,11 +31,21 @@ class QtNetworkTest : public QObject {
     void datagramsTravelWhole();
     void aTakenPortIsRefused();
     void lookupsAnswerLater();
+
+  private:
+    // Counts the events that went through the boundary and runs them.
+    QtDatagramSocket::EventSink Boundary() {
+        events = 0;
+        return [this](const std::function<void()>& e) {
+            ++events;
+            e();
+        };
+    }
+    int events = 0;
 };
 
 void QtNetworkTest::datagramsTravelWhole() {
-    Boundary boundary;
-    QtDatagramSocket socket(boundary.sink());
+    QtDatagramSocket socket(Boundary());
     std::vector<Datagram> got;
     socket.SetReceiver([&](const Datagram& d) { got.push_back(d); });
     const int port = FreePort();
@@ -58,7 +57,7 @@ void QtNetworkTest::datagramsTravelWhole() {
                                           QByteArray(), QByteArray(65507, 'x')};
     for (const QByteArray& d : sent) other.writeDatagram(d, QHostAddress::LocalHost, port);
     QTRY_COMPARE(got.size(), sent.size());
-    QCOMPARE(boundary.events, 4);  // one event each
+    QCOMPARE(events, 4);  // one event each
     for (std::size_t i = 0; i < sent.size(); ++i) {
         QCOMPARE(got[i].sender, std::string("127.0.0.2"));
         QCOMPARE(QByteArray::fromStdString(got[i].data), sent[i]);
@@ -71,22 +70,20 @@ void QtNetworkTest::datagramsTravelWhole() {
 }
 
 void QtNetworkTest::aTakenPortIsRefused() {
-    Boundary boundary;
     QUdpSocket holder;  // another program on one address of the port
     QVERIFY(holder.bind(QHostAddress::LocalHost, 0));
-    QtDatagramSocket socket(boundary.sink());
+    QtDatagramSocket socket(Boundary());
     QVERIFY(!socket.Bind(holder.localPort()));
     const int port = FreePort();
     QVERIFY(socket.Bind(port));
-    QtDatagramSocket second(boundary.sink());  // a second copy of the program on the same port
+    QtDatagramSocket second(Boundary());  // a second copy of the program on the same port
     QVERIFY(!second.Bind(port));
     QVERIFY(socket.Bind(FreePort()));  // binding again lets the old port go
     QVERIFY(second.Bind(port));
 }
 
 void QtNetworkTest::lookupsAnswerLater() {
-    Boundary boundary;
-    QtHostResolver resolver(boundary.sink());
+    QtHostResolver resolver(Boundary());
     std::map<std::string, std::vector<std::string>> answers;
     for (const char* name : {"127.0.0.1", "localhost", ""}) {
         resolver.Lookup(name,
@@ -94,7 +91,7 @@ void QtNetworkTest::lookupsAnswerLater() {
     }
     QCOMPARE(answers.size(), std::size_t{0});  // never from inside the call
     QTRY_COMPARE(answers.size(), std::size_t{3});
-    QCOMPARE(boundary.events, 3);
+    QCOMPARE(events, 3);
     QCOMPARE(answers["127.0.0.1"], std::vector<std::string>{"127.0.0.1"});
     const auto& local = answers["localhost"];
     QVERIFY(std::find(local.begin(), local.end(), "127.0.0.1") != local.end() ||
