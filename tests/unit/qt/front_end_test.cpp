@@ -50,14 +50,14 @@ void FrontEndTest::statusWarningAndCancelShowOnScreen() {
     ScreenWindow& main = rig.main();
     rig.Advance(4500);
     QCOMPARE(rig.program.runtime().monitorState, MonitorState::Run);
-    QCOMPARE(MisdrawnControls(main, rig.frontEnd.get()), QString());
+    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
     QVERIFY(!main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     rig.Screenshot(main, "main-window-run.png");
 
     const WId native = main.winId();
     rig.Advance(7500);
     QCOMPARE(rig.program.runtime().monitorState, MonitorState::Shutdown);
-    QCOMPARE(MisdrawnControls(main, rig.frontEnd.get()), QString());
+    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
     // The warning comes up above every other window.
     QVERIFY(main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(main.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
@@ -72,7 +72,7 @@ void FrontEndTest::statusWarningAndCancelShowOnScreen() {
 
     QTest::mouseClick(rig.Button(main, "Reset"), Qt::LeftButton);
     QCOMPARE(rig.program.runtime().monitorState, MonitorState::Initialise);
-    QCOMPARE(MisdrawnControls(main, rig.frontEnd.get()), QString());
+    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
     QVERIFY(!main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(picture(rig.frontEnd->tray()->icon().icon()),
              picture(TrayIconPicture(TrayIcon::Activate)));
@@ -89,8 +89,7 @@ void FrontEndTest::aboutWindowAndTrayMenu() {
     ScreenWindow& about = rig.about();
     QVERIFY(about.isVisible());
     rig.Advance(1000);  // its countdown runs
-    QCOMPARE(MisdrawnControls(about), QString());
-    QCOMPARE(MisdrawnControls(main), QString());
+    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
     rig.Screenshot(about, "about-window.png");
     QTest::mouseClick(about.findChild<QLabel*>("WebSite"), Qt::LeftButton);
     QCOMPARE(rig.sys.urlOpener.opened.size(), std::size_t{1});
@@ -112,7 +111,7 @@ void FrontEndTest::aboutWindowAndTrayMenu() {
     } else {
         QVERIFY(main.isMinimized());
     }
-    QCOMPARE(MisdrawnControls(main, rig.frontEnd.get()), QString());
+    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
 
     tray.Activated(QSystemTrayIcon::DoubleClick);
     QVERIFY(!rig.program.mainWindow().minimised);
@@ -123,7 +122,7 @@ void FrontEndTest::aboutWindowAndTrayMenu() {
     main.setWindowState(Qt::WindowMinimized);
     QVERIFY(rig.program.mainWindow().minimised);
     QVERIFY(rig.program.runtime().minimiseToggled);
-    QCOMPARE(MisdrawnControls(main, rig.frontEnd.get()), QString());
+    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
 }
 
 void FrontEndTest::closeButtonFollowsTheRightToExit() {
@@ -146,14 +145,14 @@ void FrontEndTest::everyControlOfEveryScreenIsDrawn() {
         Rig rig;
         QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
         rig.Advance(1000);
-        QCOMPARE(UndrawnControls(*rig.frontEnd, screens), QString());
+        QCOMPARE(ScreenFaults(rig.frontEnd.get(), &screens), QString());
         QVERIFY(screens >= 2);  // the main window and the About screen at least
     }
     // A second instance shows only the notice.
     Rig first;
     first.guard.heldElsewhere = true;
     QVERIFY(first.frontEnd->Start(""));
-    QCOMPARE(UndrawnControls(*first.frontEnd, screens), QString());
+    QCOMPARE(ScreenFaults(first.frontEnd.get(), &screens), QString());
     QCOMPARE(screens, 1);
 }
 
@@ -161,7 +160,7 @@ void FrontEndTest::savedSettingTakesEffectOnExit() {
     Rig rig;
     ScreenWindow& w = OpenConfig(rig);
     QVERIFY(w.isVisible());
-    QCOMPARE(MisdrawnControls(w), QString());
+    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
     // The focus starts on the first field; Tab goes through the enabled fields in reading order.
     QCOMPARE(w.focusWidget()->objectName(), QString("CPU_OnT"));
     QStringList order;
@@ -174,7 +173,7 @@ void FrontEndTest::savedSettingTakesEffectOnExit() {
 
     Retype(w, "KeyDelayT", "900");
     QTest::mouseClick(rig.Button(w, "Save"), Qt::LeftButton);
-    QCOMPARE(MisdrawnControls(w), QString());
+    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
     QTest::mouseClick(rig.Button(w, "ExitConfig"), Qt::LeftButton);
     QVERIFY(!w.isVisible());
     QCOMPARE(rig.main().findChild<QLabel*>("Title")->text(),
@@ -187,7 +186,7 @@ void FrontEndTest::outOfRangeValuesAreHighlighted() {
     Retype(w, "KeyDelayT", "4");
     QTest::mouseClick(rig.Button(w, "Save"), Qt::LeftButton);
     QVERIFY(w.findChild<QLabel*>("KeyDelayM")->font().bold());
-    QCOMPARE(MisdrawnControls(w), QString());
+    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
     rig.Screenshot(w, "config-window-out-of-range.png");
 
     // A master keeps one check: the box the user cleared last is ticked again on screen.

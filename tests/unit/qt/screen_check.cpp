@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -15,8 +16,43 @@
 #include "qt/front_end.h"
 
 namespace vespar::qt {
+namespace {
 
-QString UndrawnControls(FrontEnd& frontEnd, int& screens) {
+QString Text(const std::string& s) { return QString::fromLatin1(s.c_str()).replace("\r\n", "\n"); }
+
+// Calls `fault` for every state of the control the widget does not show.
+void CheckWidget(QWidget* w, const Control& c, const std::function<void(const char*)>& fault) {
+    if (w->toolTip() != Text(c.tooltip)) fault("tooltip");
+    if (w->isEnabled() != c.enabled) fault("enabled");
+    if (w->isHidden() == c.visible) fault("visible");
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        // A picture label keeps its picture while its caption is empty.
+        if ((!c.caption.empty() || label->pixmap().isNull()) && label->text() != Text(c.caption))
+            fault("caption");
+        if (label->font().bold() != c.bold) fault("bold");
+        for (const auto& [color, role] : {std::pair{c.foreColor, QPalette::WindowText},
+                                          std::pair{c.backColor, QPalette::Window}}) {
+            if (color.kind == Color::Kind::Rgb &&
+                label->palette().color(role) != QColor(color.r, color.g, color.b))
+                fault("colour");
+        }
+    } else if (auto* box = qobject_cast<QCheckBox*>(w)) {
+        if (box->isChecked() != (c.value == 1)) fault("check value");
+    } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+        if (button->text() != Text(c.caption)) fault("caption");
+    } else if (auto* list = qobject_cast<QComboBox*>(w)) {
+        QStringList items, shown;
+        for (const auto& item : c.items) items << Text(item);
+        for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
+        if (shown != items || list->currentIndex() != c.selection) fault("list");
+    } else if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->hasFrame()) {
+        if (edit->text() != Text(c.caption)) fault("caption");
+    }
+}
+
+}  // namespace
+
+QString ScreenFaults(FrontEnd* frontEnd, int* screens) {
     std::map<const ScreenModel*, std::set<std::string>> covered;
     QString faults;
     const auto fault = [&](const ScreenModel& m, const std::string& name, const char* what) {
@@ -27,80 +63,42 @@ QString UndrawnControls(FrontEnd& frontEnd, int& screens) {
         if (window == nullptr) continue;
         const ScreenModel& model = window->model();
         auto& names = covered[&model];
+        // Only a window on screen is kept up to date.
+        const bool shown = window->isVisible();
+        if (shown && window->windowTitle() != Text(model.caption)) fault(model, "#", "caption");
         for (const std::string& name : window->Drawn()) {
-            // "#" names the front-end's own widgets, such as a caption beside a list.
-            if (name.front() != '#' && !model.has(name)) fault(model, name, "drawn, not in model");
             names.insert(name);
+            // "#" names the front-end's own widgets, such as a caption beside a list.
+            if (name.front() == '#') continue;
+            if (!model.has(name)) {
+                fault(model, name, "drawn, not in model");
+            } else if (auto* w = window->findChild<QWidget*>(QString::fromStdString(name));
+                       w != nullptr && shown) {
+                CheckWidget(w, model.control(name),
+                            [&](const char* what) { fault(model, name, what); });
+            }
         }
         names.insert(window->notDrawn().begin(), window->notDrawn().end());
     }
-    if (TrayView* tray = frontEnd.tray(); tray != nullptr && frontEnd.mainWindow() != nullptr) {
-        const auto drawn = tray->Drawn();
-        covered[&frontEnd.mainWindow()->model()].insert(drawn.begin(), drawn.end());
+    if (TrayView* tray = frontEnd ? frontEnd->tray() : nullptr; tray && frontEnd->mainWindow()) {
+        const ScreenModel& model = frontEnd->mainWindow()->model();
+        for (const std::string& name : tray->Drawn()) {
+            covered[&model].insert(name);
+            auto* item = tray->menu().findChild<QAction*>(QString::fromStdString(name));
+            if (item == nullptr || !model.has(name)) continue;
+            const Control& c = model.control(name);
+            // A hidden action reads as disabled.
+            if (item->text() != Text(c.caption) || item->isVisible() != c.visible ||
+                (c.visible && item->isEnabled() != c.enabled))
+                fault(model, name, "menu item");
+        }
     }
     for (const auto& [model, names] : covered) {
         for (const auto& [name, control] : model->controls()) {
             if (names.count(name) == 0) fault(*model, name, "neither drawn nor declared not drawn");
         }
     }
-    screens = static_cast<int>(covered.size());
-    return faults;
-}
-
-QString MisdrawnControls(ScreenWindow& window, FrontEnd* frontEnd) {
-    QString faults;
-    const ScreenModel& model = window.model();
-    const auto check = [&](bool same, const std::string& name, const char* what) {
-        if (!same) faults += QString::fromStdString(model.name() + "." + name) + ": " + what + "\n";
-    };
-    const auto text = [](const std::string& s) {
-        return QString::fromLatin1(s.c_str()).replace("\r\n", "\n");
-    };
-    check(window.windowTitle() == text(model.caption), "#window", "caption");
-    for (const std::string& name : window.Drawn()) {
-        auto* w = window.findChild<QWidget*>(QString::fromStdString(name));
-        if (name.front() == '#' || !model.has(name) || w == nullptr) continue;
-        const Control& c = model.control(name);
-        check(w->toolTip() == text(c.tooltip), name, "tooltip");
-        check(w->isEnabled() == c.enabled, name, "enabled");
-        check(w->isHidden() != c.visible, name, "visible");
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            // A picture label keeps its picture while its caption is empty.
-            if (!c.caption.empty() || label->pixmap().isNull())
-                check(label->text() == text(c.caption), name, "caption");
-            check(label->font().bold() == c.bold, name, "bold");
-            const QPalette p = label->palette();
-            for (const auto& [color, role] : {std::pair{c.foreColor, QPalette::WindowText},
-                                              std::pair{c.backColor, QPalette::Window}}) {
-                if (color.kind == Color::Kind::Rgb)
-                    check(p.color(role) == QColor(color.r, color.g, color.b), name, "colour");
-            }
-        } else if (auto* box = qobject_cast<QCheckBox*>(w)) {
-            check(box->isChecked() == (c.value == 1), name, "check value");
-        } else if (auto* button = qobject_cast<QPushButton*>(w)) {
-            check(button->text() == text(c.caption), name, "caption");
-        } else if (auto* list = qobject_cast<QComboBox*>(w)) {
-            QStringList items;
-            for (const auto& item : c.items) items << text(item);
-            QStringList shown;
-            for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
-            check(shown == items && list->currentIndex() == c.selection, name, "list");
-        } else if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->hasFrame()) {
-            check(edit->text() == text(c.caption), name, "caption");
-        }
-    }
-    if (TrayView* tray = frontEnd ? frontEnd->tray() : nullptr;
-        tray && &window.model() == &frontEnd->mainWindow()->model()) {
-        for (const std::string& name : tray->Drawn()) {
-            auto* item = tray->menu().findChild<QAction*>(QString::fromStdString(name));
-            if (item == nullptr || !model.has(name)) continue;
-            const Control& c = model.control(name);
-            // A hidden action reads as disabled.
-            check(item->text() == text(c.caption) && item->isVisible() == c.visible &&
-                      (!c.visible || item->isEnabled() == c.enabled),
-                  name, "menu item");
-        }
-    }
+    if (screens != nullptr) *screens = static_cast<int>(covered.size());
     return faults;
 }
 

@@ -126,7 +126,7 @@ void UpdateCheckTest::windowDrawsTheModel() {
     updater.control("History").enabled = true;
     window.Refresh();
     QVERIFY(window.isVisible());
-    QCOMPARE(MisdrawnControls(window), QString());
+    QCOMPARE(ScreenFaults(nullptr), QString());
     QCOMPARE(window.findChild<QPlainTextEdit*>("Message")->toPlainText(), QString("one\ntwo"));
     QTest::mouseClick(window.findChild<QPushButton*>("History"), Qt::LeftButton);
     QCOMPARE(opener.opened.size(), std::size_t{1});
