@@ -23,3 +23,14 @@ add_custom_target(vespar_zip ALL
   DEPENDS vespar
   BYPRODUCTS ${CMAKE_BINARY_DIR}/Vespar.zip
   COMMENT "Packing the program folder into Vespar.zip")
+
+if(VESPAR_TESTS)
+  # The real program under Wine in Xvfb, with a small probe that reaches its windows the way
+  # the system does (posts the tray icon's message, moves Wine's tray window, reads texts).
+  add_executable(vespar_win_probe tests/win32/win_probe.cpp)
+  target_compile_options(vespar_win_probe PRIVATE ${VESPAR_WARNINGS})
+  add_test(NAME program_wine
+           COMMAND ${CMAKE_SOURCE_DIR}/scripts/win_program_test.sh $<TARGET_FILE:vespar>
+                   $<TARGET_FILE:vespar_win_probe>)
+  set_tests_properties(program_wine PROPERTIES TIMEOUT 300 RUN_SERIAL ON)
+endif()

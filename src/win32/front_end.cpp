@@ -1,5 +1,7 @@
 #include "win32/front_end.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <initializer_list>
 #include <optional>
@@ -24,6 +26,9 @@ FrontEnd::FrontEnd(Program& program, const Clock& clock)
               Pump();
           }
       }) {
+    // The tooltips of every window.
+    const INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
     program_.timers().OnChange([this] { Arm(); });
 }
 

@@ -1,8 +1,6 @@
 // The Windows executable: a Win32 message loop around the portable core and the platform's
 // services.
 
-#include <commctrl.h>
-
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -38,8 +36,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     // The program folder holds Data\ and Log\; relative paths are read against it.
     const std::filesystem::path folder = ProgramFolder();
     SetCurrentDirectoryA(folder.string().c_str());
-    const INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
 
     vespar::win32::Win32Clock clock;
     vespar::win32::Win32Dialogs dialogs;

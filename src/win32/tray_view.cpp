@@ -15,6 +15,8 @@ constexpr UINT kIconId = 1;
 constexpr UINT kCallbackMessage = WM_MOUSEMOVE;
 // Posted to the main window: open the popup once the event that asked for it is done.
 constexpr UINT kOpenPopup = WM_APP + 1;
+// The record's first version: 88 bytes with 4-byte handles, 104 with 8-byte ones.
+static_assert(NOTIFYICONDATAA_V1_SIZE == (sizeof(void*) == 8 ? 104 : 88));
 
 // A real mouse move carries the pointer's position in client coordinates, which is where the
 // message's own position lies; the icon's message carries a mouse message instead.
