@@ -60,7 +60,7 @@ ConfigWindow::ConfigWindow(ConfigScreen& config, EventSink sink, const Theme& th
         activation.rows.push_back(Field(field));
     }
     Group comms{"CommsFrame",
-                {Field("IPAddT", 26),
+                {Field("IPAddT", 22),
                  Field("DNameT"),
                  {"PortsL", {{"Port1L", 4}, {"Port1T", 8}, {"Port2L", 4}, {"Port2T", 8}}, "PortM"},
                  Field("ComDelayT")}};
@@ -70,7 +70,7 @@ ConfigWindow::ConfigWindow(ConfigScreen& config, EventSink sink, const Theme& th
         controlGroup.rows.push_back(Field(field, 14));
     }
     for (const char* field : {"LogNameT", "LogPathT"})
-        controlGroup.rows.push_back(Field(field, 26));
+        controlGroup.rows.push_back(Field(field, 22));
     controlGroup.rows.push_back(Field("LogRotateT"));
     Group shutdown{"ShutdownFrame", {Field("ShutNameT", 14, "ShutTypeM")}};
     for (const char* field : {"ShutTimeT", "NoWarnT", "ForceT"}) {
@@ -108,13 +108,13 @@ ConfigWindow::ConfigWindow(ConfigScreen& config, EventSink sink, const Theme& th
 int ConfigWindow::TextWidth(const std::string& text) const {
     SIZE size = {};
     if (HDC dc = GetDC(hwnd())) {
-        // Measured in bold: a highlighted range label must still fit.
-        const HGDIOBJ old = SelectObject(dc, theme().bold());
+        const HGDIOBJ old = SelectObject(dc, theme().normal());
         GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
         SelectObject(dc, old);
         ReleaseDC(hwnd(), dc);
     }
-    return size.cx;
+    // A highlighted range label is bold, about a tenth wider.
+    return size.cx + size.cx / 10;
 }
 
 int ConfigWindow::PlaceColumn(const std::vector<Group>& groups, int x, int y, int& bottom) {
@@ -124,18 +124,20 @@ int ConfigWindow::PlaceColumn(const std::vector<Group>& groups, int x, int y, in
     const auto caption = [this](const std::string& name) {
         return config_.has(name) ? TextWidth(config_.control(name).caption) : 0;
     };
-    // Column widths: captions and ranges as measured (ranges change their text, so they get
-    // room for the longer variants too), fields as declared.
+    // Column widths: captions as measured, fields as declared, ranges as measured up to a
+    // limit (a longer one takes two lines; ranges change their text, so the column has room
+    // for the longer variants too).
     int captionWidth = 0;
     int fieldsWidth = 0;
-    int rangeWidth = t.charWidth() * 28;
+    int rangeWidth = t.charWidth() * 24;
+    const int widest = t.charWidth() * 36;
     for (const Group& group : groups) {
         for (const Row& row : group.rows) {
             captionWidth = std::max(captionWidth, caption(row.caption));
             int fields = 0;
             for (const auto& field : row.fields) fields += field.second * t.charWidth() + between;
             fieldsWidth = std::max(fieldsWidth, fields);
-            rangeWidth = std::max(rangeWidth, caption(row.range));
+            rangeWidth = std::max(rangeWidth, std::min(caption(row.range), widest));
         }
     }
     captionWidth += g;
@@ -165,8 +167,11 @@ int ConfigWindow::PlaceColumn(const std::vector<Group>& groups, int x, int y, in
                 fx += w + between;
             }
             if (config_.has(row.range)) {
-                Place(NewLabel(row.range, SS_CENTERIMAGE), x + width - g - rangeWidth, y,
-                      rangeWidth, rowHeight);
+                const bool twoLines = caption(row.range) > rangeWidth;
+                const int lines = twoLines ? 2 : 1;
+                Place(NewLabel(row.range), x + width - g - rangeWidth,
+                      twoLines ? y : y + (rowHeight - t.lineHeight()) / 2, rangeWidth,
+                      t.lineHeight() * lines);
             }
             y += rowHeight;
         }

@@ -101,6 +101,7 @@ void MainWindowView::ApplyWindowState() {
             ShowWindow(hwnd(), SW_SHOWMINNOACTIVE);
         }
     } else if (main_.visible) {
+        // Raised above the others for a warning, it must not take the focus from the user.
         if (iconic || !shown) ShowWindow(hwnd(), main_.topmost ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
     } else if (shown) {
         ShowWindow(hwnd(), SW_HIDE);

@@ -395,8 +395,8 @@ void ScreenWindow::ApplyCaptionAndLevel() {
 
 void ScreenWindow::ShowByModel() {
     if (model_.visible && !IsWindowVisible(hwnd_)) {
-        // A window raised above the others during a warning must not take the focus away.
-        ShowWindow(hwnd_, model_.topmost ? SW_SHOWNOACTIVATE : SW_SHOW);
+        // The user opened it: it becomes the active window.
+        ShowWindow(hwnd_, SW_SHOW);
     } else if (!model_.visible && IsWindowVisible(hwnd_)) {
         ShowWindow(hwnd_, SW_HIDE);
     }

@@ -75,7 +75,7 @@ class ScreenWindow {
     // The caption, and the window level set topmost or not without moving, sizing or
     // activating the window.
     void ApplyCaptionAndLevel();
-    // Shows the window (without taking the focus when it is topmost) or hides it.
+    // Shows the window, active, or hides it.
     void ShowByModel();
     HWND control(const std::string& name) const;
 
