@@ -6,10 +6,10 @@
 
 #include "app/program.h"
 #include "base/clock.h"
-#include "win32/message_window.h"
 #include "win32/pictures.h"
 #include "win32/screen_window.h"
 #include "win32/theme.h"
+#include "win32/timer_window.h"
 #include "win32/tray_view.h"
 
 namespace vespar::win32 {
@@ -54,7 +54,7 @@ class FrontEnd {
     const Clock& clock_;
     Theme theme_;
     Pictures pictures_;
-    MessageWindow wake_;
+    TimerWindow wake_;
     std::unique_ptr<TrayView> tray_;
     std::unique_ptr<ScreenWindow> main_;
     std::unique_ptr<ScreenWindow> about_;

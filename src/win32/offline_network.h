@@ -7,7 +7,7 @@
 #include "comms/datagram_socket.h"
 #include "comms/host_resolver.h"
 #include "update/download_service.h"
-#include "win32/message_window.h"
+#include "win32/timer_window.h"
 
 namespace vespar::win32 {
 
@@ -36,7 +36,7 @@ class OfflineNetwork : public DatagramSocket, public HostResolver, public Downlo
 
     Sink sink_;
     std::deque<Pending> pending_;
-    MessageWindow window_;
+    TimerWindow window_;
 };
 
 }  // namespace vespar::win32

@@ -107,8 +107,7 @@ HWND ScreenWindow::NewList(const std::string& name) {
 }
 
 HWND ScreenWindow::NewTextBox(const std::string& name) {
-    HWND box = Add(name, Kind::TextBox, "EDIT", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL);
-    return box;
+    return Add(name, Kind::TextBox, "EDIT", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL);
 }
 
 HWND ScreenWindow::NewReadOnlyBox(const std::string& name, bool multiline) {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "base/dialogs.h"
-#include "win32/message_window.h"
+#include "win32/timer_window.h"
 
 namespace vespar::win32 {
 
@@ -18,7 +18,7 @@ class Win32Dialogs : public Dialogs {
   private:
     void CloseTimedBox();
 
-    MessageWindow timer_;
+    TimerWindow timer_;
     std::string timedTitle_;
     bool timedOut_ = false;
 };

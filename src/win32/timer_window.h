@@ -8,14 +8,14 @@ namespace vespar::win32 {
 
 // A message-only window: a target for timers and the front-end's own deferred messages
 // that is never shown. Every message it gets goes to the handler.
-class MessageWindow {
+class TimerWindow {
   public:
     using Handler = std::function<void(UINT message, WPARAM wParam, LPARAM lParam)>;
 
-    explicit MessageWindow(Handler handler);
-    ~MessageWindow();
-    MessageWindow(const MessageWindow&) = delete;
-    MessageWindow& operator=(const MessageWindow&) = delete;
+    explicit TimerWindow(Handler handler);
+    ~TimerWindow();
+    TimerWindow(const TimerWindow&) = delete;
+    TimerWindow& operator=(const TimerWindow&) = delete;
 
     HWND hwnd() const { return hwnd_; }
 
