@@ -31,10 +31,10 @@ MainWindowView::MainWindowView(MainWindowScreen& main, MainWindowController& rul
     layout->addLayout(top);
     auto* lines = new QVBoxLayout;
     top->addLayout(lines, 1);
-    for (const char* name : {main_window::kTitle, main_window::kCounter, main_window::kCPULoad,
-                             main_window::kDLLoad}) {
-        AddLabel(lines, name)->setMinimumWidth(440);
-    }
+    HoldLines(lines,
+              {AddLabel(lines, main_window::kTitle), AddLabel(lines, main_window::kCounter),
+               AddLabel(lines, main_window::kCPULoad), AddLabel(lines, main_window::kDLLoad)},
+              440);
     ClickableLabel* logo = AddLink(top, main_window::kLogo);
     logo->setPixmap(LogoPicture());
     logo->setAlignment(Qt::AlignTop | Qt::AlignRight);
@@ -57,8 +57,7 @@ MainWindowView::MainWindowView(MainWindowScreen& main, MainWindowController& rul
 }
 
 void MainWindowView::ApplyWindowState() {
-    const QString caption = QString::fromLatin1(main_.caption.c_str());
-    setWindowTitle(caption);
+    SetTitle(main_.caption);
     SetWindowHint(Qt::WindowCloseButtonHint, main_.closeItemShown());
     SetWindowHint(Qt::WindowStaysOnTopHint, main_.topmost);
     if (main_.minimised) {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QWindow>
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -38,6 +39,17 @@ QColor ToQColor(const Color& c, const QPalette& palette) {
 template <typename T>
 bool Differs(const std::optional<Control>& before, const Control& c, T Control::*field) {
     return !before || (*before).*field != c.*field;
+}
+
+// The size a plain-text label needs for its text, measured as the label measures it, once.
+QSize TextSize(const QLabel* label) {
+    const QRect text =
+        label->fontMetrics().boundingRect(QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX),
+                                          Qt::AlignLeft | Qt::TextExpandTabs, label->text());
+    const QMargins margins = label->contentsMargins();
+    const int margin = 2 * label->margin();
+    return {text.width() + margin + margins.left() + margins.right(),
+            text.height() + margin + margins.top() + margins.bottom()};
 }
 
 void ApplyCommon(QWidget* w, const Control& c, const std::optional<Control>& before) {
@@ -165,6 +177,23 @@ QWidget* ScreenWindow::widget(const std::string& name) const {
     return nullptr;
 }
 
+void ScreenWindow::HoldLines(QBoxLayout* column, std::initializer_list<QLabel*> lines,
+                             int minimumWidth) {
+    linesColumn_ = column;
+    linesWidth_ = minimumWidth;
+    for (QLabel* label : lines) lines_.push_back({label, TextSize(label)});
+    FitLines();
+}
+
+void ScreenWindow::FitLines() {
+    for (const Line& line : lines_) linesWidth_ = std::max(linesWidth_, line.text.width());
+    for (const Line& line : lines_) {
+        const QSize size(linesWidth_, line.text.height());
+        if (line.label->minimumSize() != size || line.label->maximumSize() != size)
+            line.label->setFixedSize(size);
+    }
+}
+
 void ScreenWindow::NotDrawn(std::initializer_list<const char*> names) {
     notDrawn_.insert(names.begin(), names.end());
 }
@@ -195,6 +224,7 @@ bool ScreenWindow::Redraw(const std::string& name, const Control& c,
 }
 
 void ScreenWindow::RefreshControls() {
+    bool linesChanged = false;
     for (auto& [name, label] : labels_) {
         if (!model_.has(name)) continue;
         const Control& c = model_.control(name);
@@ -219,7 +249,13 @@ void ScreenWindow::RefreshControls() {
             f.setBold(c.bold);
             label->setFont(f);
         }
+        for (Line& line : lines_) {
+            if (line.label != label) continue;
+            line.text = TextSize(label);
+            linesChanged = true;
+        }
     }
+    if (linesChanged) FitLines();
     for (auto& [name, button] : buttons_) {
         if (!model_.has(name)) continue;
         const Control& c = model_.control(name);
@@ -276,8 +312,13 @@ void ScreenWindow::SetWindowHint(Qt::WindowType hint, bool on) {
     if (QWindow* native = windowHandle()) native->setFlags(flags);
 }
 
+void ScreenWindow::SetTitle(const std::string& caption) {
+    // Qt re-announces even an unchanged empty title to the window and its native peer.
+    if (const QString title = Latin1(caption); windowTitle() != title) setWindowTitle(title);
+}
+
 void ScreenWindow::ApplyWindowState() {
-    setWindowTitle(Latin1(model_.caption));
+    SetTitle(model_.caption);
     // A window raised above the others during a warning must not take the focus away.
     setAttribute(Qt::WA_ShowWithoutActivating, model_.topmost);
     SetWindowHint(Qt::WindowStaysOnTopHint, model_.topmost);
@@ -291,6 +332,15 @@ void ScreenWindow::changeEvent(QEvent* event) {
         sink_([this] { model_.Click(ScreenModel::kActivateEvent); });
     }
     QWidget::changeEvent(event);
+}
+
+void ScreenWindow::resizeEvent(QResizeEvent* event) {
+    // The layout has placed the column already: wider than the lines, they fill it.
+    if (linesColumn_ && linesColumn_->geometry().width() > linesWidth_) {
+        linesWidth_ = linesColumn_->geometry().width();
+        FitLines();
+    }
+    QWidget::resizeEvent(event);
 }
 
 void ScreenWindow::closeEvent(QCloseEvent* event) {

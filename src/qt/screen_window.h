@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "ui/control_model.h"
 
@@ -55,6 +56,12 @@ class ScreenWindow : public QWidget {
     void Refresh();
     ScreenModel& model() { return model_; }
 
+    // Lines of a column whose text changes every second. They share one width, at least
+    // minimumWidth, that grows with the widest text and with the column and never shrinks; each
+    // is as tall as its text. A new text then repaints its line only, where a label that may
+    // resize lays out the whole window again.
+    void HoldLines(QBoxLayout* column, std::initializer_list<QLabel*> lines, int minimumWidth);
+
     // Declares controls of the model that this window does not draw, such as pictures another
     // part of the front-end shows; every other control must have a widget here.
     void NotDrawn(std::initializer_list<const char*> names);
@@ -68,12 +75,15 @@ class ScreenWindow : public QWidget {
     // Whether ApplyWindowState will leave the window on screen: a hidden window is drawn only
     // when it is about to be shown.
     virtual bool ShownByModel() const { return model_.visible; }
+    // Sets the window title when it differs from the one shown.
+    void SetTitle(const std::string& caption);
     // Sets or clears a window hint; a shown window stays shown.
     void SetWindowHint(Qt::WindowType hint, bool on);
     void Send(std::function<void()> event) { sink_(event); }
     QWidget* widget(const std::string& name) const;
 
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
@@ -81,6 +91,13 @@ class ScreenWindow : public QWidget {
     // Records c as drawn. False when it is what the widget shows already; otherwise before
     // gets what was drawn (nothing on the first draw, when everything is to be drawn).
     bool Redraw(const std::string& name, const Control& c, std::optional<Control>& before);
+    // Gives the held lines the size their texts need.
+    void FitLines();
+
+    struct Line {
+        QLabel* label;
+        QSize text;  // what the label's text needs
+    };
 
     ScreenModel& model_;
     EventSink sink_;
@@ -92,6 +109,9 @@ class ScreenWindow : public QWidget {
     std::map<std::string, QWidget*> others_;
     std::map<std::string, Control> drawn_;  // what each widget shows
     std::set<std::string> notDrawn_;
+    QBoxLayout* linesColumn_ = nullptr;
+    std::vector<Line> lines_;
+    int linesWidth_ = 0;
 };
 
 }  // namespace vespar::qt

@@ -4,8 +4,10 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "base/text.h"
+#include "platform/linux/kernel_text.h"
 
 namespace vespar::linux_platform {
 namespace {
@@ -15,7 +17,7 @@ constexpr int kTransmitBytesField = 8;  // after the eight receive columns
 constexpr unsigned long kLoopbackFlag = 0x8;
 constexpr std::size_t kMaxAddressBytes = 8;  // what the interface row carries
 
-bool ParseUnsigned(const std::string& text, std::uint64_t& value, int base = 10) {
+bool ParseUnsigned(std::string_view text, std::uint64_t& value, int base = 10) {
     const char* first = text.data();
     const char* last = first + text.size();
     auto [end, ec] = std::from_chars(first, last, value, base);
@@ -59,17 +61,17 @@ std::vector<std::uint8_t> ParseAddress(const std::string& text) {
 }
 
 // "  eth0: 1234 5 0 0 0 0 0 0 5678 ..."; false for a line that is not such a row.
-bool ParseRow(const std::string& line, std::string& name, std::uint64_t& in, std::uint64_t& out) {
+bool ParseRow(std::string_view line, std::string_view& name, std::uint64_t& in,
+              std::uint64_t& out) {
     const auto colon = line.find(':');
-    if (colon == std::string::npos) return false;
-    std::istringstream names(line.substr(0, colon));
-    if (!(names >> name)) return false;
-    std::string rest;
-    if (names >> rest) return false;  // a blank inside the name part
-    std::istringstream counters(line.substr(colon + 1));
-    std::string token;
+    if (colon == std::string_view::npos) return false;
+    std::string_view names = line.substr(0, colon);
+    name = NextField(names);
+    if (name.empty() || !NextField(names).empty()) return false;  // a blank inside the name
+    std::string_view counters = line.substr(colon + 1);
     int field = 0;
-    for (; field <= kTransmitBytesField && counters >> token; ++field) {
+    for (std::string_view token;
+         field <= kTransmitBytesField && !(token = NextField(counters)).empty(); ++field) {
         std::uint64_t value = 0;
         if (!ParseUnsigned(token, value)) return false;
         if (field == kReceiveBytesField) in = value;
@@ -80,7 +82,8 @@ bool ParseRow(const std::string& line, std::string& name, std::uint64_t& in, std
 
 }  // namespace
 
-ProcNetDevTable::ProcNetDevTable(std::filesystem::path root) : root_(std::move(root)) {}
+ProcNetDevTable::ProcNetDevTable(std::filesystem::path root)
+    : root_(std::move(root)), devFile_(root_ / "proc" / "net" / "dev") {}
 
 const ProcNetDevTable::Sysfs& ProcNetDevTable::Describe(const std::string& name) {
     auto [it, added] = known_.try_emplace(name);
@@ -93,24 +96,24 @@ const ProcNetDevTable::Sysfs& ProcNetDevTable::Describe(const std::string& name)
 }
 
 std::optional<std::vector<InterfaceRow>> ProcNetDevTable::Read() {
-    std::ifstream file(root_ / "proc" / "net" / "dev");
-    if (!file) return std::nullopt;
+    if (!ReadKernelText(devFile_, text_)) return std::nullopt;
     std::vector<InterfaceRow> rows;
     std::map<std::string, Sysfs> seen;
-    std::string line;
-    for (int header = 0; header < 2; ++header) std::getline(file, line);
-    while (std::getline(file, line)) {
+    std::string_view rest = text_;
+    std::string_view line;
+    for (int header = 0; header < 2; ++header) NextLine(rest, line);
+    while (NextLine(rest, line)) {
         InterfaceRow row;
-        std::string name;
+        std::string_view field;
         // A damaged row is passed over; the others still count.
-        if (!ParseRow(line, name, row.inOctets, row.outOctets)) continue;
+        if (!ParseRow(line, field, row.inOctets, row.outOctets)) continue;
+        std::string name(field);
         const Sysfs& sysfs = seen.insert_or_assign(name, Describe(name)).first->second;
         if (sysfs.loopback) continue;
         row.physicalAddress = sysfs.address;
-        row.description = name;
+        row.description = std::move(name);
         rows.push_back(std::move(row));
     }
-    if (file.bad()) return std::nullopt;
     // A name that went away is described afresh should it come back.
     known_ = std::move(seen);
     return rows;

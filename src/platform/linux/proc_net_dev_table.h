@@ -27,6 +27,8 @@ class ProcNetDevTable : public InterfaceTable {
     const Sysfs& Describe(const std::string& name);
 
     std::filesystem::path root_;
+    std::filesystem::path devFile_;
+    std::string text_;                    // the table's text, kept for its capacity
     std::map<std::string, Sysfs> known_;  // the names of the last reading
 };
 

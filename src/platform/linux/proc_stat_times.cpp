@@ -5,11 +5,12 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
-#include <fstream>
 #include <initializer_list>
 #include <optional>
-#include <sstream>
 #include <string>
+#include <string_view>
+
+#include "platform/linux/kernel_text.h"
 
 namespace vespar::linux_platform {
 namespace {
@@ -44,18 +45,13 @@ std::optional<std::int64_t> TicksToUnits(std::optional<std::uint64_t> ticks, std
 enum Field { kUser, kNice, kSystem, kIdle, kIowait, kIrq, kSoftirq, kSteal, kFieldCount };
 constexpr int kMinimumFields = kIdle + 1;
 
-bool ParseCpuLine(const std::string& line, std::array<std::uint64_t, kFieldCount>& fields) {
-    std::istringstream in(line);
-    std::string label;
-    in >> label;
-    if (label != "cpu") return false;
+bool ParseCpuLine(std::string_view line, std::array<std::uint64_t, kFieldCount>& fields) {
+    if (NextField(line) != "cpu") return false;
     fields.fill(0);
     int count = 0;
-    std::string token;
-    while (count < kFieldCount && in >> token) {
-        const char* first = token.data();
-        const char* last = first + token.size();
-        auto [end, ec] = std::from_chars(first, last, fields[count]);
+    for (std::string_view token; count < kFieldCount && !(token = NextField(line)).empty();) {
+        const char* last = token.data() + token.size();
+        auto [end, ec] = std::from_chars(token.data(), last, fields[count]);
         if (ec != std::errc() || end != last) return false;
         ++count;
     }
@@ -69,11 +65,10 @@ ProcStatTimes::ProcStatTimes(std::filesystem::path root)
 
 bool ProcStatTimes::Read(std::int64_t& idle, std::int64_t& kernel, std::int64_t& user) {
     if (ticksPerSecond_ <= 0) return false;
-    std::ifstream file(statFile_);
-    if (!file) return false;
-    std::string line;
-    while (std::getline(file, line)) {
-        if (line.rfind("cpu", 0) != 0) continue;
+    if (!ReadKernelText(statFile_, text_)) return false;
+    std::string_view rest = text_;
+    for (std::string_view line; NextLine(rest, line);) {
+        if (!line.starts_with("cpu")) continue;
         // The aggregate line comes first; a malformed one is not replaced by a per-cpu line.
         std::array<std::uint64_t, kFieldCount> f{};
         if (!ParseCpuLine(line, f)) return false;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include "sensors/system_times.h"
 
@@ -18,6 +19,7 @@ class ProcStatTimes : public SystemTimes {
   private:
     std::filesystem::path statFile_;
     long ticksPerSecond_;
+    std::string text_;  // the file's text, kept for its capacity
 };
 
 }  // namespace vespar::linux_platform
