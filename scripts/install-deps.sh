@@ -2,7 +2,7 @@
 # Installs what a fresh Debian machine lacks for building and testing Vespar.
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libx11-dev libxi-dev libxcb1-dev libsystemd-dev
+          libx11-dev libx11-xcb-dev libxi-dev libxcb1-dev libsystemd-dev
           xvfb xauth xdotool x11-utils dbus-daemon python3-dbusmock fonts-dejavu-core
           imagemagick clang libclang-rt-dev)
 missing=()

@@ -76,6 +76,9 @@ void FrontEnd::Arm() {
         wake_.stop();
         return;
     }
+    // Re-arming for the same moment would only replace the system timer with an equal one.
+    if (wake_.isActive() && due == armedFor_) return;
+    armedFor_ = *due;
     const std::int64_t wait = std::max<std::int64_t>(0, *due - clock_.tickMs());
     wake_.start(static_cast<int>(std::min<std::int64_t>(wait, std::numeric_limits<int>::max())));
 }

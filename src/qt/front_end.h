@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTimer>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -57,6 +58,7 @@ class FrontEnd {
     std::unique_ptr<ScreenWindow> config_;
     std::unique_ptr<TrayView> tray_;
     QTimer wake_;
+    std::int64_t armedFor_ = 0;  // the due time wake_ is set for
     bool timersStarted_ = false;
     bool redrawing_ = false;
     bool stale_ = false;  // an event changed the models during a redraw

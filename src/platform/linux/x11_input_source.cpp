@@ -1,10 +1,14 @@
 #include "platform/linux/x11_input_source.h"
 
+#include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 #include <poll.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <type_traits>
 
 namespace vespar::linux_platform {
 namespace {
@@ -47,6 +51,22 @@ int ReportLostConnection(Display* display) {
 }
 
 void IgnoreLostConnection(Display*, void*) {}
+
+struct FreeReply {
+    void operator()(void* reply) const { std::free(reply); }
+};
+template <typename T>
+using Reply = std::unique_ptr<T, FreeReply>;
+
+// A reply, or nothing when the server answered with an error (taken here, so that Xlib's
+// error handler never sees it) or the connection broke.
+template <typename Ask>
+auto TakeReply(Ask ask) {
+    xcb_generic_error_t* error = nullptr;
+    auto* reply = ask(&error);
+    std::free(error);
+    return Reply<std::remove_pointer_t<decltype(reply)>>(reply);
+}
 
 }  // namespace
 
@@ -136,26 +156,31 @@ void X11InputSource::Poll() {
     if (!Readable()) return;
 
     DrainRawEvents();
-    char keys[32] = {};
-    XQueryKeymap(display_.get(), keys);
-    Window root = 0, child = 0;
-    int rootX = 0, rootY = 0, winX = 0, winY = 0;
-    unsigned int mask = 0;
-    XQueryPointer(display_.get(), root_, &root, &child, &rootX, &rootY, &winX, &winY, &mask);
-    if (lost_) {
+    // Both questions go out together: one round trip to the server a poll, not one each.
+    xcb_connection_t* connection = XGetXCBConnection(display_.get());
+    const xcb_query_keymap_cookie_t keymapAsked = xcb_query_keymap(connection);
+    const xcb_query_pointer_cookie_t pointerAsked =
+        xcb_query_pointer(connection, static_cast<xcb_window_t>(root_));
+    const Reply<xcb_query_keymap_reply_t> keymap = TakeReply([&](xcb_generic_error_t** error) {
+        return xcb_query_keymap_reply(connection, keymapAsked, error);
+    });
+    const Reply<xcb_query_pointer_reply_t> pointer = TakeReply([&](xcb_generic_error_t** error) {
+        return xcb_query_pointer_reply(connection, pointerAsked, error);
+    });
+    if (xcb_connection_has_error(connection) != 0) lost_ = true;
+    if (lost_ || !keymap || !pointer) {
         pressed_.fill(false);
         moved_ = false;
         return;
     }
     for (int code = kFirstKeycode; code < kKeyCodes; ++code) {
-        down_[static_cast<std::size_t>(code)] =
-            (static_cast<unsigned char>(keys[code / 8]) >> (code % 8)) & 1U;
+        down_[static_cast<std::size_t>(code)] = (keymap->keys[code / 8] >> (code % 8)) & 1U;
     }
     for (const auto& button : kHeldButtons) {
-        if (mask & button.mask) down_[static_cast<std::size_t>(button.code)] = true;
+        if (pointer->mask & button.mask) down_[static_cast<std::size_t>(button.code)] = true;
     }
-    x_ = rootX;
-    y_ = rootY;
+    x_ = pointer->root_x;
+    y_ = pointer->root_y;
     positionRead_ = true;
 }
 

@@ -14,8 +14,8 @@ namespace vespar::linux_platform {
 // Keyboard and mouse from an X server over a connection of its own. Each poll drains the X
 // input extension's raw events (key press, button press, motion), selected on the root
 // window, so every press and move since the previous poll is seen whatever has the focus,
-// whatever is held and whatever the screen saver does; then it reads the keymap and, with
-// one XQueryPointer, the pointer and its buttons. X keycodes 8 to 255 are codes 8 to 255;
+// whatever is held and whatever the screen saver does; then it asks for the keymap and for
+// the pointer and its buttons, both in one round trip. X keycodes 8 to 255 are codes 8 to 255;
 // the left, right and middle buttons are codes 1, 2 and 4, back and forward 5 and 6, as the
 // virtual-key codes have them; the wheel is pointer motion. A server without raw events
 // (the extension missing or older than 2.1) or a lost connection makes the source unreadable.

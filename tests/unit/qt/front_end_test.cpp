@@ -28,6 +28,7 @@ class FrontEndTest : public QObject {
     void everyControlOfEveryScreenIsDrawn();
     void savedSettingTakesEffectOnExit();
     void outOfRangeValuesAreHighlighted();
+    void heldLinesShowEveryTextWhole();
 
   private:
     // Starts the program and opens the configuration window from the main window.
@@ -195,6 +196,47 @@ void FrontEndTest::outOfRangeValuesAreHighlighted() {
         if (box->isChecked()) box->click();
     }
     QVERIFY(w.findChild<QCheckBox*>("CPU_OnT")->isChecked());
+}
+
+// The main window's text lines keep their size between texts: whatever the core writes there
+// must still be shown whole, and the lines stay one column.
+void FrontEndTest::heldLinesShowEveryTextWhole() {
+    Rig rig;
+    QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
+    rig.Advance(4500);
+    ScreenWindow& main = rig.main();
+    const char* const lines[] = {"Title", "Counter", "CPULoad", "DLLoad"};
+    const int startWidth = main.findChild<QLabel*>("Counter")->width();
+    QVERIFY(startWidth >= 440);
+
+    const std::string wide(120, 'W');
+    const struct {
+        std::string counter;
+        bool bold;
+    } cases[] = {{wide, false},         {"short", false}, {wide + "WWWWWWWW", false},
+                 {wide + "WWWW", true}, {"short", true},  {"two\r\nlines", true}};
+    int width = startWidth;
+    for (const auto& c : cases) {
+        Control& counter = rig.program.mainWindow().control("Counter");
+        counter.caption = c.counter;
+        counter.bold = c.bold;
+        rig.frontEnd->Deliver([] {});
+        QCoreApplication::processEvents();
+        for (const char* name : lines) {
+            const QLabel* line = main.findChild<QLabel*>(name);
+            // What a label free to resize would ask for with the same font and text.
+            QLabel free(line->text());
+            free.setFont(line->font());
+            QVERIFY2(line->width() >= free.sizeHint().width(), name);
+            QCOMPARE(line->height(), free.sizeHint().height());
+            QCOMPARE(line->width(), main.findChild<QLabel*>("Counter")->width());
+        }
+        // Never narrower than before: a line that got shorter does not shrink the window.
+        QVERIFY(main.findChild<QLabel*>("Counter")->width() >= width);
+        width = main.findChild<QLabel*>("Counter")->width();
+        QVERIFY(main.width() >= width);
+    }
+    QVERIFY(width > startWidth);
 }
 
 }  // namespace vespar::qt
