@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDateTime>
 #include <QElapsedTimer>
 
 #include "base/clock.h"
@@ -10,11 +9,9 @@ namespace vespar::qt {
 class QtClock : public Clock {
   public:
     QtClock() { elapsed_.start(); }
-    LocalTime now() const override {
-        const QDateTime t = QDateTime::currentDateTime();
-        return {t.date().year(), t.date().month(),  t.date().day(),
-                t.time().hour(), t.time().minute(), t.time().second()};
-    }
+    // The C library's local time: Qt's local date and time work the zone's offset out afresh
+    // on every call, at many times the cost, and the engine asks every second.
+    LocalTime now() const override;
     std::int64_t tickMs() const override { return elapsed_.elapsed(); }
 
   private:

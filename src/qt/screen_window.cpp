@@ -52,6 +52,11 @@ QSize TextSize(const QLabel* label) {
             text.height() + margin + margins.top() + margins.bottom()};
 }
 
+// The lines of a label's text; 0 for none, which takes no height.
+int Rows(const QString& text) {
+    return text.isEmpty() ? 0 : static_cast<int>(text.count('\n')) + 1;
+}
+
 void ApplyCommon(QWidget* w, const Control& c, const std::optional<Control>& before) {
     if (Differs(before, c, &Control::tooltip)) w->setToolTip(Latin1(c.tooltip));
     w->setEnabled(c.enabled);
@@ -181,8 +186,26 @@ void ScreenWindow::HoldLines(QBoxLayout* column, std::initializer_list<QLabel*> 
                              int minimumWidth) {
     linesColumn_ = column;
     linesWidth_ = minimumWidth;
-    for (QLabel* label : lines) lines_.push_back({label, TextSize(label)});
+    for (QLabel* label : lines) {
+        lines_.push_back({label, {}, {}, -1, {}});
+        Remeasure(lines_.back());
+    }
     FitLines();
+}
+
+bool ScreenWindow::Remeasure(Line& line) {
+    const QLabel* label = line.label;
+    const QString text = label->text();
+    const QMargins margins = label->contentsMargins();
+    const int frame = 2 * label->margin() + margins.left() + margins.right();
+    if (label->font() == line.font && Rows(text) == line.rows &&
+        line.bound.Of(line.font, text) + frame <= linesWidth_) {
+        return false;
+    }
+    line.text = TextSize(label);
+    line.font = label->font();
+    line.rows = Rows(text);
+    return true;
 }
 
 void ScreenWindow::FitLines() {
@@ -250,9 +273,7 @@ void ScreenWindow::RefreshControls() {
             label->setFont(f);
         }
         for (Line& line : lines_) {
-            if (line.label != label) continue;
-            line.text = TextSize(label);
-            linesChanged = true;
+            if (line.label == label && Remeasure(line)) linesChanged = true;
         }
     }
     if (linesChanged) FitLines();

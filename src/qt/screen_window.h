@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "qt/width_bound.h"
 #include "ui/control_model.h"
 
 class QCheckBox;
@@ -96,8 +97,14 @@ class ScreenWindow : public QWidget {
 
     struct Line {
         QLabel* label;
-        QSize text;  // what the label's text needs
+        QSize text;    // what the label's text needed when last measured
+        QFont font;    // the font it was measured in
+        int rows = 0;  // its number of lines then, 0 for no text
+        WidthBound bound;
     };
+    // Measures a line's new text only when it may not fit (true then): a text of as many lines
+    // in the same font is as tall, and one surely narrower than the lines changes nothing.
+    bool Remeasure(Line& line);
 
     ScreenModel& model_;
     EventSink sink_;

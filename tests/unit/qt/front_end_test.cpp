@@ -5,6 +5,7 @@
 #include "qt/front_end.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,6 +13,7 @@
 #include <QWindow>
 #include <QtTest>
 
+#include "qt/qt_clock.h"
 #include "qt/tray_icons.h"
 #include "unit/qt/front_end_rig.h"
 #include "unit/qt/screen_check.h"
@@ -29,6 +31,7 @@ class FrontEndTest : public QObject {
     void savedSettingTakesEffectOnExit();
     void outOfRangeValuesAreHighlighted();
     void heldLinesShowEveryTextWhole();
+    void clockTellsTheLocalDateAndTime();
 
   private:
     // Starts the program and opens the configuration window from the main window.
@@ -237,6 +240,24 @@ void FrontEndTest::heldLinesShowEveryTextWhole() {
         QVERIFY(main.width() >= width);
     }
     QVERIFY(width > startWidth);
+}
+
+// The program's clock tells the local date and time Qt's own local time tells.
+void FrontEndTest::clockTellsTheLocalDateAndTime() {
+    const QtClock clock;
+    // Asked again when a second passed in between.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const QDateTime before = QDateTime::currentDateTime();
+        const LocalTime t = clock.now();
+        const QDateTime after = QDateTime::currentDateTime();
+        if (before.toSecsSinceEpoch() != after.toSecsSinceEpoch()) continue;
+        const LocalTime expected{before.date().year(),   before.date().month(),
+                                 before.date().day(),    before.time().hour(),
+                                 before.time().minute(), before.time().second()};
+        QVERIFY(t == expected);
+        return;
+    }
+    QFAIL("the seconds kept turning over");
 }
 
 }  // namespace vespar::qt
