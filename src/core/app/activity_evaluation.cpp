@@ -54,9 +54,11 @@ void MonitorEngine::MeasureActivity() {
         st_.cpuIsIdle = 0;
         const std::int32_t load = rt_.winVersion == 1 ? cpu_.Query() : cpu_.Query64();
         if (load < 0 || load > 100) {
-            // A failed reading counts as activity; the sampler starts afresh.
+            // A failed reading counts as activity; the sampler and the average start afresh
+            // (the ring restarts at its first slot, so no old sample is averaged in).
             rt_.cpuText = rt_.avCpuText = "Err ";
             st_.cpuWindow[0] = 0;
+            st_.cpuRingPos = 0;
             if (rt_.winVersion == 1) {
                 cpu_.Initialize();
             } else {
