@@ -1,6 +1,13 @@
 # Test binaries by what they link: the core with fakes, the platform's ports against real
 # system parts, the front-end's widgets, and the real program.
-find_package(GTest REQUIRED)
+if(CMAKE_CROSSCOMPILING)
+  # No GoogleTest for the target system is installed: build it from Debian's sources.
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  find_package(GTest REQUIRED)
+endif()
 include(GoogleTest)
 
 function(vespar_test_binary name)
@@ -23,7 +30,7 @@ gtest_discover_tests(vespar_core_tests DISCOVERY_TIMEOUT 60)
 
 file(GLOB_RECURSE VESPAR_PLATFORM_TEST_SOURCES CONFIGURE_DEPENDS
      tests/unit/platform/${VESPAR_PLATFORM}/*.cpp)
-if(VESPAR_PLATFORM_TEST_SOURCES)
+if(VESPAR_PLATFORM_TEST_SOURCES AND TARGET vespar_platform)
   vespar_test_binary(vespar_${VESPAR_PLATFORM}_tests
     SOURCES ${VESPAR_PLATFORM_TEST_SOURCES} ${VESPAR_FAKE_SOURCES}
     LIBS vespar_platform vespar_core GTest::gtest GTest::gtest_main)

@@ -21,13 +21,22 @@ while IFS= read -r file; do
     r=$(rank "$top")
     if [ "$r" -ge 0 ] && [ "$r" -lt "$own_rank" ]; then report "$file includes $inc (above $own/)"; fi
   done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file")
-  if grep -qE '^#include <(Q[A-Za-z]*|X11/|windows\.h|systemd/)' "$file"; then
+  if grep -qE '^#include <(Q[A-Za-z]*|X11/|systemd/|windows\.h|winsock2\.h|ws2tcpip\.h|winhttp\.h|shellapi\.h|iphlpapi\.h)' "$file"; then
     report "$file includes a platform or toolkit header"
   fi
 done < <(find src/core -name '*.h' -o -name '*.cpp' | sort)
 while IFS= read -r file; do
   grep -qE '^#include "(qt|win32)/' "$file" && report "$file includes a front-end"
-done < <(find src/platform -name '*.h' -o -name '*.cpp')
+  own=$(echo "$file" | cut -d/ -f3)
+  grep -E '^#include "platform/[a-z]+/' "$file" | grep -vq "\"platform/$own/" &&
+    report "$file includes another platform's folder"
+done < <(find src/platform -mindepth 2 -name '*.h' -o -mindepth 2 -name '*.cpp')
+while IFS= read -r file; do
+  grep -qE '^#include "qt/' "$file" && report "$file includes the Qt front-end"
+done < <(find src/win32 -name '*.h' -o -name '*.cpp' 2>/dev/null)
+while IFS= read -r file; do
+  grep -qE '^#include "win32/' "$file" && report "$file includes the Win32 front-end"
+done < <(find src/qt -name '*.h' -o -name '*.cpp' 2>/dev/null)
 while IFS= read -r file; do
   grep -E '^#include "platform/' "$file" | grep -vq '"platform/platform.h"' &&
     report "$file includes a platform folder (only platform/platform.h)"

@@ -85,7 +85,10 @@ bool Program::entitled() { return IsAdmin() || rt_.config.UserExitA == 2; }
 bool Program::IsAdmin() { return vespar::IsAdmin(ports_.groups, rt_.cmdSwitch); }
 
 void Program::ReloadConfiguration() {
-    rt_.winVersion = 2;
+    // A fresh sampler for every load; the version chooses its method for this configuration.
+    cpu_.Reset();
+    cpu_.Initialize();
+    rt_.winVersion = cpu_.GetVersion();
     rt_.programTitle = kProductName;
     rt_.childFormOpen = false;
     refresh_.SetEnabled(false);

@@ -84,7 +84,8 @@ std::filesystem::path ResolvePath(const std::filesystem::path& programDir,
     for (char& c : p) {
         if (c == '\\') c = '/';
     }
-    const std::filesystem::path path(p);
+    // Native separators, so that the names shown and compared are the system's own.
+    const std::filesystem::path path = std::filesystem::path(p).make_preferred();
     const std::filesystem::path exact = path.is_absolute() ? path : programDir / path;
     std::error_code ec;
     if (path.is_absolute() || std::filesystem::exists(exact, ec)) return exact;

@@ -54,6 +54,12 @@ std::int16_t CpuUsageSampler::GetVersion() {
     return 2;
 }
 
+void CpuUsageSampler::Reset() {
+    idleRef_ = timeRef_ = 0;
+    idleOld_ = kernelOld_ = userOld_ = 0;
+    idleNew_ = kernelNew_ = userNew_ = 0;
+}
+
 void CpuUsageSampler::Initialize() {
     const auto time = native_.TimeOfDay();
     if (!time) return;

@@ -18,6 +18,8 @@ class CpuUsageSampler {
 
     // 1 for the native method (NT 5.0), 2 otherwise, including an unreadable version.
     std::int16_t GetVersion();
+    // Back to a new sampler's state: every reference zero.
+    void Reset();
 
     void Initialize();
     // Load rounded to the nearest percent (halves up), or -1 when a counter cannot be read

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
-#include <unistd.h>
+#endif
 
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <random>
 #include <string>
 
 #include "fakes/running_host.h"
@@ -45,18 +49,33 @@ class LogTest : public ::testing::Test {
     RunningHost host;
 };
 
-// Write permissions do not stop the superuser.
-inline bool PermissionsApply() { return geteuid() != 0; }
+// Whether a folder without write permission refuses new files: not for the superuser, and
+// not on Windows, where the read-only mark of a folder binds nothing.
+inline bool PermissionsApply() {
+    namespace fs = std::filesystem;
+    const fs::path probe = fs::temp_directory_path() /
+                           ("vespar-permissions-" + std::to_string(std::random_device{}()));
+    fs::create_directory(probe);
+    fs::permissions(probe,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const bool refused = !std::ofstream(probe / "file");
+    fs::permissions(probe, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(probe);
+    return refused;
+}
 
+#ifndef _WIN32
 // While alive, no file may grow beyond its present size, so appends fail even for the
 // superuser.
 class FileSizeLimit {
   public:
-    explicit FileSizeLimit(rlim_t bytes) {
+    static bool Available() { return true; }
+    explicit FileSizeLimit(std::uintmax_t bytes) {
         getrlimit(RLIMIT_FSIZE, &saved_);
         oldHandler_ = signal(SIGXFSZ, SIG_IGN);
         rlimit limit = saved_;
-        limit.rlim_cur = bytes;
+        limit.rlim_cur = static_cast<rlim_t>(bytes);
         setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~FileSizeLimit() {
@@ -70,5 +89,13 @@ class FileSizeLimit {
     rlimit saved_{};
     sighandler_t oldHandler_ = SIG_DFL;
 };
+#else
+// Windows has no limit on the size of a process's files: the tests of a full disk skip.
+class FileSizeLimit {
+  public:
+    static bool Available() { return false; }
+    explicit FileSizeLimit(std::uintmax_t) {}
+};
+#endif
 
 }  // namespace vespar::test

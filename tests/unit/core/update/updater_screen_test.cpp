@@ -204,12 +204,14 @@ TEST_F(UpdaterTest, LogFaultsEndTheProgram) {
     } cases[] = {
         {[&] { std::filesystem::remove_all(host.folder.path() / "Log"); }, [&] { Manual(); },
          "Vespar Log Directory Error", "The log directory does not exist."},
+#ifndef _WIN32  // a dangling link: the file is missing, yet cannot be made
         {[&] {
              host.folder.WriteFile(marker, "");
              std::filesystem::create_symlink(host.folder.path() / "none" / "Updater.log",
                                              LogFile());
          },
          [&] { Manual(); }, "Updater Log File Error", "Unable to create the log file Updater.log."},
+#endif
         {[&] {
              host.folder.WriteFile(marker, "");
              Manual();

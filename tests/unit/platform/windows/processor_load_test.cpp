@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+
+#include "platform/windows/nt_native_counters.h"
+#include "platform/windows/system_times_source.h"
+#include "platform/windows/windows_version.h"
+#include "sensors/cpu_usage.h"
+
+namespace vespar::windows_platform {
+namespace {
+
+// Keeps this thread busy for a while, so that the counters have something to count.
+void Spin(std::chrono::milliseconds length) {
+    const auto end = std::chrono::steady_clock::now() + length;
+    volatile unsigned long sink = 0;
+    while (std::chrono::steady_clock::now() < end) sink = sink + 1;
+}
+
+TEST(SystemTimesSource, TimesMoveForwardAndKernelTimeHoldsIdleTime) {
+    SystemTimesSource source;
+    std::int64_t idle1 = 0, kernel1 = 0, user1 = 0;
+    ASSERT_TRUE(source.Read(idle1, kernel1, user1));
+    Spin(std::chrono::milliseconds(200));
+    std::int64_t idle2 = 0, kernel2 = 0, user2 = 0;
+    ASSERT_TRUE(source.Read(idle2, kernel2, user2));
+    EXPECT_GE(idle2, idle1);
+    EXPECT_GE(kernel2, kernel1);
+    EXPECT_GE(user2, user1);
+    EXPECT_GT((kernel2 - kernel1) + (user2 - user1), 0);
+    EXPECT_LE(idle2, kernel2);
+}
+
+TEST(NtNativeCounters, RecordsReadAndAdvance) {
+    NtNativeCounters counters;
+    const auto processors = counters.ProcessorCount();
+    ASSERT_TRUE(processors.has_value());
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);
+    EXPECT_EQ(*processors, static_cast<int>(info.dwNumberOfProcessors));
+
+    const auto time1 = counters.TimeOfDay();
+    const auto idle1 = counters.IdleProcessTime();
+    ASSERT_TRUE(time1 && idle1);
+    // The time of day is the system time as a file time.
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const auto fileTime = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+    EXPECT_NEAR(static_cast<double>(*time1), static_cast<double>(fileTime), 50'000'000.0);
+    Sleep(100);
+    EXPECT_GT(*counters.TimeOfDay(), *time1);
+    EXPECT_GE(*counters.IdleProcessTime(), *idle1);
+}
+
+// Both methods of the sampler on the real counters: each gives a load from 0 to 100.
+TEST(ProcessorLoad, BothMethodsGiveALoadFrom0To100) {
+    SystemTimesSource times;
+    NtNativeCounters native;
+    WindowsVersion version;
+    CpuUsageSampler sampler(times, native, version);
+    sampler.Initialize();
+    sampler.Initialise64();
+    for (int i = 0; i < 3; ++i) {
+        Spin(std::chrono::milliseconds(150));
+        const std::int32_t nativeLoad = sampler.Query();
+        const std::int32_t systemTimes = sampler.Query64();
+        EXPECT_GE(nativeLoad, 0);
+        EXPECT_LE(nativeLoad, 100);
+        EXPECT_GE(systemTimes, 0);
+        EXPECT_LE(systemTimes, 100);
+    }
+}
+
+TEST(WindowsVersion, ReadsAnNtVersionThatSelectsTheSystemTimes) {
+    WindowsVersion version;
+    const auto read = version.Read();
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->platformId, VER_PLATFORM_WIN32_NT);
+    EXPECT_GE(read->major, 6);
+    SystemTimesSource times;
+    NtNativeCounters native;
+    EXPECT_EQ(CpuUsageSampler(times, native, version).GetVersion(), 2);
+}
+
+}  // namespace
+}  // namespace vespar::windows_platform
