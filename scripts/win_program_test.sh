@@ -102,9 +102,6 @@ for _ in $(seq 1 100); do
   [ "$(grep -c ",  Enter    , Run       ," "$log")" -ge 2 ] && break
   sleep 0.1
 done
-if [ -n "${VESPAR_SCREENSHOT_DIR:-}" ]; then
-  import -window "$main" "$VESPAR_SCREENSHOT_DIR/win-main-window.png"
-fi
 counter() { probe texts Vespar | sed -n 2p; }
 activate "$main"
 for _ in $(seq 1 20); do xdotool key shift; sleep 0.5; done
@@ -132,6 +129,10 @@ start "$work/p2"; prog=$last
 main=$(wait_window "Vespar" 300) || fail "no main window for the configuration run"
 log="$work/p2/Log/Vespar.log"
 ini="$work/p2/Data/Vespar.ini"
+if [ -n "${VESPAR_SCREENSHOT_DIR:-}" ]; then
+  wait_log "$log" ",  Enter    , Run       ," 100 && sleep 3
+  import -window "$main" "$VESPAR_SCREENSHOT_DIR/win-main-window.png"
+fi
 for delay in 900 901 902; do
   activate "$main"
   xdotool key alt+c
