@@ -23,6 +23,7 @@ FrontEnd::FrontEnd(Program& program, const Clock& clock)
           if (message == WM_TIMER && wParam == kWakeTimer) {
               // One shot: Pump arms the next wake-up.
               KillTimer(wake_.hwnd(), kWakeTimer);
+              armedFor_.reset();
               Pump();
           }
       }) {
@@ -86,8 +87,12 @@ void FrontEnd::Arm() {
     const std::optional<std::int64_t> due = program_.timers().NextDue();
     if (!due) {
         KillTimer(wake_.hwnd(), kWakeTimer);
+        armedFor_.reset();
         return;
     }
+    // Re-arming for the same moment would only replace the system timer with an equal one.
+    if (armedFor_ == due) return;
+    armedFor_ = due;
     const std::int64_t wait =
         std::clamp<std::int64_t>(*due - clock_.tickMs(), USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
     SetTimer(wake_.hwnd(), kWakeTimer, static_cast<UINT>(wait), nullptr);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/program.h"
@@ -55,6 +57,7 @@ class FrontEnd {
     Theme theme_;
     Pictures pictures_;
     TimerWindow wake_;
+    std::optional<std::int64_t> armedFor_;  // the due time wake_ is set for
     std::unique_ptr<TrayView> tray_;
     std::unique_ptr<ScreenWindow> main_;
     std::unique_ptr<ScreenWindow> about_;

@@ -334,7 +334,11 @@ void ScreenWindow::RefreshItem(Item& item) {
                 const HFONT font = c.bold ? theme_.bold() : item.font;
                 SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
             }
-            InvalidateRect(w, nullptr, TRUE);
+            // A new text repaints the label by itself; colours and weight need a repaint.
+            if (Differs(before, c, &Control::foreColor) ||
+                Differs(before, c, &Control::backColor) || Differs(before, c, &Control::bold)) {
+                InvalidateRect(w, nullptr, TRUE);
+            }
             break;
         }
         case Kind::Button:
