@@ -188,6 +188,15 @@ LRESULT ScreenWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (OnMessage(message, wParam, lParam, result)) return result;
     switch (message) {
         case WM_COMMAND: {
+            // Enter, as the dialog keys report it: it presses the focused button.
+            if (LOWORD(wParam) == IDOK && lParam == 0) {
+                for (const Item& item : items_) {
+                    if (item.kind == Kind::Button && item.hwnd == GetFocus()) {
+                        Command(item, BN_CLICKED);
+                    }
+                }
+                return 0;
+            }
             const int index = LOWORD(wParam) - kFirstId;
             if (lParam != 0 && index >= 0 && index < static_cast<int>(items_.size()) &&
                 items_[static_cast<std::size_t>(index)].hwnd == reinterpret_cast<HWND>(lParam)) {
