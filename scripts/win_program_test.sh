@@ -14,6 +14,8 @@ export WINEPREFIX="${VESPAR_WINE_GUI_PREFIX:-$(dirname "$(dirname "$exe")")/wine
 export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Should a system action ever be reached, it is written here instead of being taken.
 export VESPAR_POWER_LOG="$work/power.log"
+# The update check asks 127.0.0.1, where nobody answers, never the real web site.
+export VESPAR_WEB_BASE="http://127.0.0.1:9/"
 mkdir -p "$WINEPREFIX"
 (
   flock 9

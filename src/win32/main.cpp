@@ -9,7 +9,10 @@
 #include "app/program.h"
 #include "platform/platform.h"
 #include "win32/front_end.h"
-#include "win32/offline_network.h"
+#include "win32/net/message_window.h"
+#include "win32/net/winhttp_download_service.h"
+#include "win32/net/winsock_datagram_socket.h"
+#include "win32/net/winsock_host_resolver.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_dialogs.h"
 #include "win32/windows_api.h"
@@ -44,9 +47,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     // boundary.
     std::function<void(const std::function<void()>&)> deliver;
     const auto sink = [&deliver](const std::function<void()>& event) { deliver(event); };
-    vespar::win32::OfflineNetwork network(sink);
+    vespar::win32::MessageWindow networkWindow;
+    vespar::win32::WinsockDatagramSocket socket(networkWindow, sink);
+    vespar::win32::WinsockHostResolver resolver(networkWindow, sink);
+    vespar::win32::WinHttpDownloadService downloads(networkWindow, sink);
     vespar::Program program(clock, dialogs, platform->Guard(), platform->Process(),
-                            platform->Ports(), {network, network, network}, folder);
+                            platform->Ports(), {socket, resolver, downloads}, folder);
 
     vespar::win32::FrontEnd frontEnd(program, clock);
     deliver = [&frontEnd](const std::function<void()>& event) { frontEnd.Deliver(event); };
