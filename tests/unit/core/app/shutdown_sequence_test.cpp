@@ -10,15 +10,18 @@ TEST_F(EngineTest, ARefusedHibernateCountsAsMadeAndMonitoringGoesOn) {
     fh.rt.config.NoWarn = 2;
     power.tokenOk = false;
     EnterShutdown();
-    host.log.clear();
     EXPECT_NO_THROW(engine.ShutdownTick());
     EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
-    const auto refused =
-        std::find(host.log.begin(), host.log.end(), LogPair("Refused", "Hibernate"));
-    ASSERT_NE(refused, host.log.end());
-    EXPECT_EQ(refused[1].second, "#text");
-    EXPECT_NE(refused[1].first.find("privileges"), std::string::npos);
-    EXPECT_EQ(refused[2], LogPair("Restart", "Hibernate"));
+    const auto log = Log();
+    // The reason follows the entry as free text, before the restart.
+    const auto refused = std::find(log.begin(), log.end(), LogPair("Refused", "Hibernate"));
+    const auto restart = std::find(refused, log.end(), LogPair("Restart", "Hibernate"));
+    ASSERT_NE(restart, log.end());
+    std::string reason;
+    for (auto line = refused + 1; line != restart; ++line)
+        reason += line->second == "#text" ? line->first : "(entry)";
+    EXPECT_NE(reason.find("privileges"), std::string::npos) << reason;
+    EXPECT_EQ(reason.find("(entry)"), std::string::npos) << reason;
 }
 
 TEST(ShutTypeName, NamesEveryTypeAndNothingElse) {
@@ -40,13 +43,13 @@ TEST_F(EngineTest, EveryShutTypeWithAndWithoutWarningAndForce) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.type * 100 + k.force * 10 + k.noWarn);
-        host.log.clear();
         power.calls.clear();
         fh.rt.config.ShutType = static_cast<std::int16_t>(k.type);
         fh.rt.config.ForceS = static_cast<std::int16_t>(k.force);
         fh.rt.config.NoWarn = static_cast<std::int16_t>(k.noWarn);
         fh.rt.trayIconShown = true;
         EnterShutdown();
+        MarkLog();
         const std::string name = fh.rt.shutTypeName;
         const bool sleeps = k.type == 5 || k.type == 6;  // the program goes on after a sleep
         bool exited = false;
@@ -61,21 +64,21 @@ TEST_F(EngineTest, EveryShutTypeWithAndWithoutWarningAndForce) {
         EXPECT_EQ(ticks, k.noWarn == 2 ? 1 : 6);
         EXPECT_EQ(exited, !sleeps);
         EXPECT_EQ(fh.rt.trayIconShown, sleeps);
-        EXPECT_EQ(ExitCalls().size(), k.exitCall.empty() ? 0u : 1u);
         EXPECT_EQ(ExitCall().substr(0, k.exitCall.size()), k.exitCall);
+        EXPECT_EQ(ExitCall().empty(), k.exitCall.empty());
         std::string start = k.noWarn == 2 ? "Silent" : "Start";
         if (k.force == 2) start += "(F)";
         if (k.type >= 4 && k.type <= 6) start = "Start";
-        EXPECT_TRUE(host.Logged(start, name));
+        EXPECT_TRUE(Logged(start, name));
+        const auto log = Log();
+        ASSERT_GE(log.size(), 3u);
         if (k.type <= 4) {
-            EXPECT_EQ(host.log.back(), LogPair("Close", name));
+            EXPECT_EQ(log.back(), LogPair("Close", name));
         }
         if (sleeps) {
-            EXPECT_EQ(fh.rt.monitorState,
-                      MonitorState::Initialise);  // back in Initialise before the call
-            ASSERT_GE(host.log.size(), 3u);
-            EXPECT_EQ(host.log[host.log.size() - 3], LogPair("Restart", name));
-            EXPECT_EQ(host.log.back(), LogPair("----------", "----------"));
+            EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
+            EXPECT_EQ(log[log.size() - 3], LogPair("Restart", name));
+            EXPECT_EQ(log.back(), LogPair("---------", "----------"));
         }
     }
 }
@@ -90,7 +93,7 @@ TEST_F(EngineTest, FixedDelayAndStopTimeForcePowerOffWithForcedFlags) {
     EXPECT_EQ(Ctl("Counter").caption, "Active - Delay Time Left: 59s");
     EXPECT_EQ(Ctl("Counter").foreColor, kOrange);  // LongestDelay 0 is exceeded
     EXPECT_EQ(RunToExit(), 59);
-    EXPECT_TRUE(host.Logged("Silent(F)", "Power Off"));
+    EXPECT_TRUE(Logged("Silent(F)", "Power Off"));
     EXPECT_EQ(ExitCall().rfind("ExitSession 12 ", 0), 0u);
 
     // The stop time is reached at its whole minute, whatever the seconds.
@@ -105,42 +108,59 @@ TEST_F(EngineTest, FixedDelayAndStopTimeForcePowerOffWithForcedFlags) {
     EXPECT_EQ(ExitCall().rfind("ExitSession 12 ", 0), 0u);
 }
 
-TEST_F(EngineTest, CancelByEntitledUserAndRefusalForOthers) {
-    EnterShutdown();
-    engine.ShutdownTick();
-    engine.Reset();
-    EXPECT_EQ(host.log.back(), LogPair("Reset", "Power Off"));
-    EXPECT_FALSE(Ctl("Counter").bold);
+TEST_F(EngineTest, OnlyEntitledUsersMayCancelTheWarningAndCancelRestarts) {
+    fh.rt.config.StartMin = 2;
+    Start();
+    EXPECT_EQ(Look(), "minimised hidden +Restore");
+    ASSERT_TRUE(RunUntilState(MonitorState::Shutdown));
+    EXPECT_EQ(Look(), "restored visible +Min");
+    EXPECT_TRUE(main.topmost);
+    EXPECT_EQ(EnabledCommands(), "Reset mReset");
+    EXPECT_EQ(Ctl("Reset").caption, "&Cancel");
+    EXPECT_EQ(Ctl("Reset").tooltip, "Cancel Vespar Power Off");
+    EXPECT_TRUE(Ctl("mPopUpCancel").visible);
+    EXPECT_FALSE(Ctl("mPopUpReset").visible);
+
+    // Cancel restarts the engine and, the warning not being the user's choice, sends the
+    // window back to the tray.
+    main.Click("mPopUpCancel");
+    EXPECT_TRUE(Logged("Reset", "Power Off"));
     EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
-    EXPECT_TRUE(fh.rt.autoMinimiseArmed);
+    EXPECT_EQ(Look(), "minimised hidden +Restore");
+    EXPECT_FALSE(Ctl("Counter").bold);
     EXPECT_EQ(Ctl("Reset").caption, "&Reset");
     EXPECT_EQ(Ctl("Reset").tooltip, "Reset Vespar");
     EXPECT_TRUE(Ctl("mPopUpReset").visible);
     EXPECT_FALSE(Ctl("mPopUpCancel").visible);
+    EXPECT_EQ(EnabledCommands(), "all");
     EXPECT_EQ(fh.rt.pendingMessage, "<QZC000>");
     EXPECT_EQ(host.calls.back(), "Send");
 
     host.admin = false;
     EnterShutdown();
     engine.ShutdownTick();
-    EXPECT_FALSE(Ctl("Reset").enabled);
+    EXPECT_FALSE(Enabled("Reset"));
     EXPECT_FALSE(Ctl("mPopUpCancel").visible);
     fh.rt.config.UserExitA = 2;  // every user entitled
     engine.ShutdownTick();
     EXPECT_TRUE(Ctl("mPopUpCancel").visible);
 }
 
-TEST_F(EngineTest, TestRunEndsInTimedMessage) {
+TEST_F(EngineTest, TestRunClosesAboutConfigureAndUpdateAndEndsInTimedMessage) {
+    fh.rt.config.UserExitA = 2;
     for (int sw : {0, 0, 2}) {
         host.admin = fh.dialogs.shown.size() == 0;
         fh.rt.cmdSwitch = sw;
+        fh.rt.config.StartMin = 1;
         Start();
-        engine.Test();
-        EXPECT_FALSE(fh.rt.autoMinimiseArmed);
+        // Neither the test nor its end minimises the window.
+        fh.rt.config.StartMin = 2;
+        main.Click("mPopUpTest");
         EXPECT_EQ(main.caption, "Vespar - Test Mode");
         EXPECT_EQ(fh.rt.pendingMessage, "<QZT000>");
-        EXPECT_TRUE(host.Logged("Enter", "Test"));
-        host.log.clear();
+        EXPECT_TRUE(Logged("Enter", "Test"));
+        EXPECT_EQ(EnabledCommands(), "all but Config About Update mConfig mAbout mUpdate");
+        MarkLog();
         const std::size_t before = fh.dialogs.shown.size();
         for (int i = 0; i < 12 && fh.dialogs.shown.size() == before; ++i) Second();
         ASSERT_EQ(fh.dialogs.shown.size(), before + 1);
@@ -148,10 +168,12 @@ TEST_F(EngineTest, TestRunEndsInTimedMessage) {
         EXPECT_EQ(box.title, "Vespar Test");
         EXPECT_EQ(box.text, "Test Power Off");
         EXPECT_EQ(box.timeoutSeconds, sw > 0 ? 3 : host.admin ? 600 : 30);
-        EXPECT_TRUE(host.Logged("Simulate", "Power Off"));
-        EXPECT_TRUE(ExitCalls().empty());
+        EXPECT_TRUE(Logged("Simulate", "Power Off"));
+        EXPECT_EQ(ExitCall(), "");
         EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
         EXPECT_FALSE(fh.rt.testMode);
+        EXPECT_EQ(EnabledCommands(), "all");
+        EXPECT_FALSE(main.minimised);
     }
 }
 
@@ -171,12 +193,12 @@ TEST_F(EngineTest, SwitchesSimulateTheActionAndShortenDelays) {
     fh.rt.config.NoWarn = 2;
     EnterShutdown();
     EXPECT_THROW(engine.ShutdownTick(), ProgramExit);
-    EXPECT_TRUE(ExitCalls().empty());
+    EXPECT_EQ(ExitCall(), "");
     ASSERT_EQ(fh.dialogs.shown.size(), 1u);
     EXPECT_EQ(fh.dialogs.shown[0].text, "Test Real Power Off");
     EXPECT_EQ(fh.dialogs.shown[0].title, "Vespar Simulate Power Off");
-    EXPECT_TRUE(host.Logged("Simulate", "Power Off"));
-    EXPECT_EQ(host.log.back(), LogPair("Close", "Power Off"));
+    EXPECT_TRUE(Logged("Simulate", "Power Off"));
+    EXPECT_EQ(Log().back(), LogPair("Close", "Power Off"));
 }
 
 TEST_F(EngineTest, SlaveStartsShutdownWhenCommunicationsAreLost) {
@@ -227,7 +249,7 @@ TEST_F(EngineTest, FailedOrUnknownActionsAndRefusedCommands) {
     power.exitOk = false;
     EnterShutdown();
     EXPECT_THROW(engine.ShutdownTick(), SystemError);
-    EXPECT_FALSE(host.Logged("Close", "Power Off"));
+    EXPECT_FALSE(Logged("Close", "Power Off"));
     EXPECT_TRUE(fh.rt.trayIconShown);
 
     // ForceS outside its values: no system call, but the program still logs and closes.
@@ -235,29 +257,27 @@ TEST_F(EngineTest, FailedOrUnknownActionsAndRefusedCommands) {
     fh.rt.config.ForceS = 0;
     fh.rt.stateSeconds = 0;
     EXPECT_THROW(engine.ShutdownTick(), ProgramExit);
-    EXPECT_TRUE(ExitCalls().empty());
-    EXPECT_EQ(host.log.back(), LogPair("Close", "Power Off"));
+    EXPECT_EQ(ExitCall(), "");
+    EXPECT_EQ(Log().back(), LogPair("Close", "Power Off"));
 
     // Reset names the state it interrupted.
     fh.rt.monitorState = MonitorState::Run;
     engine.Reset();
-    EXPECT_TRUE(host.Logged("Reset", "Run"));
+    EXPECT_TRUE(Logged("Reset", "Run"));
     engine.Reset();
-    EXPECT_EQ(host.log.back(), LogPair("Reset", "Initialise"));
-    EXPECT_FALSE(fh.rt.autoMinimiseArmed);  // not cancelled from a warning
+    EXPECT_TRUE(Logged("Reset", "Initialise"));
 
     // Test is refused while the program's port failed.
-    host.log.clear();
+    MarkLog();
     fh.rt.portFailed = true;
     engine.Test();
     EXPECT_FALSE(fh.rt.testMode);
-    EXPECT_TRUE(host.log.empty());
+    EXPECT_TRUE(Log().empty());
     fh.rt.portFailed = false;
     host.calls.clear();
     engine.Test();
     EXPECT_TRUE(fh.rt.testMode);
     EXPECT_EQ(host.calls.back(), "Send");
-    EXPECT_EQ(host.Count("DisableForTest"), 1);
 }
 
 }  // namespace vespar::test
