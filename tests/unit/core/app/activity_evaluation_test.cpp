@@ -84,7 +84,7 @@ TEST_F(EngineTest, AllChecksOffStaysInRunAndLogsEverySecondAtFull) {
     EXPECT_EQ(LogCount("Run", ""), 99);
 }
 
-TEST_F(EngineTest, TickSendsDatagramsFromTheLastActivationSecondOn) {
+TEST_F(EngineTest, TickSendsDatagramsFromTheLastActivationSecondUntilTheWarning) {
     Configuration& c = fh.rt.config;
     c.IPAdd = "10.0.0.2";
     c.StartDelay = 3;
@@ -98,6 +98,11 @@ TEST_F(EngineTest, TickSendsDatagramsFromTheLastActivationSecondOn) {
     const int atRun = host.Count("Send");
     Second();
     EXPECT_EQ(host.Count("Send"), atRun + 2);
+    // None while the warning runs, so that a slave notices its master's silence.
+    ASSERT_TRUE(RunUntilState(MonitorState::Shutdown));
+    const int atShutdown = host.Count("Send");
+    Second();
+    EXPECT_EQ(host.Count("Send"), atShutdown);
 }
 
 TEST_F(EngineTest, TickClosesAChildScreenWhoseCountRanOut) {

@@ -180,7 +180,7 @@ TEST_F(EngineTest, TrayStatesFollowTheEngine) {
     EXPECT_FALSE(fh.rt.trayIconShown);
 }
 
-TEST_F(EngineTest, StartMinimisedCentresOnTheFirstRestoreOnly) {
+TEST_F(EngineTest, StartMinimisedCentresOnTheFirstRestoreAndTheUsersChoiceSurvives) {
     fh.rt.config.StartMin = 2;
     fh.rt.centreOnShow = true;
     Start();
@@ -204,15 +204,9 @@ TEST_F(EngineTest, StartMinimisedCentresOnTheFirstRestoreOnly) {
     EXPECT_EQ(Look(), "restored visible +Min toggled");
     EXPECT_FALSE(main.centreRequested);
     EXPECT_TRUE(main.topmost);
-}
 
-TEST_F(EngineTest, MinimiseToggledSurvivesResetAndTheWarning) {
-    // StartMin 2, restored by the user: Reset leaves the window up, also when the engine
-    // restart is armed to minimise.
-    fh.rt.config.StartMin = 2;
-    fh.rt.config.UserExitA = 2;
-    Start();
-    window.TrayMouse(kTrayLeftDoubleClick);
+    // Restored by the user: Reset leaves the window up, also when the engine restart is
+    // armed to minimise.
     main.Click("Reset");
     EXPECT_EQ(Look(), "restored visible +Min toggled");
     fh.rt.autoMinimiseArmed = true;

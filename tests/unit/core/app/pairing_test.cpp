@@ -70,20 +70,5 @@ TEST_F(Pairing, MastersResetAndTestRepeatOnTheSlave) {
     EXPECT_TRUE(slave.Logged(", *Enter    , Test      ,"));
 }
 
-TEST_F(Pairing, SlaveShutsDownWhenItsMasterFallsSilent) {
-    // The master's fixed delay (shortened to 7 s) starts its shutdown, during which it sends
-    // nothing.
-    master.folder.SetKey("Del_On", "2");
-    master.folder.SetKey("Stop_On", "1");
-    Start();
-    for (int i = 0; i < 200 && master.state() != MonitorState::Shutdown; ++i) Advance(50);
-    ASSERT_EQ(master.state(), MonitorState::Shutdown);
-    Advance(4000);
-    EXPECT_EQ(slave.state(), MonitorState::Run);
-    Advance(4000);
-    EXPECT_EQ(slave.state(), MonitorState::Shutdown);
-    EXPECT_TRUE(slave.Logged(",  Enter    , Power Off ,"));
-}
-
 }  // namespace
 }  // namespace vespar::test
