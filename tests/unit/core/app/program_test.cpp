@@ -124,16 +124,6 @@ TEST_F(ProgramTest, SlaveTitleAndUnconfiguredStart) {
     EXPECT_EQ(Log(), text);
 }
 
-TEST_F(ProgramTest, TickDividerRunsOnceASecond) {
-    Start("");
-    std::vector<int> phases;
-    for (int i = 0; i < 6; ++i) {
-        time.Advance(500);
-        phases.push_back(program.runtime().tickPhase);
-    }
-    EXPECT_EQ(phases, (std::vector<int>{1, 2, 1, 2, 1, 2}));
-}
-
 TEST_F(ProgramTest, UnreadableInputIsLoggedAndShownOnce) {
     sys.input.readable = false;
     Start("");
