@@ -39,13 +39,7 @@ TEST_F(ProgramRoad, SimulatedRunReachesItsActionAndOtherUsersCannotStopIt) {
     EXPECT_TRUE(sys.power.calls.empty()) << "a simulated run touched the power actions";
     EXPECT_TRUE(Shown("Vespar Simulate Power Off"));
     EXPECT_FALSE(program.runtime().trayIconShown);
-    const std::string log = Log();
-    for (const char* entry :
-         {",  Start    , Initialise,", ",  Enter    , Run       ,", ",  Enter    , Power Off ,",
-          ",  Simulate , Power Off ,", ",  Close    , Power Off ,"}) {
-        EXPECT_NE(log.find(entry), std::string::npos) << entry << "\n" << log;
-    }
-    EXPECT_EQ(log.find("NoInput"), std::string::npos);  // the input was readable
+    EXPECT_EQ(Log().find("NoInput"), std::string::npos);  // the input was readable
 }
 
 TEST_F(ProgramRoad, TypingKeepsTheComputerOnAndIdlenessPowersItOffForced) {
