@@ -385,6 +385,8 @@ TEST_F(ConfigScreenTest, RestoreThenExitAsksForCancelThenLeavesWithoutSaving) {
     EXPECT_EQ(fields(), defaults);
     EXPECT_EQ(Caption("IPAddT"), "1.2.3.4");
     EXPECT_EQ(s.shutTypeChoice(), 1);
+    time.Advance(2000);
+    EXPECT_EQ(Caption("Status"), "");
 
     s.Click("ExitConfig");
     EXPECT_TRUE(s.isOpen());

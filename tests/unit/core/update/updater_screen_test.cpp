@@ -83,6 +83,7 @@ TEST_F(UpdaterTest, ManualCheckFindsANewerVersion) {
     downloads.Complete(Document("5.4", "Yes"));
     EXPECT_EQ(Status(), "Version 5.4 of Vespar is available ");
     EXPECT_EQ(Enabled(), "WebSite History KIssues Download Exit");
+    EXPECT_NE(updater.control("Message").caption.find("Hello"), std::string::npos);
 
     for (const char* button : {"Download", "History", "KIssues", "WebSite", "Logo"}) {
         updater.Click(button);
