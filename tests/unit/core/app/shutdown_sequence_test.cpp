@@ -109,6 +109,17 @@ TEST_F(EngineTest, FixedDelayAndStopTimeForcePowerOffWithForcedFlags) {
 }
 
 TEST_F(EngineTest, OnlyEntitledUsersMayCancelTheWarningAndCancelRestarts) {
+    host.admin = false;
+    EnterShutdown();
+    engine.ShutdownTick();
+    EXPECT_FALSE(Enabled("Reset"));
+    EXPECT_FALSE(Ctl("mPopUpCancel").visible);
+    fh.rt.config.UserExitA = 2;  // every user entitled
+    engine.ShutdownTick();
+    EXPECT_TRUE(Ctl("mPopUpCancel").visible);
+
+    host.admin = true;
+    fh.rt.config.UserExitA = 1;
     fh.rt.config.StartMin = 2;
     Start();
     EXPECT_EQ(Look(), "minimised hidden +Restore");
@@ -135,15 +146,6 @@ TEST_F(EngineTest, OnlyEntitledUsersMayCancelTheWarningAndCancelRestarts) {
     EXPECT_EQ(EnabledCommands(), "all");
     EXPECT_EQ(fh.rt.pendingMessage, "<QZC000>");
     EXPECT_EQ(host.calls.back(), "Send");
-
-    host.admin = false;
-    EnterShutdown();
-    engine.ShutdownTick();
-    EXPECT_FALSE(Enabled("Reset"));
-    EXPECT_FALSE(Ctl("mPopUpCancel").visible);
-    fh.rt.config.UserExitA = 2;  // every user entitled
-    engine.ShutdownTick();
-    EXPECT_TRUE(Ctl("mPopUpCancel").visible);
 }
 
 TEST_F(EngineTest, TestRunClosesAboutConfigureAndUpdateAndEndsInTimedMessage) {
