@@ -9,8 +9,6 @@
 #include <limits>
 #include <optional>
 
-#include "base/program_exit.h"
-#include "base/system_error.h"
 #include "qt/about_window.h"
 #include "qt/clickable_label.h"
 #include "qt/config_window.h"
@@ -19,7 +17,11 @@
 
 namespace vespar::qt {
 
-FrontEnd::FrontEnd(Program& program, const Clock& clock) : program_(program), clock_(clock) {
+FrontEnd::FrontEnd(Program& program, const Clock& clock)
+    : program_(program),
+      clock_(clock),
+      boundary_(program, clock,
+                {[this] { Arm(); }, [this] { RefreshAll(); }, [this](int code) { End(code); }}) {
     wake_.setSingleShot(true);
     // A coarse timer may fire early, which would cost a second wake-up to reach the due time.
     wake_.setTimerType(Qt::PreciseTimer);
@@ -36,7 +38,7 @@ bool FrontEnd::Start(const std::string& commandLine) {
     const ScreenWindow::EventSink sink = [this](const std::function<void()>& e) { Deliver(e); };
     Program::Window which = Program::Window::Main;
     Deliver([&] { which = program_.Enter(commandLine); });
-    if (ended_) return false;
+    if (ended()) return false;
 
     if (which == Program::Window::MultiInst) {
         main_ = std::make_unique<ScreenWindow>(program_.multiInst(), sink);
@@ -59,7 +61,7 @@ bool FrontEnd::Start(const std::string& commandLine) {
         config_ = MakeConfigWindow(program_.configScreen(), sink);
         Deliver([&] { program_.LoadMainWindow(); });
     }
-    if (ended_) return false;
+    if (ended()) return false;
     RefreshAll();
     return true;
 }
@@ -70,7 +72,7 @@ void FrontEnd::StartTimers() {
 }
 
 void FrontEnd::Arm() {
-    if (!timersStarted_ || ended_) return;
+    if (!timersStarted_ || ended()) return;
     const std::optional<std::int64_t> due = program_.timers().NextDue();
     if (!due) {
         wake_.stop();
@@ -83,44 +85,9 @@ void FrontEnd::Arm() {
     wake_.start(static_cast<int>(std::min<std::int64_t>(wait, std::numeric_limits<int>::max())));
 }
 
-void FrontEnd::Pump() {
-    bool fired = false;
-    Handle([&] { fired = program_.timers().RunDue(clock_.tickMs()); }, [&] { return fired; });
-}
+void FrontEnd::Pump() { boundary_.Pump(); }
 
-void FrontEnd::Deliver(const std::function<void()>& event) {
-    Handle(event, [] { return true; });
-}
-
-void FrontEnd::Handle(const std::function<void()>& event, const std::function<bool()>& changed) {
-    if (ended_) return;
-    program_.timers().SetNow(clock_.tickMs());
-    try {
-        try {
-            event();
-        } catch (const SystemError& e) {
-            program_.ReportSystemError(e);
-        }
-    } catch (const ProgramExit& e) {
-        End(e.code);
-        return;
-    }
-    Arm();
-    if (!changed()) return;
-    // Showing or hiding a window raises events of its own; the redraw runs once more when
-    // they changed the models meanwhile.
-    if (redrawing_) {
-        stale_ = true;
-        return;
-    }
-    redrawing_ = true;
-    for (int pass = 0; pass < 3 && !ended_; ++pass) {
-        stale_ = false;
-        RefreshAll();
-        if (!stale_) break;
-    }
-    redrawing_ = false;
-}
+void FrontEnd::Deliver(const std::function<void()>& event) { boundary_.Deliver(event); }
 
 void FrontEnd::RefreshAll() {
     if (main_) main_->Refresh();
@@ -131,8 +98,6 @@ void FrontEnd::RefreshAll() {
 }
 
 void FrontEnd::End(int code) {
-    ended_ = true;
-    exitCode_ = code;
     wake_.stop();
     if (tray_) tray_->Remove();
     if (about_) about_->hide();

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/event_boundary.h"
 #include "app/program.h"
 #include "base/clock.h"
 #include "qt/main_window_view.h"
@@ -35,8 +36,8 @@ class FrontEnd {
     // is set for the next due timer, since the event may have started or stopped one.
     void Deliver(const std::function<void()>& event);
 
-    bool ended() const { return ended_; }
-    int exitCode() const { return exitCode_; }
+    bool ended() const { return boundary_.ended(); }
+    int exitCode() const { return boundary_.exitCode(); }
     ScreenWindow* mainWindow() { return main_.get(); }
     ScreenWindow* aboutWindow() { return about_.get(); }
     ScreenWindow* updaterWindow() { return updater_.get(); }
@@ -44,7 +45,6 @@ class FrontEnd {
     TrayView* tray() { return tray_.get(); }
 
   private:
-    void Handle(const std::function<void()>& event, const std::function<bool()>& changed);
     void RefreshAll();
     // Sets the single wake-up for the earliest due core timer.
     void Arm();
@@ -52,6 +52,7 @@ class FrontEnd {
 
     Program& program_;
     const Clock& clock_;
+    EventBoundary boundary_;
     std::unique_ptr<ScreenWindow> main_;
     std::unique_ptr<ScreenWindow> about_;
     std::unique_ptr<ScreenWindow> updater_;
@@ -60,10 +61,6 @@ class FrontEnd {
     QTimer wake_;
     std::int64_t armedFor_ = 0;  // the due time wake_ is set for
     bool timersStarted_ = false;
-    bool redrawing_ = false;
-    bool stale_ = false;  // an event changed the models during a redraw
-    bool ended_ = false;
-    int exitCode_ = 0;
 };
 
 }  // namespace vespar::qt

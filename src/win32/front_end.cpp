@@ -6,8 +6,6 @@
 #include <initializer_list>
 #include <optional>
 
-#include "base/program_exit.h"
-#include "base/system_error.h"
 #include "win32/config_window.h"
 #include "win32/main_window_view.h"
 #include "win32/small_windows.h"
@@ -19,7 +17,11 @@ constexpr UINT_PTR kWakeTimer = 1;
 }
 
 FrontEnd::FrontEnd(Program& program, const Clock& clock)
-    : program_(program), clock_(clock), wake_([this](UINT message, WPARAM wParam, LPARAM) {
+    : program_(program),
+      clock_(clock),
+      boundary_(program, clock,
+                {[this] { Arm(); }, [this] { RefreshAll(); }, [this](int code) { End(code); }}),
+      wake_([this](UINT message, WPARAM wParam, LPARAM) {
           if (message == WM_TIMER && wParam == kWakeTimer) {
               // One shot: Pump arms the next wake-up.
               KillTimer(wake_.hwnd(), kWakeTimer);
@@ -42,7 +44,7 @@ bool FrontEnd::Start(const std::string& commandLine) {
     const EventSink sink = [this](const std::function<void()>& e) { Deliver(e); };
     Program::Window which = Program::Window::Main;
     Deliver([&] { which = program_.Enter(commandLine); });
-    if (ended_) return false;
+    if (ended()) return false;
 
     if (which == Program::Window::MultiInst) {
         main_ = MakeMultiInstWindow(program_.multiInst(), sink, theme_, pictures_);
@@ -61,7 +63,7 @@ bool FrontEnd::Start(const std::string& commandLine) {
         config_ = MakeConfigWindow(program_.configScreen(), sink, theme_, pictures_);
         Deliver([&] { program_.LoadMainWindow(); });
     }
-    if (ended_) return false;
+    if (ended()) return false;
     RefreshAll();
     return true;
 }
@@ -83,7 +85,7 @@ void FrontEnd::StartTimers() {
 }
 
 void FrontEnd::Arm() {
-    if (!timersStarted_ || ended_) return;
+    if (!timersStarted_ || ended()) return;
     const std::optional<std::int64_t> due = program_.timers().NextDue();
     if (!due) {
         KillTimer(wake_.hwnd(), kWakeTimer);
@@ -98,44 +100,9 @@ void FrontEnd::Arm() {
     SetTimer(wake_.hwnd(), kWakeTimer, static_cast<UINT>(wait), nullptr);
 }
 
-void FrontEnd::Pump() {
-    bool fired = false;
-    Handle([&] { fired = program_.timers().RunDue(clock_.tickMs()); }, [&] { return fired; });
-}
+void FrontEnd::Pump() { boundary_.Pump(); }
 
-void FrontEnd::Deliver(const std::function<void()>& event) {
-    Handle(event, [] { return true; });
-}
-
-void FrontEnd::Handle(const std::function<void()>& event, const std::function<bool()>& changed) {
-    if (ended_) return;
-    program_.timers().SetNow(clock_.tickMs());
-    try {
-        try {
-            event();
-        } catch (const SystemError& e) {
-            program_.ReportSystemError(e);
-        }
-    } catch (const ProgramExit& e) {
-        End(e.code);
-        return;
-    }
-    Arm();
-    if (!changed()) return;
-    // Showing or hiding a window raises events of its own; the redraw runs once more when
-    // they changed the models meanwhile.
-    if (redrawing_) {
-        stale_ = true;
-        return;
-    }
-    redrawing_ = true;
-    for (int pass = 0; pass < 3 && !ended_; ++pass) {
-        stale_ = false;
-        RefreshAll();
-        if (!stale_) break;
-    }
-    redrawing_ = false;
-}
+void FrontEnd::Deliver(const std::function<void()>& event) { boundary_.Deliver(event); }
 
 void FrontEnd::RefreshAll() {
     // The tray first: whether it took the icon decides where a minimised main window goes.
@@ -157,8 +124,6 @@ bool FrontEnd::DialogKey(MSG& message) const {
 }
 
 void FrontEnd::End(int code) {
-    ended_ = true;
-    exitCode_ = code;
     KillTimer(wake_.hwnd(), kWakeTimer);
     if (tray_) tray_->Remove();
     for (ScreenWindow* window : {about_.get(), updater_.get(), config_.get(), main_.get()}) {

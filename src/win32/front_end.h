@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/event_boundary.h"
 #include "app/program.h"
 #include "base/clock.h"
 #include "win32/pictures.h"
@@ -41,11 +42,10 @@ class FrontEnd {
     // underlined letters); true when it was used so.
     bool DialogKey(MSG& message) const;
 
-    bool ended() const { return ended_; }
-    int exitCode() const { return exitCode_; }
+    bool ended() const { return boundary_.ended(); }
+    int exitCode() const { return boundary_.exitCode(); }
 
   private:
-    void Handle(const std::function<void()>& event, const std::function<bool()>& changed);
     void RefreshAll();
     // Sets the single wake-up for the earliest due core timer.
     void Arm();
@@ -54,6 +54,7 @@ class FrontEnd {
 
     Program& program_;
     const Clock& clock_;
+    EventBoundary boundary_;
     Theme theme_;
     Pictures pictures_;
     TimerWindow wake_;
@@ -64,10 +65,6 @@ class FrontEnd {
     std::unique_ptr<ScreenWindow> updater_;
     std::unique_ptr<ScreenWindow> config_;
     bool timersStarted_ = false;
-    bool redrawing_ = false;
-    bool stale_ = false;  // an event changed the models during a redraw
-    bool ended_ = false;
-    int exitCode_ = 0;
 };
 
 }  // namespace vespar::win32
