@@ -14,21 +14,7 @@ exe=$(readlink -f "${1:-$here/../build-win/vespar/vespar.exe}")
 seconds=${2:-60}
 [ -f "$exe" ] || { echo "no program at $exe (scripts/test_windows.sh builds it)" >&2; exit 2; }
 source "$here/../scripts/xvfb_rig.sh"
-
-# The program test's prefix (made by scripts/win_program_test.sh, or here when missing).
-export WINEPREFIX="${VESPAR_WINE_GUI_PREFIX:-$(dirname "$(dirname "$exe")")/wineprefix-gui}"
-export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export VESPAR_POWER_LOG="$work/power.log"  # never a real action
-mkdir -p "$WINEPREFIX"
-if [ ! -f "$WINEPREFIX/.vespar-gui-ready" ]; then
-  env -u DISPLAY wineboot -i </dev/null >/dev/null 2>&1
-  env -u DISPLAY wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
-    </dev/null >/dev/null 2>&1
-  env -u DISPLAY wineserver -w
-  touch "$WINEPREFIX/.vespar-gui-ready"
-fi
-wineserver -k 2>/dev/null || true  # a server keeps the display it started with
-trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
+source "$here/../scripts/wine_gui.sh"  # the program test's prefix
 
 mkdir -p "$work/p/Data" "$work/p/Log"
 cp "$exe" "$work/p/vespar.exe"

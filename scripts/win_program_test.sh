@@ -7,29 +7,7 @@ set -euo pipefail
 exe=$(readlink -f "$1")
 probe_exe=$(readlink -f "$2")
 source "$(dirname "$0")/xvfb_rig.sh"
-
-# A Wine prefix of its own beside the build's (whose server runs headless for the unit tests),
-# made once and kept; its server lives only as long as this script's display.
-export WINEPREFIX="${VESPAR_WINE_GUI_PREFIX:-$(dirname "$(dirname "$exe")")/wineprefix-gui}"
-export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Should a system action ever be reached, it is written here instead of being taken.
-export VESPAR_POWER_LOG="$work/power.log"
-# The update check asks 127.0.0.1, where nobody answers, never the real web site.
-export VESPAR_WEB_BASE="http://127.0.0.1:9/"
-mkdir -p "$WINEPREFIX"
-(
-  flock 9
-  if [ ! -f "$WINEPREFIX/.vespar-gui-ready" ]; then
-    env -u DISPLAY wineboot -i </dev/null >/dev/null 2>&1
-    # Without a window manager Wine places its windows itself; keys then reach them.
-    env -u DISPLAY wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
-      </dev/null >/dev/null 2>&1
-    env -u DISPLAY wineserver -w
-    touch "$WINEPREFIX/.vespar-gui-ready"
-  fi
-) 9>"$WINEPREFIX/.vespar-gui-lock"
-wineserver -k 2>/dev/null || true  # a server keeps the display it started with
-trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
+source "$(dirname "$0")/wine_gui.sh"
 
 on_fail() {
   for log in "$work"/*/Log/Vespar.log; do [ -f "$log" ] && { echo "== $log"; tr -d '\r' <"$log"; }; done
