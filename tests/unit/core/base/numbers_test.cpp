@@ -10,11 +10,11 @@ namespace {
 
 TEST(NumberAtStart, ReadsLikeStoredSettings) {
     const std::pair<const char*, double> cases[] = {
-        {"60", 60},     {" 6 0", 60}, {"12abc", 12},     {"", 0},        {"abc", 0},
+        {"60", 60},     {" 6 0", 60}, {"1hour", 1},      {"", 0},        {"abc", 0},
         {"2.5", 2.5},   {"-7", -7},   {"+7x", 7},        {"1.5E2", 150}, {"1e", 1},
         {"\t4\n2", 42}, {"&H10", 16}, {"&HFFFF", -1},    {"&O17", 15},   {"&O8", 0},
         {"1.2.3", 1.2}, {"-", 0},     {"1D2", 1},        {"1e+2", 100},  {"1e-2", .01},
-        {"&o17", 15},   {"&h1f", 31}, {"&H10000", 65536}};
+        {"&o17", 15},   {"&h1a", 26}, {"&H10000", 65536}};
     for (const auto& [text, value] : cases) EXPECT_EQ(NumberAtStart(text), value) << text;
     constexpr double kInf = std::numeric_limits<double>::infinity();
     for (const auto& [text, value] : {std::pair{"1E999", kInf},

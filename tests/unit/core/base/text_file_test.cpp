@@ -10,14 +10,11 @@ namespace {
 TEST(TextFile, ResolvesConfiguredPathsBelowTheProgramFolder) {
     test::TempProgramFolder folder;
     const auto& dir = folder.path();
-    // The same existing file, and a folder named as a folder (where a system that ignores
-    // case keeps the spelling as configured).
+    // The same entry: a system that ignores case keeps the spelling as configured.
     const auto same = [](const std::filesystem::path& a, const std::filesystem::path& b) {
-        const auto entry = [](const std::filesystem::path& p) {
-            return p.has_filename() ? p : p.parent_path();
-        };
-        return std::filesystem::equivalent(entry(a), entry(b)) &&
-               a.has_filename() == b.has_filename();
+        return a.has_filename() == b.has_filename() &&
+               std::filesystem::equivalent(a.has_filename() ? a : a.parent_path(),
+                                           b.has_filename() ? b : b.parent_path());
     };
     EXPECT_EQ(ResolvePath(dir, "Log\\Vespar.log"), dir / "Log" / "Vespar.log");
     // Case differs from the folder on disk: the existing folder is found.
@@ -25,7 +22,7 @@ TEST(TextFile, ResolvesConfiguredPathsBelowTheProgramFolder) {
     EXPECT_TRUE(same(ResolvePath(dir, "DATA\\vespar.INI"), dir / "Data" / "Vespar.ini"));
     EXPECT_TRUE(same(ResolvePath(dir, ".\\data\\vespar.ini"), dir / "Data" / "Vespar.ini"));
     // Nothing to match: the path as written.
-    EXPECT_EQ(ResolvePath(dir, "Nowhere\\x.log"), dir / "Nowhere" / "x.log");
+    EXPECT_EQ(ResolvePath(dir, ".\\Nowhere\\x.log"), dir / "Nowhere" / "x.log");
 #ifdef _WIN32
     EXPECT_EQ(ResolvePath(dir, "D:\\a\\b.log"), std::filesystem::path("D:\\a\\b.log"));
 #else

@@ -7,63 +7,52 @@
 namespace vespar {
 namespace {
 
-TEST(Timers, FireOnTheirIntervalFromTheMomentTheyAreEnabled) {
+struct TimersTest : ::testing::Test {
     test::FakeClock clock;
     TimerRegistry timers;
-    test::VirtualTime time(clock, timers);
-    int fast = 0;
-    int slow = 0;
-    timers.Create("fast", 500, [&] { ++fast; }).SetEnabled(true);
-    Timer& s = timers.Create("slow", 2000, [&] { ++slow; });
+    test::VirtualTime time{clock, timers};
+    int fired = 0, other = 0;
+};
+
+TEST_F(TimersTest, FireOnTheirIntervalFromTheMomentTheyAreEnabled) {
+    timers.Create("fast", 500, [&] { ++other; }).SetEnabled(true);
+    Timer& slow = timers.Create("slow", 2000, [&] { ++fired; });
     time.Advance(1000);
-    s.SetEnabled(true);
+    slow.SetEnabled(true);
     time.Advance(1999);
-    EXPECT_EQ(fast, 5);
-    EXPECT_EQ(slow, 0);
+    EXPECT_EQ(other, 5);
+    EXPECT_EQ(fired, 0);
     time.Advance(1);
-    EXPECT_EQ(slow, 1);
-    s.SetEnabled(false);
+    EXPECT_EQ(fired, 1);
+    slow.SetEnabled(false);
     time.Advance(4000);
-    EXPECT_EQ(slow, 1);
-    EXPECT_EQ(fast, 14);
+    EXPECT_EQ(fired, 1);
+    EXPECT_EQ(other, 14);
 }
 
-TEST(Timers, ABusyTimerIsNotReenteredButOthersRun) {
-    test::FakeClock clock;
-    TimerRegistry timers;
-    int outer = 0;
-    int other = 0;
-    // The outer handler "shows a modal box" that keeps the loop running for 3 seconds.
-    Timer& t = timers.Create("outer", 500, [&] {
-        ++outer;
-        for (int i = 0; i < 60; ++i) {
-            clock.AdvanceMs(50);
-            timers.RunDue(clock.tickMs());
-        }
+TEST_F(TimersTest, ABusyTimerIsNotReenteredButOthersRun) {
+    // The handler "shows a modal box" that keeps the loop running for 3 seconds.
+    Timer& busy = timers.Create("busy", 500, [&] {
+        ++fired;
+        time.Advance(3000);
     });
+    busy.SetEnabled(true);
     timers.Create("other", 500, [&] { ++other; }).SetEnabled(true);
-    t.SetEnabled(true);
-    timers.RunDue(clock.tickMs());
-    clock.AdvanceMs(500);
-    timers.RunDue(clock.tickMs());
-    EXPECT_EQ(outer, 1);
+    time.Advance(500);
+    EXPECT_EQ(fired, 1);
     EXPECT_GE(other, 6);
 }
 
-TEST(Timers, AHandlerMayRemoveItselfOrStopItself) {
-    test::FakeClock clock;
-    TimerRegistry timers;
-    test::VirtualTime time(clock, timers);
-    int n = 0;
+TEST_F(TimersTest, AHandlerMayRemoveItselfOrStopItself) {
     Timer* self = nullptr;
     self = &timers.Create("once", 100, [&] {
-        ++n;
+        ++fired;
         self->SetEnabled(false);
     });
     self->SetEnabled(true);
     timers.Create("gone", 100, [&] { timers.Remove(*timers.Find("gone")); }).SetEnabled(true);
     time.Advance(1000);
-    EXPECT_EQ(n, 1);
+    EXPECT_EQ(fired, 1);
     EXPECT_EQ(timers.Find("gone"), nullptr);
     EXPECT_NE(timers.Find("once"), nullptr);
 }
