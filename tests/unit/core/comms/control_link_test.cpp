@@ -12,8 +12,6 @@
 namespace vespar {
 namespace {
 
-using test::FakeNetwork;
-using test::FakeNetworkPorts;
 using Calls = std::vector<std::string>;
 
 struct RecordingHost : LinkHost {
@@ -38,7 +36,6 @@ struct LinkRig {
         c.LogLevel = 3;
         fh.rt.programTitle = cmain == 2 ? "Vespar Slave" : "Vespar";
         fh.rt.pendingMessage = "<QZC000>";
-        fh.rt.commsText = ".";
     }
     void Reload() {
         link.BindControlSocket();
@@ -51,101 +48,80 @@ struct LinkRig {
         net.Run();
         return host.calls;
     }
+    // "address:port data" of every datagram sent.
+    Calls Sent() const {
+        Calls sent;
+        for (const auto& s : me.socket.sent)
+            sent.push_back(s.to + ":" + std::to_string(s.port) + " " + s.data);
+        return sent;
+    }
     Configuration& config() { return fh.rt.config; }
     const Control& counter() { return main.control("Counter"); }
 
     test::FakeHost fh;
     MainWindowScreen main;
-    FakeNetwork net;
-    FakeNetworkPorts me{net, "127.0.0.1"};
+    test::FakeNetwork net;
+    test::FakeNetworkPorts me{net, "127.0.0.1"};
     RecordingHost host;
     ControlLink link{fh.ctx, main, me.socket, me.resolver, host};
 };
 
+// Sends once the partner's name is resolved, then replaces the message by the status.
 TEST(ControlLink, BindsAndSendsByRole) {
-    const struct { int cmain, local, remote; } roles[] = {{1, 10000, 10001}, {2, 10001, 10000}};
-    for (const auto& r : roles) {
-        LinkRig rig(r.cmain, "127.0.0.2");
-        rig.Reload();
-        EXPECT_EQ(rig.me.socket.binds, std::vector<int>{r.local});
-        rig.link.SendDatagram();
-        ASSERT_EQ(rig.me.socket.sent.size(), 1u);
-        EXPECT_EQ(rig.me.socket.sent[0].to, "127.0.0.2");
-        EXPECT_EQ(rig.me.socket.sent[0].port, r.remote);
-    }
-    // No partner: nothing bound, nothing sent.
-    LinkRig alone(1, "");
+    LinkRig alone(1, "");  // no partner: nothing bound
     alone.Reload();
-    alone.link.SendDatagram();
     EXPECT_TRUE(alone.me.socket.binds.empty());
-    EXPECT_TRUE(alone.me.socket.sent.empty());
-}
 
-TEST(ControlLink, BindsAgainOnlyWhenTheLocalPortChanges) {
-    LinkRig rig(1, "127.0.0.2");
-    rig.Reload();
-    rig.Reload();
-    rig.config().IPAdd = "";  // the binding stays
-    rig.Reload();
-    rig.config().IPAdd = "127.0.0.2";
-    rig.config().Port1 = 10005;  // the remote port only
-    rig.Reload();
-    EXPECT_EQ(rig.me.socket.binds, std::vector<int>{10000});
-    EXPECT_EQ(rig.link.remotePort(), 10005);
-    rig.config().CMain = 2;  // now a slave: binds Port1
-    rig.Reload();
-    EXPECT_EQ(rig.me.socket.binds, (std::vector<int>{10000, 10005}));
-}
-
-TEST(ControlLink, TakenPortAsksWhetherToEnd) {
-    for (const int cmain : {1, 2}) {
-        LinkRig rig(cmain, "127.0.0.2");
-        const int port = cmain == 1 ? 10000 : 10001;
-        rig.net.taken = {port};
-        rig.fh.dialogs.answers = {Answer::No};
-        rig.Reload();
-        ASSERT_EQ(rig.fh.dialogs.shown.size(), 1u);
-        EXPECT_EQ(rig.fh.dialogs.shown[0],
-                  (MessageBox{rig.fh.rt.programTitle + " Port Error",
-                              "The RX Port " + std::to_string(port) +
-                                  " Is Already In Use\r\nThis Error Must Be Resolved Before\r\n"
-                                  "You Can Use Vespar.\r\nUse The Configuration Screen\r\n"
-                                  "To Change The RX Port.\r\nDo You Want To End The Program?",
-                              Icon::Exclamation, Buttons::YesNo}));
-        EXPECT_TRUE(rig.fh.rt.portFailed);
-        // The same port is not tried again by a later reload.
-        rig.fh.rt.portFailed = false;
-        rig.Reload();
-        EXPECT_EQ(rig.me.socket.binds.size(), 1u);
-        EXPECT_FALSE(rig.fh.rt.portFailed);
-    }
-    LinkRig rig(1, "127.0.0.2");
-    rig.net.taken = {10000};
-    EXPECT_THROW(rig.Reload(), ProgramExit);  // Yes ends the program
-}
-
-TEST(ControlLink, SendReplacesTheMessageByTheStatusOnlyWhenSent) {
     LinkRig rig(1, "slave.lan");
     rig.fh.rt.shutTypeName = "Reboot";
     rig.fh.rt.monitorState = MonitorState::Run;
+    rig.fh.clock.AdvanceMs(1000);
+    rig.Reload();
     rig.Reload();
     // The name is not resolved: the message waits; it is looked up again 5 s later only.
-    rig.link.SendDatagram();
-    rig.net.Run();
-    EXPECT_TRUE(rig.me.socket.sent.empty());
-    EXPECT_EQ(rig.fh.rt.pendingMessage, "<QZC000>");
-    EXPECT_EQ(rig.me.resolver.looked.size(), 1u);
     rig.net.names["slave.lan"] = {"::1", "127.0.0.2"};
-    rig.fh.clock.AdvanceMs(5000);
+    rig.fh.clock.AdvanceMs(4999);
     rig.link.SendDatagram();
-    EXPECT_TRUE(rig.me.socket.sent.empty());
     rig.net.Run();
+    EXPECT_EQ(rig.fh.rt.pendingMessage, "<QZC000>");
+    EXPECT_EQ(rig.me.resolver.looked.size(), 2u);  // once at each reload
+    rig.fh.clock.AdvanceMs(1);
     rig.link.SendDatagram();
-    ASSERT_EQ(rig.me.socket.sent.size(), 1u);
-    EXPECT_EQ(rig.me.socket.sent[0].to, "127.0.0.2");  // IPv4 first
-    EXPECT_EQ(rig.me.socket.sent[0].data, "<QZC000>");
-    EXPECT_EQ(rig.fh.rt.pendingMessage, "<QZR100>");
-    EXPECT_EQ(rig.me.resolver.looked.size(), 2u);
+    rig.net.Run();
+    EXPECT_EQ(rig.me.resolver.looked.size(), 3u);
+    EXPECT_TRUE(rig.me.socket.sent.empty());
+    rig.link.SendDatagram();
+    rig.config().IPAdd = "";  // the binding stays
+    rig.Reload();
+    rig.config().IPAdd = "slave.lan";
+    rig.config().CMain = 2;  // now a slave: binds Port1, sends to Port2
+    rig.Reload();
+    rig.link.SendDatagram();
+    EXPECT_EQ(rig.me.socket.binds, (std::vector<int>{10000, 10001}));
+    // IPv4 first.
+    EXPECT_EQ(rig.Sent(), (Calls{"127.0.0.2:10001 <QZC000>", "127.0.0.2:10000 <QZR100>"}));
+}
+
+TEST(ControlLink, TakenPortAsksWhetherToEnd) {
+    LinkRig rig(2, "127.0.0.2");
+    rig.net.taken = {10001, 10007};
+    rig.fh.dialogs.answers = {Answer::No};
+    rig.Reload();
+    EXPECT_EQ(rig.fh.dialogs.shown,
+              (std::vector<MessageBox>{{"Vespar Slave Port Error",
+                                        "The RX Port 10001 Is Already In Use\r\nThis Error Must "
+                                        "Be Resolved Before\r\nYou Can Use Vespar.\r\nUse The "
+                                        "Configuration Screen\r\nTo Change The RX Port.\r\nDo "
+                                        "You Want To End The Program?",
+                                        Icon::Exclamation, Buttons::YesNo}}));
+    EXPECT_TRUE(rig.fh.rt.portFailed);
+    // The same port is not tried again by a later reload.
+    rig.fh.rt.portFailed = false;
+    rig.Reload();
+    EXPECT_EQ(rig.me.socket.binds.size(), 1u);
+    EXPECT_FALSE(rig.fh.rt.portFailed);
+    rig.config().Port1 = 10007;
+    EXPECT_THROW(rig.Reload(), ProgramExit);  // Yes ends the program
 }
 
 // A slave acts on its master's datagrams; a master only marks what arrived.
@@ -156,38 +132,31 @@ TEST(ControlLink, ReceiverBySlaveAndMaster) {
         const char* comms;    // on both
         const char* counter;  // on the slave; "" when left alone
         Calls calls;          // on the slave
+        Calls sent;           // by the slave
     } cases[] = {
-        {"<QZC000>", "C", "", {"heard", "reset"}},
-        {"<QZT000>", "C", "", {"heard", "test"}},
-        {"<QZP100>", "C", "", heard},
-        {"<QZA001x>", "C", "", heard},
-        {"<QZA100>", "C", "", heard},  // the slave sends its own message back
-        {"<QZP100", "E", "Connection Error", heard},
-        {"<QZP1ab>", ".", "Not connexted", heard},
-        {"", ".", "Not connexted", heard},
+        {"<QZC000>", "C", "", {"heard", "reset"}, {}},
+        {"<QZT000>", "C", "", {"heard", "test"}, {}},
+        {"<QZP100>", "C", "", heard, {}},
+        {"<QZA100>", "C", "", heard, {"127.0.0.2:10000 <QZC000>"}},  // its own message back
+        {"<QZP100", "E", "Connection Error", heard, {}},
+        {"<QZP1ab>", ".", "Not connexted", heard, {}},
     };
     for (const auto& k : cases) {
+        SCOPED_TRACE(k.data);
         LinkRig slave(2, "127.0.0.2"), master(1, "127.0.0.2");
         slave.Reload();
         master.Reload();
-        EXPECT_EQ(slave.Arrive(k.data), k.calls) << k.data;
-        EXPECT_EQ(slave.fh.rt.commsText, k.comms) << k.data;
-        EXPECT_EQ(slave.counter().caption, k.counter) << k.data;
-        if (*k.counter != '\0') {
-            EXPECT_TRUE(slave.counter().bold);
-            EXPECT_EQ(slave.counter().foreColor, kOrange);
-        }
-        EXPECT_EQ(master.Arrive(k.data), Calls{}) << k.data;
-        EXPECT_EQ(master.fh.rt.commsText, k.comms) << k.data;
-        EXPECT_EQ(master.counter().caption, "") << k.data;
+        EXPECT_EQ(slave.Arrive(k.data), k.calls);
+        EXPECT_EQ(slave.fh.rt.commsText, k.comms);
+        EXPECT_EQ(slave.counter().caption, k.counter);
+        EXPECT_EQ(slave.counter().bold, *k.counter != '\0');
+        EXPECT_EQ(slave.counter().foreColor == kOrange, *k.counter != '\0');
+        EXPECT_EQ(slave.Sent(), k.sent);
+        EXPECT_EQ(master.Arrive(k.data), Calls{});
+        EXPECT_EQ(master.fh.rt.commsText, k.comms);
+        EXPECT_EQ(master.counter().caption, "");
         EXPECT_TRUE(master.me.socket.sent.empty());
     }
-    LinkRig rig(2, "127.0.0.2");
-    rig.Reload();
-    rig.Arrive("<QZA100>");
-    ASSERT_EQ(rig.me.socket.sent.size(), 1u);
-    EXPECT_EQ(rig.me.socket.sent[0].data, "<QZC000>");
-    EXPECT_EQ(rig.me.socket.sent[0].port, 10000);
 }
 
 TEST(ControlLink, SlaveHearsOnlyTheAddressesOfItsMaster) {
@@ -199,7 +168,7 @@ TEST(ControlLink, SlaveHearsOnlyTheAddressesOfItsMaster) {
     EXPECT_EQ(rig.Arrive("<QZC000>", "127.0.0.2"), ignored);
     EXPECT_EQ(rig.Arrive("<QZT000>", "127.0.0.2"), Calls{});  // noted once
     EXPECT_EQ(rig.Arrive("<QZ", "127.0.0.3"), ignored);
-    EXPECT_EQ(rig.fh.rt.commsText, ".");
+    EXPECT_EQ(rig.fh.rt.commsText, "");
     EXPECT_EQ(rig.counter().caption, "");
     EXPECT_TRUE(rig.me.socket.sent.empty());
     EXPECT_EQ(rig.Arrive("<QZC000>", "127.0.0.5"), (Calls{"heard", "reset"}));
