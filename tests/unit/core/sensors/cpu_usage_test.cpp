@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 
 #include "fakes/fake_sensors.h"
@@ -17,8 +18,6 @@ struct CpuUsageTest : ::testing::Test {
 };
 
 TEST_F(CpuUsageTest, VersionSelectsTheNativeMethodOnlyForNt50) {
-    version.version = PlatformVersion{2, 5, 0};
-    EXPECT_EQ(sampler.GetVersion(), 1);
     for (const auto v : {PlatformVersion{2, 5, 1}, PlatformVersion{2, 6, 1},
                          PlatformVersion{2, 10, 0}, PlatformVersion{1, 5, 0}}) {
         version.version = v;
@@ -26,6 +25,8 @@ TEST_F(CpuUsageTest, VersionSelectsTheNativeMethodOnlyForNt50) {
     }
     version.version.reset();
     EXPECT_EQ(sampler.GetVersion(), 2);
+    version.version = PlatformVersion{2, 5, 0};
+    EXPECT_EQ(sampler.GetVersion(), 1);
 }
 
 TEST_F(CpuUsageTest, SystemTimesTruncateTheLoad) {
@@ -48,9 +49,7 @@ TEST_F(CpuUsageTest, SystemTimesTruncateTheLoad) {
 
 TEST_F(CpuUsageTest, FailedSystemTimesReadCountsAsFailureNotIdle) {
     // A failed first reference: the first query measures from zero, total 10,010, busy 7,010.
-    times.idle = 3'000;
-    times.kernel = 4'000;
-    times.user = 6'000;
+    times.Advance(3'000, 4'000, 6'000);
     times.ok = false;
     sampler.Initialise64();
     times.ok = true;
@@ -67,23 +66,19 @@ TEST_F(CpuUsageTest, FailedSystemTimesReadCountsAsFailureNotIdle) {
 
 TEST_F(CpuUsageTest, CountersThatJumpGiveFailedReadingsNeverAWrappedLoad) {
     constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-    struct Case {
-        std::int64_t idle, kernel, user;
-    };
     // From 0/0/0: more idle than time (a negative load), idle running backwards (65536 % that
     // 16 bits would wrap to 0), and steps that overflow 64 bits.
-    const Case cases[] = {{20'000'000, 10'000'000, 0},
-                          {-6'553'500, 90, 0},
-                          {0, kMax, 0},
-                          {0, 10, kMax},
-                          {-kMax, 10, 0}};
-    for (const auto& c : cases) {
+    const std::array<std::int64_t, 3> steps[] = {{20'000'000, 10'000'000, 0},
+                                                 {-6'553'500, 90, 0},
+                                                 {0, kMax, 0},
+                                                 {0, 10, kMax},
+                                                 {-kMax, 10, 0}};
+    for (const auto& [idle, kernel, user] : steps) {
         times.idle = times.kernel = times.user = 0;
         sampler.Initialise64();
-        times.Advance(c.idle, c.kernel, c.user);
-        EXPECT_EQ(sampler.Query64(), -1) << c.idle << " " << c.kernel << " " << c.user;
+        times.Advance(idle, kernel, user);
+        EXPECT_EQ(sampler.Query64(), -1) << idle << " " << kernel << " " << user;
     }
-    native.processors = 1;
     sampler.Initialize();
     native.timeOfDay = 10'000'000;
     native.idleTime = 30'000'000;  // idle three times the elapsed time
