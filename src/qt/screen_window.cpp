@@ -98,14 +98,14 @@ QLabel* ScreenWindow::NewLabel(const std::string& name) {
     auto* label = new QLabel(this);  // owned by this window
     label->setObjectName(Latin1(name));
     label->setAutoFillBackground(true);
-    labels_[name] = label;
+    labels_[name].widget = label;
     return label;
 }
 
 ClickableLabel* ScreenWindow::NewLink(const std::string& name) {
     auto* label = new ClickableLabel(this);  // owned by this window
     label->setObjectName(Latin1(name));
-    labels_[name] = label;
+    labels_[name].widget = label;
     connect(label, &ClickableLabel::clicked, this,
             [this, name] { sink_([this, name] { model_.Click(name); }); });
     return label;
@@ -114,7 +114,7 @@ ClickableLabel* ScreenWindow::NewLink(const std::string& name) {
 QPushButton* ScreenWindow::NewButton(const std::string& name) {
     auto* button = new QPushButton(this);  // owned by this window
     button->setObjectName(Latin1(name));
-    buttons_[name] = button;
+    buttons_[name].widget = button;
     connect(button, &QPushButton::clicked, this,
             [this, name] { sink_([this, name] { model_.Click(name); }); });
     return button;
@@ -123,9 +123,10 @@ QPushButton* ScreenWindow::NewButton(const std::string& name) {
 QComboBox* ScreenWindow::NewList(const std::string& name) {
     auto* list = new QComboBox(this);  // owned by this window
     list->setObjectName(Latin1(name));
-    lists_[name] = list;
-    connect(list, &QComboBox::activated, this, [this, name](int index) {
-        drawn_.erase(name);  // the widget no longer shows the model; the model may say no
+    Entry<QComboBox>& entry = lists_[name];
+    entry.widget = list;
+    connect(list, &QComboBox::activated, this, [this, name, &entry](int index) {
+        entry.shown.reset();  // the widget no longer shows the model; the model may say no
         sink_([this, name, index] {
             model_.control(name).selection = index;
             model_.Click(name);
@@ -137,10 +138,11 @@ QComboBox* ScreenWindow::NewList(const std::string& name) {
 QLineEdit* ScreenWindow::NewTextBox(const std::string& name) {
     auto* box = new QLineEdit(this);  // owned by this window
     box->setObjectName(Latin1(name));
-    textBoxes_[name] = box;
+    Entry<QLineEdit>& entry = textBoxes_[name];
+    entry.widget = box;
     // Only the user's edits: text set from the model raises no event.
-    connect(box, &QLineEdit::textEdited, this, [this, name](const QString& text) {
-        drawn_.erase(name);  // the widget no longer shows the model
+    connect(box, &QLineEdit::textEdited, this, [this, name, &entry](const QString& text) {
+        entry.shown.reset();  // the widget no longer shows the model
         sink_([this, name, text = text.toLatin1().toStdString()] {
             model_.control(name).caption = text;
         });
@@ -151,9 +153,10 @@ QLineEdit* ScreenWindow::NewTextBox(const std::string& name) {
 QCheckBox* ScreenWindow::NewCheckBox(const std::string& name) {
     auto* box = new QCheckBox(this);  // owned by this window
     box->setObjectName(Latin1(name));
-    checkBoxes_[name] = box;
-    connect(box, &QCheckBox::clicked, this, [this, name](bool checked) {
-        drawn_.erase(name);  // the widget no longer shows the model; the model may say no
+    Entry<QCheckBox>& entry = checkBoxes_[name];
+    entry.widget = box;
+    connect(box, &QCheckBox::clicked, this, [this, name, &entry](bool checked) {
+        entry.shown.reset();  // the widget no longer shows the model; the model may say no
         sink_([this, name, checked] {
             model_.control(name).value = checked ? 1 : 0;
             model_.Click(name);
@@ -173,11 +176,11 @@ QLineEdit* ScreenWindow::AddFocusBox(QBoxLayout* layout, const std::string& name
 }
 
 QWidget* ScreenWindow::widget(const std::string& name) const {
-    if (auto it = labels_.find(name); it != labels_.end()) return it->second;
-    if (auto it = buttons_.find(name); it != buttons_.end()) return it->second;
-    if (auto it = lists_.find(name); it != lists_.end()) return it->second;
-    if (auto it = textBoxes_.find(name); it != textBoxes_.end()) return it->second;
-    if (auto it = checkBoxes_.find(name); it != checkBoxes_.end()) return it->second;
+    if (auto it = labels_.find(name); it != labels_.end()) return it->second.widget;
+    if (auto it = buttons_.find(name); it != buttons_.end()) return it->second.widget;
+    if (auto it = lists_.find(name); it != lists_.end()) return it->second.widget;
+    if (auto it = textBoxes_.find(name); it != textBoxes_.end()) return it->second.widget;
+    if (auto it = checkBoxes_.find(name); it != checkBoxes_.end()) return it->second.widget;
     if (auto it = others_.find(name); it != others_.end()) return it->second;
     return nullptr;
 }
@@ -237,22 +240,27 @@ void ScreenWindow::Refresh() {
     ApplyWindowState();
 }
 
-bool ScreenWindow::Redraw(const std::string& name, const Control& c,
-                          std::optional<Control>& before) {
-    auto [it, added] = drawn_.try_emplace(name, c);
-    if (added) return true;
-    if (it->second == c) return false;
-    before = std::exchange(it->second, c);
-    return true;
+template <typename W>
+const Control* ScreenWindow::Redraw(const std::string& name, Entry<W>& entry,
+                                    std::optional<Control>& before) {
+    if (!entry.control) {
+        if (!model_.has(name)) return nullptr;
+        entry.control = &model_.control(name);
+    }
+    const Control& c = *entry.control;
+    if (entry.shown && *entry.shown == c) return nullptr;
+    before = std::exchange(entry.shown, c);
+    return &c;
 }
 
 void ScreenWindow::RefreshControls() {
     bool linesChanged = false;
-    for (auto& [name, label] : labels_) {
-        if (!model_.has(name)) continue;
-        const Control& c = model_.control(name);
+    for (auto& [name, entry] : labels_) {
         std::optional<Control> before;
-        if (!Redraw(name, c, before)) continue;
+        const Control* changed = Redraw(name, entry, before);
+        if (!changed) continue;
+        const Control& c = *changed;
+        auto* label = entry.widget;
         // A picture label keeps its picture; only a caption replaces it.
         if (Differs(before, c, &Control::caption) &&
             (!c.caption.empty() || label->pixmap().isNull())) {
@@ -277,19 +285,21 @@ void ScreenWindow::RefreshControls() {
         }
     }
     if (linesChanged) FitLines();
-    for (auto& [name, button] : buttons_) {
-        if (!model_.has(name)) continue;
-        const Control& c = model_.control(name);
+    for (auto& [name, entry] : buttons_) {
         std::optional<Control> before;
-        if (!Redraw(name, c, before)) continue;
+        const Control* changed = Redraw(name, entry, before);
+        if (!changed) continue;
+        const Control& c = *changed;
+        auto* button = entry.widget;
         if (Differs(before, c, &Control::caption)) button->setText(Latin1(c.caption));
         ApplyCommon(button, c, before);
     }
-    for (auto& [name, list] : lists_) {
-        if (!model_.has(name)) continue;
-        const Control& c = model_.control(name);
+    for (auto& [name, entry] : lists_) {
         std::optional<Control> before;
-        if (!Redraw(name, c, before)) continue;
+        const Control* changed = Redraw(name, entry, before);
+        if (!changed) continue;
+        const Control& c = *changed;
+        auto* list = entry.widget;
         // Setting the list from the model is not the user's choice.
         const QSignalBlocker blocker(list);
         QStringList items;
@@ -303,20 +313,22 @@ void ScreenWindow::RefreshControls() {
         list->setCurrentIndex(c.selection);
         ApplyCommon(list, c, before);
     }
-    for (auto& [name, box] : textBoxes_) {
-        if (!model_.has(name)) continue;
-        const Control& c = model_.control(name);
+    for (auto& [name, entry] : textBoxes_) {
         std::optional<Control> before;
-        if (!Redraw(name, c, before)) continue;
+        const Control* changed = Redraw(name, entry, before);
+        if (!changed) continue;
+        const Control& c = *changed;
+        auto* box = entry.widget;
         // Rewriting an unchanged text would move the cursor under the user's hands.
         if (const QString text = Latin1(c.caption); box->text() != text) box->setText(text);
         ApplyCommon(box, c, before);
     }
-    for (auto& [name, box] : checkBoxes_) {
-        if (!model_.has(name)) continue;
-        const Control& c = model_.control(name);
+    for (auto& [name, entry] : checkBoxes_) {
         std::optional<Control> before;
-        if (!Redraw(name, c, before)) continue;
+        const Control* changed = Redraw(name, entry, before);
+        if (!changed) continue;
+        const Control& c = *changed;
+        auto* box = entry.widget;
         const QSignalBlocker blocker(box);
         box->setChecked(c.value == 1);
         ApplyCommon(box, c, before);
@@ -335,7 +347,9 @@ void ScreenWindow::SetWindowHint(Qt::WindowType hint, bool on) {
 
 void ScreenWindow::SetTitle(const std::string& caption) {
     // Qt re-announces even an unchanged empty title to the window and its native peer.
-    if (const QString title = Latin1(caption); windowTitle() != title) setWindowTitle(title);
+    if (caption == title_) return;
+    title_ = caption;
+    setWindowTitle(Latin1(caption));
 }
 
 void ScreenWindow::ApplyWindowState() {

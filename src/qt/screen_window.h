@@ -88,10 +88,23 @@ class ScreenWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // A widget with its control, found in the model once (the model never drops a control)
+    // rather than by name at every redraw, and what the widget shows.
+    template <typename W>
+    struct Entry {
+        W* widget = nullptr;
+        const Control* control = nullptr;
+        std::optional<Control> shown;  // nothing before the first draw
+    };
+    template <typename W>
+    using Entries = std::map<std::string, Entry<W>>;
+
     void RefreshControls();
-    // Records c as drawn. False when it is what the widget shows already; otherwise before
-    // gets what was drawn (nothing on the first draw, when everything is to be drawn).
-    bool Redraw(const std::string& name, const Control& c, std::optional<Control>& before);
+    // The control when it differs from what the widget shows, recorded as shown; before gets
+    // what was shown (nothing on the first draw, when everything is to be drawn). Null when
+    // the widget shows it already or the model has no such control.
+    template <typename W>
+    const Control* Redraw(const std::string& name, Entry<W>& entry, std::optional<Control>& before);
     // Gives the held lines the size their texts need.
     void FitLines();
 
@@ -108,13 +121,13 @@ class ScreenWindow : public QWidget {
 
     ScreenModel& model_;
     EventSink sink_;
-    std::map<std::string, QLabel*> labels_;
-    std::map<std::string, QPushButton*> buttons_;
-    std::map<std::string, QComboBox*> lists_;
-    std::map<std::string, QLineEdit*> textBoxes_;
-    std::map<std::string, QCheckBox*> checkBoxes_;
+    Entries<QLabel> labels_;
+    Entries<QPushButton> buttons_;
+    Entries<QComboBox> lists_;
+    Entries<QLineEdit> textBoxes_;
+    Entries<QCheckBox> checkBoxes_;
     std::map<std::string, QWidget*> others_;
-    std::map<std::string, Control> drawn_;  // what each widget shows
+    std::string title_;  // the window title set last
     std::set<std::string> notDrawn_;
     QBoxLayout* linesColumn_ = nullptr;
     std::vector<Line> lines_;

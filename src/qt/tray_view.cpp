@@ -12,6 +12,7 @@ TrayView::TrayView(MainWindowScreen& main, const Runtime& rt, MainWindowControll
       rt_(rt),
       rules_(rules),
       sink_(std::move(sink)),
+      menuControl_(main.control(main_window::kMenuPopUp)),
       available_(QSystemTrayIcon::isSystemTrayAvailable()),
       watch_(nullptr, [this] { TrayChanged(); }) {
     menu_.setObjectName("MenuPopUp");
@@ -19,7 +20,7 @@ TrayView::TrayView(MainWindowScreen& main, const Runtime& rt, MainWindowControll
         QAction* item = menu_.addAction(QString());
         item->setObjectName(QString::fromStdString(name));
         item->setSeparator(MainWindowScreen::IsSeparator(name));
-        items_[name] = item;
+        items_[name] = {item, &main_.control(name), std::nullopt};
         connect(item, &QAction::triggered, this,
                 [this, name] { sink_([this, name] { main_.Click(name); }); });
     }
@@ -49,21 +50,18 @@ void TrayView::TrayChanged() {
 }
 
 void TrayView::RefreshMenu() {
-    if (const std::string& title = main_.control(main_window::kMenuPopUp).caption;
-        title != title_) {
-        title_ = title;
+    if (menuControl_.caption != title_) {
+        title_ = menuControl_.caption;
         menu_.setTitle(QString::fromLatin1(title_.c_str()));
     }
     for (auto& [name, item] : items_) {
-        const Control& c = main_.control(name);
-        if (auto [it, added] = drawn_.try_emplace(name, c); !added) {
-            if (it->second == c) continue;
-            it->second = c;
-        }
-        if (!MainWindowScreen::IsSeparator(name))
-            item->setText(QString::fromLatin1(c.caption.c_str()));
-        item->setEnabled(c.enabled);
-        item->setVisible(c.visible);
+        const Control& c = *item.control;
+        if (item.shown == c) continue;
+        item.shown = c;
+        if (!item.action->isSeparator())
+            item.action->setText(QString::fromLatin1(c.caption.c_str()));
+        item.action->setEnabled(c.enabled);
+        item.action->setVisible(c.visible);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -47,11 +48,18 @@ class TrayView : public QObject {
     ScreenWindow::EventSink sink_;
     QSystemTrayIcon icon_;
     QMenu menu_;
-    std::map<std::string, QAction*> items_;
+    // A menu item with its control, found in the model once rather than by name at every
+    // redraw, and what the item shows (nothing before the first draw).
+    struct Item {
+        QAction* action;
+        const Control* control;
+        std::optional<Control> shown;
+    };
+    std::map<std::string, Item> items_;
+    const Control& menuControl_;
     TrayIcon shown_ = TrayIcon::Window;
     std::string tip_;
     std::string title_;
-    std::map<std::string, Control> drawn_;  // what each menu item shows
     bool available_ = false;
     TrayWatch watch_;
 };
