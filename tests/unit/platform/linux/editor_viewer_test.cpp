@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
+#include "test_servers.h"
 
 namespace vespar::linux_platform {
 namespace {
@@ -13,12 +12,7 @@ TEST(EditorViewerTest, StartsTheViewerAndReapsItLater) {
     // "true" stands in for the desktop opener: it starts and ends at once.
     EditorViewer viewer("true");
     ASSERT_TRUE(viewer.Open("/nonexistent/Vespar.log"));
-    std::size_t running = viewer.Reap();
-    for (int i = 0; i < 500 && running > 0; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        running = viewer.Reap();
-    }
-    EXPECT_EQ(running, 0u);
+    EXPECT_TRUE(test::PollUntil([&] { return viewer.Reap() == 0; }));
 }
 
 }  // namespace

@@ -20,6 +20,8 @@
 #include <thread>
 #include <vector>
 
+#include "fakes/temp_program_folder.h"
+
 extern char** environ;
 
 namespace vespar::test {
@@ -39,20 +41,6 @@ inline std::string ReadText(const std::filesystem::path& file) {
     text << std::ifstream(file, std::ios::binary).rdbuf();
     return text.str();
 }
-
-// A folder of its own below the temporary directory, gone with everything in it.
-struct Scratch {
-    Scratch() {
-        std::string name = (std::filesystem::temp_directory_path() / "vespar-XXXXXX").string();
-        if (mkdtemp(name.data()) == nullptr) throw std::runtime_error("no temporary folder");
-        path = name;
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::filesystem::path path;
-};
 
 // A program started with stdout to `out` and stderr to `err` ({"env", "NAME=value", ...}
 // for an environment of its own), ended with SIGTERM when this goes.
@@ -109,8 +97,8 @@ class XvfbDisplay {
         // connections that arrive meanwhile.
         extraArgs.insert(extraArgs.begin(), {"Xvfb", "-displayfd", "1", "-nolisten", "tcp",
                                              "-noreset", "-screen", "0", "1280x1024x24"});
-        server_.emplace(extraArgs, scratch_.path / "display", "/dev/null");
-        name_ = ":" + server_->FirstLine(scratch_.path / "display");
+        server_.emplace(extraArgs, scratch_.path() / "display", "/dev/null");
+        name_ = ":" + server_->FirstLine(scratch_.path() / "display");
     }
     const std::string& Name() const { return name_; }
     pid_t Pid() const { return server_->Pid(); }
@@ -123,7 +111,7 @@ class XvfbDisplay {
     }
 
   private:
-    Scratch scratch_;
+    TempProgramFolder scratch_;
     std::optional<Child> server_;
     std::string name_;
 };
@@ -144,10 +132,10 @@ class PrivateBus {
         address_ = daemon_->FirstLine(Path("address"));
     }
     const std::string& Address() const { return address_; }
-    std::filesystem::path Path(const std::string& name) const { return scratch_.path / name; }
+    std::filesystem::path Path(const std::string& name) const { return scratch_.path() / name; }
 
   private:
-    Scratch scratch_;
+    TempProgramFolder scratch_;
     std::optional<Child> daemon_;
     std::string address_;
 };

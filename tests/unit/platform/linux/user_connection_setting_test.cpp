@@ -43,22 +43,15 @@ TEST(UserConnectionSetting, ReadsConnectionFromTheSettingSection) {
     std::filesystem::remove(config / "Vespar" / "Vespar.conf");
     std::filesystem::create_directories(config / "Vespar" / "Vespar.conf");
     EXPECT_EQ(setting.ReadConnectionSetting(), 0);
-}
 
-TEST(UserConnectionSetting, FallsBackToTheHomeConfigFolder) {
-    vespar::test::TempProgramFolder dir;
-    ScopedEnv home("HOME", dir.path().c_str());
-    {
-        ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
-        UserConnectionSetting setting;
-        EXPECT_EQ(setting.SettingsFile(), dir.path() / ".config" / "Vespar" / "Vespar.conf");
-        test::Put(dir.path(), ".config/Vespar/Vespar.conf", "[Setting]\nConnection=2\n");
-        EXPECT_EQ(setting.ReadConnectionSetting(), 2);
-    }
-    {
-        ScopedEnv xdg("XDG_CONFIG_HOME", "relative/path");  // invalid, so ignored
-        UserConnectionSetting setting;
-        EXPECT_EQ(setting.ReadConnectionSetting(), 2);
+    // Without XDG_CONFIG_HOME, or with a relative one (invalid, so ignored): ~/.config.
+    const ScopedEnv home("HOME", dir.path().c_str());
+    test::Put(dir.path(), ".config/Vespar/Vespar.conf", "[Setting]\nConnection=2\n");
+    for (const char* relative : {static_cast<const char*>(nullptr), "relative/path"}) {
+        const ScopedEnv other("XDG_CONFIG_HOME", relative);
+        UserConnectionSetting fallback;
+        EXPECT_EQ(fallback.SettingsFile(), dir.path() / ".config" / "Vespar" / "Vespar.conf");
+        EXPECT_EQ(fallback.ReadConnectionSetting(), 2);
     }
 }
 
