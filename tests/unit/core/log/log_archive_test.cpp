@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
-#include "base/dates.h"
-#include "base/program_exit.h"
-#include "base/text_file.h"
 #include "fakes/fake_system_ports.h"
 #include "log/log_file.h"
 #include "log_test_support.h"
@@ -27,9 +26,15 @@ class LogArchiveTest : public LogTest {
         host.folder.WriteFile(Log(host.rt.config.LogName), text);
         return text;
     }
+    ArchiveOutcome Archive(std::deque<Answer> answers = {}) {
+        host.dialogs.answers = std::move(answers);
+        return ArchiveLog(host.ctx);
+    }
     // The new log that replaces an archived or cleared one.
     const std::string reset =
         "Vespar Log\r\nVersion 1.0\r\nFile Created\r\n05-Dec-26 09:30:00\r\n\r\n\r\n";
+    const std::string failure =
+        "Unable to archive the log file Vespar.log.\r\nThis may be a permissions problem.";
 };
 
 TEST(ArchiveFileNameTest, SplitsAtTheFirstDot) {
@@ -39,9 +44,9 @@ TEST(ArchiveFileNameTest, SplitsAtTheFirstDot) {
     EXPECT_EQ(ArchiveFileName("VesparLog", {2031, 3, 9, 0, 0, 0}, 12), "VesparLog_310309_12");
 }
 
-TEST_F(LogArchiveTest, YesArchivesAndStartsANewLog) {
+TEST_F(LogArchiveTest, YesArchivesAndNumbersTheArchivesOfADay) {
     const std::string old = WriteLog(9);
-    EXPECT_EQ(ArchiveLog(host.ctx), ArchiveOutcome::Archived);
+    EXPECT_EQ(Archive(), ArchiveOutcome::Archived);
     ASSERT_EQ(host.dialogs.shown.size(), 1u);
     EXPECT_EQ(host.dialogs.shown[0],
               (MessageBox{"Archive Vespar Log File",
@@ -50,18 +55,14 @@ TEST_F(LogArchiveTest, YesArchivesAndStartsANewLog) {
                           "To Clear the results log file without archiving it click No\r\n"
                           "Click Cancel to return",
                           Icon::Exclamation, Buttons::YesNoCancel}));
-    EXPECT_EQ(Files(), (FileMap{{"Vespar.log", reset}, {"Vespar_261205_1.log", old}}));
-    EXPECT_EQ(ArchiveStatusText(ArchiveOutcome::Archived), "Log File Archived");
-
-    // The same day numbers on; the next day starts again at 1.
     const std::string second = WriteLog(12);
-    EXPECT_EQ(ArchiveLog(host.ctx), ArchiveOutcome::Archived);
+    EXPECT_EQ(Archive(), ArchiveOutcome::Archived);
     EXPECT_EQ(Files(), (FileMap{{"Vespar.log", reset},
                                 {"Vespar_261205_1.log", old},
                                 {"Vespar_261205_2.log", second}}));
     host.clock.Set({2026, 12, 6, 8, 0, 0});
     WriteLog(9);
-    EXPECT_EQ(ArchiveLog(host.ctx), ArchiveOutcome::Archived);
+    EXPECT_EQ(Archive(), ArchiveOutcome::Archived);
     EXPECT_TRUE(fs::exists(Log("Vespar_261206_1.log")));
 
     // The new log's header still drives the rotation (Normal level: a month has turned).
@@ -69,65 +70,76 @@ TEST_F(LogArchiveTest, YesArchivesAndStartsANewLog) {
     StartLogFile(host.ctx);
     EXPECT_EQ(host.dialogs.shown.size(), 3u);  // the three questions only
     EXPECT_EQ(Read("Vespar_A.log"),
-              "Vespar Log\r\nVersion 1.0\r\nFile Created\r\n"
-              "06-Dec-26 08:00:00\r\n\r\n\r\n");
+              "Vespar Log\r\nVersion 1.0\r\nFile Created\r\n06-Dec-26 08:00:00\r\n\r\n\r\n");
 }
 
-TEST_F(LogArchiveTest, EightLinesHaveNoData) {
-    const std::string text = WriteLog(8);
-    EXPECT_EQ(ArchiveLog(host.ctx), ArchiveOutcome::Unchanged);
-    ASSERT_EQ(host.dialogs.shown.size(), 2u);
-    EXPECT_EQ(host.dialogs.shown[1],
-              (MessageBox{"Vespar Log File Error",
-                          "There is no data to archive!\r\nLog file not archived.",
-                          Icon::Exclamation, Buttons::Ok}));
-    EXPECT_EQ(Files(), (FileMap{{"Vespar.log", text}}));
-
-    // No clears it at once, without a confirmation.
-    host.dialogs.shown.clear();
-    host.dialogs.answers = {Answer::No};
-    EXPECT_EQ(ArchiveLog(host.ctx), ArchiveOutcome::Cleared);
-    EXPECT_EQ(host.dialogs.shown.size(), 1u);
-    EXPECT_EQ(Files(), (FileMap{{"Vespar.log", reset}}));
-}
-
-TEST_F(LogArchiveTest, ClearingDataAsksFirst) {
-    const std::string text = WriteLog(9);
-    host.dialogs.answers = {Answer::No, Answer::No};
-    EXPECT_EQ(ArchiveLog(host.ctx), ArchiveOutcome::Unchanged);
-    ASSERT_EQ(host.dialogs.shown.size(), 2u);
-    EXPECT_EQ(host.dialogs.shown[1], (MessageBox{"Vespar Create New Log File",
-                                                 "Are you sure you want to create a new log file?",
-                                                 Icon::None, Buttons::YesNo}));
-    EXPECT_EQ(Read(), text);
-    EXPECT_EQ(ArchiveStatusText(ArchiveOutcome::Unchanged), "");
-
-    host.dialogs.answers = {Answer::No, Answer::Yes};
-    EXPECT_EQ(ArchiveLog(host.ctx), ArchiveOutcome::Cleared);
-    EXPECT_EQ(Files(), (FileMap{{"Vespar.log", reset}}));
-
-    // A read-only log is cleared all the same: the new one takes its place in one rename.
-    WriteLog(9);
-    fs::permissions(Log(), fs::perms::owner_read);
-    host.dialogs.answers = {Answer::No, Answer::Yes};
-    EXPECT_EQ(ArchiveLog(host.ctx), ArchiveOutcome::Cleared);
-    EXPECT_EQ(Files(), (FileMap{{"Vespar.log", reset}}));
-
-    // Cancel, or closing the box, leaves everything alone.
-    const std::string again = WriteLog(20);
-    for (Answer a : {Answer::Cancel, Answer::Ok}) {
-        host.dialogs.answers = {a};
-        EXPECT_EQ(ArchiveLog(host.ctx), ArchiveOutcome::Unchanged);
-        EXPECT_EQ(Read(), again);
+TEST_F(LogArchiveTest, AnswersDataAndFailures) {
+    const std::string noData = "There is no data to archive!\r\nLog file not archived.";
+    const std::string sure = "Are you sure you want to create a new log file?";
+    struct Case {
+        const char* what;
+        int lines;
+        std::deque<Answer> answers;
+        ArchiveOutcome outcome;
+        std::size_t boxes;
+        std::string lastBox;
+        bool replaced;
+        std::function<void()> spoil = {};
+    };
+    const Case cases[] = {
+        {"eight lines have no data", 8, {}, ArchiveOutcome::Unchanged, 2, noData, false},
+        {"no clears them at once", 8, {Answer::No}, ArchiveOutcome::Cleared, 1, "", true},
+        {"clearing data asks first",
+         9,
+         {Answer::No, Answer::No},
+         ArchiveOutcome::Unchanged,
+         2,
+         sure,
+         false},
+        {"and clears", 9, {Answer::No, Answer::Yes}, ArchiveOutcome::Cleared, 2, sure, true},
+        {"a read-only log is replaced in one rename",
+         9,
+         {Answer::No, Answer::Yes},
+         ArchiveOutcome::Cleared,
+         2,
+         sure,
+         true,
+         [&] { fs::permissions(Log(), fs::perms::owner_read); }},
+        {"cancel", 20, {Answer::Cancel}, ArchiveOutcome::Unchanged, 1, "", false},
+        {"closing the box", 20, {Answer::Ok}, ArchiveOutcome::Unchanged, 1, "", false},
+        {"the new log cannot be made",
+         9,
+         {Answer::No, Answer::Yes},
+         ArchiveOutcome::Unchanged,
+         3,
+         failure,
+         false,
+         [&] { fs::create_directory(Log("Vespar.log.tmp")); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(LogDir());
+        fs::create_directory(LogDir());
+        host.dialogs.shown.clear();
+        const std::string text = WriteLog(c.lines);
+        if (c.spoil) c.spoil();
+        EXPECT_EQ(Archive(c.answers), c.outcome);
+        EXPECT_EQ(ArchiveStatusText(c.outcome),
+                  c.outcome == ArchiveOutcome::Cleared ? "Log File Cleared" : "");
+        ASSERT_EQ(host.dialogs.shown.size(), c.boxes);
+        if (c.boxes > 1) {
+            EXPECT_EQ(host.dialogs.shown.back().text, c.lastBox);
+        }
+        EXPECT_EQ(Read(), c.replaced ? reset : text);
     }
+    EXPECT_EQ(ArchiveStatusText(ArchiveOutcome::Archived), "Log File Archived");
 }
 
-TEST_F(LogArchiveTest, FailuresAreReportedAndTheProgramGoesOn) {
+TEST_F(LogArchiveTest, AnArchiveNameTooLongIsReportedAndTheProgramGoesOn) {
     host.rt.programTitle = "Vespar Slave";  // the product name stays in the title
-    // The log's name fits, the archive's does not.
     host.rt.config.LogName = std::string(245, 'v') + ".log";
     const std::string text = WriteLog(9);
-    EXPECT_EQ(ArchiveLog(host.ctx), ArchiveOutcome::Unchanged);
+    EXPECT_EQ(Archive(), ArchiveOutcome::Unchanged);
     ASSERT_EQ(host.dialogs.shown.size(), 2u);
     EXPECT_EQ(host.dialogs.shown[1],
               (MessageBox{"Vespar Log File Error",
@@ -136,19 +148,6 @@ TEST_F(LogArchiveTest, FailuresAreReportedAndTheProgramGoesOn) {
                           Icon::Exclamation, Buttons::Ok}));
     EXPECT_EQ(Files(), (FileMap{{host.rt.config.LogName, text}}));
     EXPECT_TRUE(host.Running());
-}
-
-TEST_F(LogArchiveTest, ReadOnlyLogFolderStopsClearing) {
-    if (!PermissionsApply()) GTEST_SKIP() << "write permissions do not bind the superuser";
-    const std::string log = WriteLog(9);
-    fs::permissions(LogDir(), fs::perms::owner_write | fs::perms::group_write,
-                    fs::perm_options::remove);
-    host.dialogs.answers = {Answer::No, Answer::Yes};
-    EXPECT_EQ(ArchiveLog(host.ctx), ArchiveOutcome::Unchanged);
-    ASSERT_EQ(host.dialogs.shown.size(), 3u);
-    EXPECT_EQ(host.dialogs.shown[2].text,
-              "Unable to archive the log file Vespar.log.\r\nThis may be a permissions problem.");
-    EXPECT_EQ(Read(), log);
 }
 
 TEST_F(LogArchiveTest, ViewOpensTheLogOrSaysWhyNot) {
@@ -164,7 +163,7 @@ TEST_F(LogArchiveTest, ViewOpensTheLogOrSaysWhyNot) {
     EXPECT_TRUE(viewer.opened.empty());
 
     host.dialogs.shown.clear();
-    host.rt.config.LogLevel = 3;
+    host.rt.config.LogLevel = 2;
     ViewLog(host.ctx, viewer);
     EXPECT_TRUE(host.dialogs.shown.empty());
     EXPECT_EQ(viewer.opened, std::vector<fs::path>{Log()});

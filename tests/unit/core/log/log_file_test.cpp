@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "base/dates.h"
 #include "base/text_file.h"
 #include "log_test_support.h"
 
@@ -18,70 +19,68 @@ std::string Failure(const std::string& what, const std::string& file) {
            ".\r\nThis may be a permissions problem.\r\nThe program will now terminate.";
 }
 
+std::string Header(const std::string& when) {
+    return "Vespar\r\nVersion 1.0\r\nFile Created\r\n" + when + "\r\n";
+}
+
 class LogFileTest : public LogTest {
   protected:
     LogFileTest() { host.clock.Set({2026, 12, 6, 14, 3, 9}); }
-    static std::string Header(const std::string& when) {
-        return "Vespar\r\nVersion 1.0\r\nFile Created\r\n" + when + "\r\n";
-    }
     void StartAt(const LocalTime& when) {
         host.clock.Set(when);
         StartLogFile(host.ctx);
     }
+    MessageBox StopsStarting() {
+        return host.Stopped([&] { StartLogFile(host.ctx); });
+    }
 };
 
-TEST_F(LogFileTest, CreatesTheFileWithItsHeaderOnce) {
+TEST_F(LogFileTest, CreatesTheFileWithItsHeader) {
     host.rt.programTitle = "Vespar Slave";
     StartLogFile(host.ctx);
     EXPECT_EQ(Read(), "Vespar Slave\r\nVersion 1.0\r\nFile Created\r\n06-Dec-26 14:03:09\r\n");
     EXPECT_EQ(LogFilePath(host.ctx), Log());
-
-    // A later start in the same period leaves the file as it is.
-    host.folder.WriteFile(Log(), Header("06-Dec-26 08:00:00") + "line\r\n");
-    host.rt.config.LogLevel = 3;
-    StartAt({2026, 12, 6, 23, 59, 59});
-    EXPECT_EQ(Files(), (FileMap{{"Vespar.log", Header("06-Dec-26 08:00:00") + "line\r\n"}}));
-    EXPECT_TRUE(host.dialogs.shown.empty());
 }
 
-TEST_F(LogFileTest, LevelNoneAndRotationOffLeaveFilesAlone) {
+TEST_F(LogFileTest, RotatesWhenTheLevelsPeriodHasEnded) {
+    struct Case {
+        int level, rotate;
+        std::string old;
+        LocalTime now;
+        bool rotated;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {3, 2, Header("05-Dec-26 23:59:00"), {2026, 12, 6, 0, 1, 0}, true},
+        {3, 2, Header("06-Dec-26 08:00:00") + "line\r\n", {2026, 12, 6, 23, 59, 59}, false},
+        // Normal: another day of the same month keeps the file, the next month rotates.
+        {2, 2, Header("30-Nov-26 10:00:00"), {2026, 11, 30, 23, 0, 0}, false},
+        {2, 2, Header("30-Nov-26 10:00:00"), {2026, 12, 1, 0, 0, 5}, true},
+        {2, 2, Header("01-Dec-26 00:00:05"), {2026, 11, 15, 9, 0, 0}, true},  // clock set back
+        // Rotation off: the fourth line is never read.
+        {3, 1, "old\r\n", {2027, 3, 1, 0, 0, 1}, false},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.old);
+        fs::remove_all(LogDir());
+        fs::create_directory(LogDir());
+        host.rt.config.LogLevel = c.level;
+        host.rt.config.LogRotate = c.rotate;
+        host.folder.WriteFile(Log(), c.old);
+        StartAt(c.now);
+        const FileMap rotated{{"Vespar.log", Header(FormatDateTime(c.now))},
+                              {"Vespar_A.log", c.old}};
+        EXPECT_EQ(Files(), c.rotated ? rotated : FileMap({{"Vespar.log", c.old}}));
+    }
+    EXPECT_TRUE(host.dialogs.shown.empty());
+
+    // Level None neither creates nor writes.
+    fs::remove(Log());
     host.rt.config.LogLevel = 1;
     StartLogFile(host.ctx);
     WriteLogHeader(host.ctx, 0);
     EXPECT_TRUE(Files().empty());
-
-    // Rotation off: the fourth line is never read, so a header that is not a date is fine.
-    host.rt.config.LogLevel = 3;
-    host.rt.config.LogRotate = 1;
-    host.folder.WriteFile(Log(), "old\r\n");
-    StartAt({2027, 3, 1, 0, 0, 1});
-    EXPECT_EQ(Files(), (FileMap{{"Vespar.log", "old\r\n"}}));
-    EXPECT_TRUE(host.dialogs.shown.empty());
-}
-
-TEST_F(LogFileTest, FullRotatesAcrossADayAndNormalAcrossAMonth) {
-    host.rt.config.LogLevel = 3;
-    host.folder.WriteFile(Log(), Header("05-Dec-26 23:59:00"));
-    StartAt({2026, 12, 6, 0, 1, 0});
-    EXPECT_EQ(Files(), (FileMap{{"Vespar.log", Header("06-Dec-26 00:01:00")},
-                                {"Vespar_A.log", Header("05-Dec-26 23:59:00")}}));
-
-    // Normal: another day of the same month keeps the file, the first of the next rotates.
-    host.rt.config.LogLevel = 2;
-    host.folder.WriteFile(Log(), Header("30-Nov-26 10:00:00"));
-    fs::remove(Log("Vespar_A.log"));
-    StartAt({2026, 11, 30, 23, 0, 0});
-    EXPECT_EQ(Files(), (FileMap{{"Vespar.log", Header("30-Nov-26 10:00:00")}}));
-    StartAt({2026, 12, 1, 0, 0, 5});
-    EXPECT_EQ(Files(), (FileMap{{"Vespar.log", Header("01-Dec-26 00:00:05")},
-                                {"Vespar_A.log", Header("30-Nov-26 10:00:00")}}));
-
-    // A clock set back into the previous month rotates as well.
-    StartAt({2026, 11, 15, 9, 0, 0});
-    EXPECT_EQ(Files(), (FileMap{{"Vespar.log", Header("15-Nov-26 09:00:00")},
-                                {"Vespar_A.log", Header("01-Dec-26 00:00:05")},
-                                {"Vespar_B.log", Header("30-Nov-26 10:00:00")}}));
-    EXPECT_TRUE(host.dialogs.shown.empty());
 }
 
 TEST_F(LogFileTest, ThirdRotationDropsTheOldestGeneration) {
@@ -96,40 +95,50 @@ TEST_F(LogFileTest, ThirdRotationDropsTheOldestGeneration) {
                                 {"my.run.log", Header("04-Dec-26 12:00:00") + "day 4\r\n"}}));
 }
 
-TEST_F(LogFileTest, RotationFailuresEndTheProgram) {
+TEST_F(LogFileTest, RotationFailuresEndTheProgramAndRenameNothing) {
     host.rt.config.LogLevel = 3;
-    // The date line is not a date, or missing.
-    host.folder.WriteFile(Log(), "Vespar\r\nVersion 1.0\r\nFile Created\r\nyesterday\r\n");
-    EXPECT_EQ(host.Stopped([&] { StartLogFile(host.ctx); }),
-              (MessageBox{"Vespar Log File Error", Failure("rotate", "Vespar.log"),
-                          Icon::Exclamation, Buttons::Ok}));
-    host.folder.WriteFile(Log(), "Vespar\r\nVersion 1.0\r\nFile Created\r\n");
-    EXPECT_EQ(host.Stopped([&] { StartLogFile(host.ctx); }).text, Failure("rotate", "Vespar.log"));
-
-    // The oldest generation cannot be deleted: nothing is renamed.
-    host.folder.WriteFile(Log(), Header("01-Dec-26 10:00:00"));
-    fs::create_directories(Log("Vespar_B.log") / "busy");
-    EXPECT_EQ(host.Stopped([&] { StartLogFile(host.ctx); }).text, Failure("rotate", "Vespar.log"));
-    EXPECT_EQ(Read(), Header("01-Dec-26 10:00:00"));
-
-    // A name without a dot cannot be split, once a rotation is due.
-    host.rt.config.LogName = "VesparLog";
-    host.folder.WriteFile(Log("VesparLog"), Header("01-Dec-26 10:00:00"));
-    EXPECT_EQ(host.Stopped([&] { StartLogFile(host.ctx); }).text, Failure("rotate", "VesparLog"));
-    EXPECT_TRUE(fs::exists(Log("VesparLog")));
+    const struct {
+        const char* name;
+        std::string text;
+        const char* busy = "";  // a folder that cannot be deleted
+    } cases[] = {
+        {"Vespar.log", "Vespar\r\nVersion 1.0\r\nFile Created\r\nyesterday\r\n"},
+        {"Vespar.log", "Vespar\r\nVersion 1.0\r\nFile Created\r\n"},
+        {"Vespar.log", Header("01-Dec-26 10:00:00"), "Vespar_B.log/busy"},
+        {"VesparLog", Header("01-Dec-26 10:00:00")},  // no dot to split at
+    };
+    for (const auto& c : cases) {
+        host.rt.config.LogName = c.name;
+        host.folder.WriteFile(Log(c.name), c.text);
+        if (*c.busy != '\0') fs::create_directories(Log(c.busy));
+        EXPECT_EQ(StopsStarting(), (MessageBox{"Vespar Log File Error", Failure("rotate", c.name),
+                                               Icon::Exclamation, Buttons::Ok}));
+        EXPECT_EQ(Read(c.name), c.text);
+    }
 }
 
-TEST_F(LogFileTest, CreationFailuresEndTheProgram) {
+TEST_F(LogFileTest, CreationFailuresEndTheProgramAndLeaveNoFile) {
     // Missing folder: reported before any work.
     fs::remove_all(LogDir());
-    EXPECT_EQ(host.Stopped([&] { StartLogFile(host.ctx); }).title, "Vespar Log Directory Error");
+    EXPECT_EQ(StopsStarting().title, "Vespar Log Directory Error");
     EXPECT_FALSE(fs::exists(LogDir()));
 
     fs::create_directory(LogDir());
     host.rt.config.LogName = std::string(300, 'v') + ".log";  // longer than a file name may be
-    const MessageBox box = host.Stopped([&] { StartLogFile(host.ctx); });
-    EXPECT_EQ(box.title, "Vespar Log File Error");
-    EXPECT_EQ(box.text, Failure("create", host.rt.config.LogName));
+    EXPECT_EQ(StopsStarting().text, Failure("create", host.rt.config.LogName));
+
+    if (!FileSizeLimit::Available()) GTEST_SKIP() << "no file size limit on this system";
+    host.rt.config.LogName = "Vespar.log";
+    MessageBox box;
+    {
+        FileSizeLimit full(10);  // the disk fills up during the header
+        box = StopsStarting();
+    }
+    EXPECT_EQ(box.text, Failure("create", "Vespar.log"));
+    EXPECT_TRUE(Files().empty());
+    // So the next start, with room again, creates it afresh.
+    StartLogFile(host.ctx);
+    EXPECT_EQ(Read(), Header("06-Dec-26 14:03:09"));
 }
 
 TEST_F(LogFileTest, HeadersFollowTheLevel) {
@@ -152,31 +161,17 @@ TEST_F(LogFileTest, HeaderWriteFailuresEndTheProgram) {
     if (!FileSizeLimit::Available()) GTEST_SKIP() << "no file size limit on this system";
     StartLogFile(host.ctx);
     fs::remove(Log());
-    MessageBox box = host.Stopped([&] { WriteLogHeader(host.ctx, 0); });
-    EXPECT_EQ(box.title, "Vespar Log File Error");
-    EXPECT_EQ(box.icon, Icon::Exclamation);
+    EXPECT_EQ(host.Stopped([&] { WriteLogHeader(host.ctx, 0); }).title, "Vespar Log File Error");
     EXPECT_FALSE(fs::exists(Log()));  // never silently recreated
 
     StartLogFile(host.ctx);
+    MessageBox box;
     {
         FileSizeLimit full(fs::file_size(Log()));
         box = host.Stopped([&] { WriteLogHeader(host.ctx, 0); });
     }
-    EXPECT_EQ(box.title, "Vespar Log File Write Error");
-    EXPECT_EQ(box.text, Failure("write to", "Vespar.log"));
-}
-
-TEST_F(LogFileTest, AFailedCreationLeavesNoFileBehind) {
-    if (!FileSizeLimit::Available()) GTEST_SKIP() << "no file size limit on this system";
-    {
-        FileSizeLimit full(10);  // the disk fills up during the header
-        const MessageBox box = host.Stopped([&] { StartLogFile(host.ctx); });
-        EXPECT_EQ(box.text, Failure("create", "Vespar.log"));
-    }
-    EXPECT_TRUE(Files().empty());
-    // So the next start, with room again, creates it afresh.
-    StartLogFile(host.ctx);
-    EXPECT_EQ(Read(), Header("06-Dec-26 14:03:09"));
+    EXPECT_EQ(box, (MessageBox{"Vespar Log File Write Error", Failure("write to", "Vespar.log"),
+                               Icon::Exclamation, Buttons::Ok}));
 }
 
 }  // namespace

@@ -8,9 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <random>
 #include <string>
 
 #include "fakes/running_host.h"
@@ -48,22 +46,6 @@ class LogTest : public ::testing::Test {
 
     RunningHost host;
 };
-
-// Whether a folder without write permission refuses new files: not for the superuser, and
-// not on Windows, where the read-only mark of a folder binds nothing.
-inline bool PermissionsApply() {
-    namespace fs = std::filesystem;
-    const fs::path probe = fs::temp_directory_path() /
-                           ("vespar-permissions-" + std::to_string(std::random_device{}()));
-    fs::create_directory(probe);
-    fs::permissions(probe,
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    const bool refused = !std::ofstream(probe / "file");
-    fs::permissions(probe, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(probe);
-    return refused;
-}
 
 #ifndef _WIN32
 // While alive, no file may grow beyond its present size, so appends fail even for the
