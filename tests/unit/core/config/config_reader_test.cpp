@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "fakes/running_host.h"
 #include "unit/core/config/config_test_support.h"
@@ -20,11 +21,6 @@ using test::Without;
 
 ConfigReadResult Parse(const std::vector<std::string>& lines) {
     return ParseConfiguration(lines, Configuration{});
-}
-
-// The shipped lines with one key given a new value, parsed.
-ConfigReadResult ParseWith(const std::string& key, const std::string& value) {
-    return Parse(WithKey(DefaultLines(), key, value));
 }
 
 // A summary row: the first entry in a 25-character column, then the second.
@@ -53,71 +49,102 @@ TEST(ConfigReader, ShippedFileGivesRecordAndSummary) {
     EXPECT_EQ(r.summary, expected);
 }
 
-TEST(ConfigReader, KeysInAnyOrderAndSectionOnlyCount) {
-    // Reversed, every key stands before its own section or under another one.
-    auto reversed = DefaultLines();
-    std::reverse(reversed.begin(), reversed.end());
-    const auto r = Parse(reversed);
-    EXPECT_EQ(r.keyCount, 0);
-    EXPECT_EQ(r.sectionCount, 0);
-    EXPECT_EQ(r.config, ShippedConfiguration());
-}
-
-TEST(ConfigReader, CountersCountLinesNotKeys) {
+TEST(ConfigReader, LinesCountersAndValues) {
+    // Missing keys keep the previous values, which are not the shipped ones.
     Configuration previous = ShippedConfiguration();
     previous.KeyDelay = 1234;
+    previous.LogPath = "Old\\";
+    auto reversed = DefaultLines();
+    std::reverse(reversed.begin(), reversed.end());
+    const auto with = [](const char* key, const char* value) {
+        return WithKey(DefaultLines(), key, value);
+    };
+    const auto plus = [](std::vector<std::string> more) { return Plus(DefaultLines(), more); };
     const auto noKeyDelay = Without(DefaultLines(), "KeyDelay=");
-    auto r = ParseConfiguration(noKeyDelay, previous);
-    EXPECT_EQ(r.keyCount, 1);
-    EXPECT_EQ(r.sectionCount, 0);
-    EXPECT_EQ(r.config.KeyDelay, 1234);  // kept from before
-
-    // A duplicated key makes up for the missing one; the last line wins.
-    r = ParseConfiguration(Plus(noKeyDelay, {"CPULevel=30"}), previous);
-    EXPECT_EQ(r.keyCount, 0);
-    EXPECT_EQ(r.config.KeyDelay, 1234);
-    EXPECT_EQ(r.config.CPULevel, 30);
-    EXPECT_EQ(Parse(Plus(DefaultLines(), {"NoWarn=2"})).keyCount, -1);
-
-    r = Parse(Without(DefaultLines(), "[Run]"));
-    EXPECT_EQ(r.sectionCount, 1);
-    EXPECT_EQ(r.keyCount, 0);
-    // Sections are exact and case-sensitive, keys too; "[Run] " is trimmed and counts.
-    r = Parse(
-        Plus(Without(DefaultLines(), "[Run]"), {"[run]", "[Run] ", "cpulevel=20", "Unknown=5"}));
-    EXPECT_EQ(r.sectionCount, 0);
-    EXPECT_EQ(r.keyCount, 0);
-}
-
-TEST(ConfigReader, OldKeys) {
-    // "Force=" in place of "ForceS=": its count is given back, so one key is missing.
     const auto noForceS = Without(DefaultLines(), "ForceS=");
-    auto r = Parse(Plus(noForceS, {"Force=2"}));
-    EXPECT_EQ(r.keyCount, 1);
-    EXPECT_EQ(r.config.ForceS, 2);
-    r = Parse(Plus(WithKey(DefaultLines(), "ForceS", "1"), {"Force=2"}));
-    EXPECT_EQ(r.keyCount, 0);
-    EXPECT_EQ(r.config.ForceS, 2);
-
-    // An old force value outside 1..2 is not converted and keeps standing in for a key.
-    r = ParseConfiguration(Plus(noForceS, {"Force=3"}), ShippedConfiguration());
-    EXPECT_EQ(r.keyCount, 0);
-    EXPECT_EQ(r.config.ForceS, 2);
-
-    // "UserExit=" has the opposite numbering and wins over "UserExitA=".
-    r = Parse(Plus(WithKey(DefaultLines(), "UserExitA", "1"), {"UserExit=1"}));
-    EXPECT_EQ(r.keyCount, 0);
-    EXPECT_EQ(r.config.UserExitA, 2);
-    EXPECT_EQ(Parse(Plus(DefaultLines(), {"UserExit=2"})).config.UserExitA, 1);
-    r = Parse(Plus(DefaultLines(), {"UserExit=3"}));
-    EXPECT_EQ(r.config.UserExitA, 0);
-    EXPECT_EQ(r.keyCount, 0);
+    const auto startAt = WithKey(DefaultLines(), "StartTime", "2");
+    const auto keyDelay = [](Configuration& c) { c.KeyDelay = 1234; };
+    struct Case {
+        const char* what;
+        std::vector<std::string> lines;
+        int keys;
+        std::function<void(Configuration&)> expect;
+        int sections = 0;
+        bool readError = false;
+    };
+    // clang-format off
+    const Case cases[] = {
+        // Keys in any order: each stands before its own section or under another one.
+        {"reversed", reversed, 0, {}},
+        {"a key missing", noKeyDelay, 1, keyDelay},
+        // The counters count lines, not keys; the last line wins.
+        {"a duplicate makes up for it", Plus(noKeyDelay, {"CPULevel=30"}), 0,
+         [](auto& c) { c.KeyDelay = 1234, c.CPULevel = 30; }},
+        {"one key too many", plus({"NoWarn=2"}), -1, [](auto& c) { c.NoWarn = 2; }},
+        {"a section missing", Without(DefaultLines(), "[Run]"), 0, {}, 1},
+        // Sections are exact and case-sensitive, keys too; "[Run] " is trimmed and counts.
+        {"other cases", Plus(Without(DefaultLines(), "[Run]"),
+                             {"[run]", "[Run] ", "cpulevel=20", "Unknown=5"}), 0, {}},
+        // "Force=" stands in for "ForceS=" and gives its count back; "UserExit=" has the
+        // opposite numbering; each wins over the new key.
+        {"old force", Plus(noForceS, {"Force=1"}), 1, [](auto& c) { c.ForceS = 1; }},
+        {"old force after the new", Plus(with("ForceS", "2"), {"Force=1"}), 0,
+         [](auto& c) { c.ForceS = 1; }},
+        {"old force out of range", Plus(noForceS, {"Force=3"}), 0, {}},
+        {"old user exit", Plus(with("UserExitA", "2"), {"UserExit=2"}), 0,
+         [](auto& c) { c.UserExitA = 1; }},
+        {"old user exit 1", Plus(with("UserExitA", "1"), {"UserExit=1"}), 0, {}},
+        {"old user exit 3", plus({"UserExit=3"}), 0, [](auto& c) { c.UserExitA = 0; }},
+        // A "#" at the start hides the key; after a blank it does not. Only spaces are trimmed.
+        {"comment", Plus(noKeyDelay, {"#KeyDelay=600"}), 1, keyDelay},
+        {"blanks", Plus(noKeyDelay, {"   KeyDelay=700   "}), 0, [](auto& c) { c.KeyDelay = 700; }},
+        {"tab", Plus(noKeyDelay, {"\tKeyDelay=700"}), 1, keyDelay},
+        {"empty path", with("LogPath", ""), 0, {}},
+        {"stop time", with("StopTime", "10830"), 0, [](auto& c) { c.StopTime = 830; }},
+        {"start at", WithKey(startAt, "StartDelay", "10830"), 0,
+         [](auto& c) { c.StartTime = 2, c.StartDelay = 830; }},
+        {"start at without offset", WithKey(startAt, "StartDelay", "830"), 0,
+         [](auto& c) { c.StartTime = 2, c.StartDelay = 830; }},
+        {"start at midnight", WithKey(startAt, "StartDelay", "10000"), 0,
+         [](auto& c) { c.StartTime = 2, c.StartDelay = 0; }},
+        {"start after", with("StartDelay", "10830"), 0, [](auto& c) { c.StartDelay = 10830; }},
+        // How numbers are read and rounded is the number reader's; here only that it is used.
+        {"number", with("AvTime", " 5.5x"), 0, [](auto& c) { c.AvTime = 6; }},
+        {"no number", with("CPU_On", ""), 0, [](auto& c) { c.CPU_On = 0; }},
+        // Text values keep inner and leading blanks; the line's ends are trimmed.
+        {"text", with("IPAdd", " my  host  "), 0, [](auto& c) { c.IPAdd = " my  host"; }},
+        {"text end", with("LogName", "V.log\t"), 0, [](auto& c) { c.LogName = "V.log\t"; }},
+        {"lowest stop time", with("StopTime", "-22768"), 0, [](auto& c) { c.StopTime = -32768; }},
+        {"rounded into range", with("CPUDelay", "32766.5"), 0, [](auto& c) { c.CPUDelay = 32766; }},
+        {"long", with("Port1", "70000"), 0, [](auto& c) { c.Port1 = 70000; }},
+        // Numbers must fit their fields: 32767.5 rounds to 32768; the old keys' holders are
+        // Integers too; taking the offset off a very low stop time leaves the range.
+        {"", with("CPUDelay", "40000"), 0, {}, 0, true},
+        {"", with("CPUDelay", "-32769"), 0, {}, 0, true},
+        {"", with("CPUDelay", "32767.5"), 0, {}, 0, true},
+        {"", with("CPUDelay", "1E999"), 0, {}, 0, true},
+        {"", with("Port2", "2147483648"), 0, {}, 0, true},
+        {"", with("Port1", "&H100000000"), 0, {}, 0, true},
+        {"", with("StopTime", "-30000"), 0, {}, 0, true},
+        {"", plus({"Force=99999"}), 0, {}, 0, true},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what + (c.lines.empty() ? "" : " " + c.lines.back()));
+        const auto r = ParseConfiguration(c.lines, previous);
+        EXPECT_EQ(r.readError, c.readError);
+        if (c.readError) continue;
+        EXPECT_EQ(r.keyCount, c.keys);
+        EXPECT_EQ(r.sectionCount, c.sections);
+        Configuration expected = ShippedConfiguration();
+        if (c.expect) c.expect(expected);
+        EXPECT_EQ(r.config, expected);
+    }
 }
 
 TEST(ConfigReader, SlaveShowsCommsDelayInTheSummary) {
     auto r = Parse(WithKey(WithKey(DefaultLines(), "CMain", "2"), "CPUDelay", "45.0"));
     EXPECT_EQ(r.config.CPUDelay, 45);
-    EXPECT_EQ(r.keyCount, 0);
     EXPECT_NE(r.summary.find(Row("CommsDelay=45", "CPULevel=20")), std::string::npos);
     EXPECT_EQ(r.summary.find("CPUDelay="), std::string::npos);
     EXPECT_EQ(r.summary.find("CMain="), std::string::npos);
@@ -129,56 +156,7 @@ TEST(ConfigReader, SlaveShowsCommsDelayInTheSummary) {
     EXPECT_EQ(r.summary.find("CommsDelay="), std::string::npos);
 }
 
-TEST(ConfigReader, NumbersMustFitTheirFields) {
-    // 32767.5 rounds to 32768; the old keys' holders are Integers too; taking the offset off
-    // a stop time that is already very low leaves the Integer range.
-    for (const auto& [key, value] : {std::pair{"CPUDelay", "40000"},
-                                     {"CPUDelay", "-32769"},
-                                     {"CPUDelay", "32767.5"},
-                                     {"Port2", "2147483648"},
-                                     {"CPUDelay", "1E999"},
-                                     {"Port1", "&H100000000"},
-                                     {"StopTime", "-30000"}}) {
-        EXPECT_TRUE(ParseWith(key, value).readError) << key << "=" << value;
-    }
-    EXPECT_TRUE(Parse(Plus(DefaultLines(), {"Force=99999"})).readError);
-    EXPECT_FALSE(ParseWith("StopTime", "-22768").readError);
-    auto r = ParseWith("CPUDelay", "32766.5");
-    EXPECT_FALSE(r.readError);
-    EXPECT_EQ(r.config.CPUDelay, 32766);
-    r = ParseWith("Port1", "70000");
-    EXPECT_FALSE(r.readError);
-    EXPECT_EQ(r.config.Port1, 70000);
-}
-
-TEST(ConfigReader, ValuesAndTimes) {
-    EXPECT_EQ(ParseWith("LogPath", "").config.LogPath, "Log\\");
-    EXPECT_EQ(ParseWith("StopTime", "10830").config.StopTime, 830);
-    auto lines = WithKey(DefaultLines(), "StartTime", "2");
-    EXPECT_EQ(Parse(WithKey(lines, "StartDelay", "10830")).config.StartDelay, 830);
-    EXPECT_EQ(Parse(WithKey(lines, "StartDelay", "830")).config.StartDelay, 830);
-    EXPECT_EQ(Parse(WithKey(lines, "StartDelay", "10000")).config.StartDelay, 0);
-    EXPECT_EQ(ParseWith("StartDelay", "10830").config.StartDelay, 10830);
-
-    // How numbers are read and rounded is the number reader's; here only that it is used.
-    EXPECT_EQ(ParseWith("AvTime", " 5.5x").config.AvTime, 6);
-    EXPECT_EQ(ParseWith("CPU_On", "").config.CPU_On, 0);
-
-    // Text values keep inner and leading blanks; the line's ends are trimmed.
-    EXPECT_EQ(ParseWith("IPAdd", " my  host  ").config.IPAdd, " my  host");
-    EXPECT_EQ(ParseWith("LogName", "Vespar.log\t").config.LogName, "Vespar.log\t");
-}
-
-TEST(ConfigReader, CommentsAndBlankLines) {
-    // A "#" at the start hides the key; after a blank it does not make a comment. Only
-    // spaces are trimmed.
-    const auto noKeyDelay = Without(DefaultLines(), "KeyDelay=");
-    EXPECT_EQ(Parse(Plus(noKeyDelay, {"#KeyDelay=600"})).keyCount, 1);
-    auto r = Parse(Plus(noKeyDelay, {"   KeyDelay=700   "}));
-    EXPECT_EQ(r.keyCount, 0);
-    EXPECT_EQ(r.config.KeyDelay, 700);
-    EXPECT_EQ(Parse(Plus(noKeyDelay, {"\tKeyDelay=700"})).keyCount, 1);
-
+TEST(ConfigReader, SummaryLayout) {
     // A blank-only line and a " #" line each take a summary entry (the blank one shorter).
     EXPECT_EQ(Parse({"[Comms]", "   ", " # note", "ComDelay=60"}).summary,
               std::string(kConfigSummaryHeader) + "\r\n\r\n[Comms]" + "\r\n" +

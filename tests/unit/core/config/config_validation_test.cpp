@@ -4,7 +4,6 @@
 
 #include <functional>
 
-#include "config/config_reader.h"
 #include "fakes/running_host.h"
 #include "unit/core/config/config_test_support.h"
 
@@ -154,33 +153,6 @@ TEST(IsUnconfigured, Conditions) {
     }
 }
 
-TEST(CheckLoadedValues, GoodRecordPassesBadOneEndsTheProgram) {
-    test::RunningHost host;
-    host.rt.config = ShippedConfiguration();
-    CheckLoadedValues(host.ctx);
-    EXPECT_TRUE(host.dialogs.shown.empty());
-    EXPECT_FALSE(host.rt.unconfigured);
-    EXPECT_TRUE(host.Running());
-
-    // Read from the file.
-    host.folder.SetKey("LogName", "Ves.log");
-    ReadConfiguration(host.ctx);
-    auto box = host.Stopped([&] { CheckLoadedValues(host.ctx); });
-    EXPECT_EQ(box, (MessageBox{"Vespar Configuration File Error", test::kCorrupted, Icon::Critical,
-                               Buttons::Ok}));
-
-    // A command-line switch adds the count.
-    host.rt.cmdSwitch = 3;
-    host.rt.programTitle = "Vespar Slave";
-    box = host.Stopped([&] { CheckLoadedValues(host.ctx); });
-    EXPECT_EQ(box.title, "Vespar Slave Configuration File Error");
-    EXPECT_EQ(box.text, std::string("1Range Errors\r\n") + test::kCorrupted);
-    host.rt.config.Port1 = 70000;
-    host.rt.config.StopTime = 12360;
-    EXPECT_EQ(host.Stopped([&] { CheckLoadedValues(host.ctx); }).text,
-              std::string("4Range Errors\r\n") + test::kCorrupted);
-}
-
 TEST(IsUsableLogName, NeverTheConfigurationFile) {
     test::RunningHost host;
     const auto& dir = host.folder.path();
@@ -192,15 +164,32 @@ TEST(IsUsableLogName, NeverTheConfigurationFile) {
     EXPECT_TRUE(IsUsableLogName(dir, "Log\\", "Vespar.ini"));
 }
 
-TEST(CheckLoadedValues, UnconfiguredIsMarkedNotFatal) {
+TEST(CheckLoadedValues, BadValuesEndTheProgramAnUnconfiguredPairIsOnlyMarked) {
     test::RunningHost host;
     host.rt.config = ShippedConfiguration();
+    CheckLoadedValues(host.ctx);
+    EXPECT_TRUE(host.dialogs.shown.empty());
+    EXPECT_FALSE(host.rt.unconfigured);
+    EXPECT_TRUE(host.Running());
+
+    host.rt.config.LogName = "Ves.log";
+    EXPECT_EQ(host.Stopped([&] { CheckLoadedValues(host.ctx); }),
+              (MessageBox{"Vespar Configuration File Error", test::kCorrupted, Icon::Critical,
+                          Buttons::Ok}));
+    // A command-line switch adds the count.
+    host.rt.cmdSwitch = 3;
+    host.rt.programTitle = "Vespar Slave";
+    host.rt.config.Port1 = 70000;
+    host.rt.config.StopTime = 12360;
+    const MessageBox box = host.Stopped([&] { CheckLoadedValues(host.ctx); });
+    EXPECT_EQ(box.title, "Vespar Slave Configuration File Error");
+    EXPECT_EQ(box.text, std::string("4Range Errors\r\n") + test::kCorrupted);
+
+    host.rt.config = ShippedConfiguration();
     host.rt.config.CMain = 2;
-    host.rt.config.IPAdd = "";
     CheckLoadedValues(host.ctx);
     EXPECT_TRUE(host.rt.unconfigured);
     EXPECT_TRUE(host.dialogs.shown.empty());
-
     // Marked even when the record is also out of range.
     host.rt.unconfigured = false;
     host.rt.config.ShutTime = 0;

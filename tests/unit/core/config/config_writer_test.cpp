@@ -61,6 +61,7 @@ TEST(ConfigWriter, ShippedRecordWritesTheShippedFile) {
 TEST(ConfigWriter, OtherRecordsRoundTrip) {
     Configuration c = ShippedConfiguration();
     c.CMain = c.DName = c.StartTime = c.Stop_On = c.Del_On = 2;
+    c.LogRotate = c.RunOnTop = c.StartMin = c.NoWarn = 2;
     c.IPAdd = "partner.example.org";
     c.Port1 = 20000;
     c.AvTimeD = 17;
