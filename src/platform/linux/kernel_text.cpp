@@ -16,28 +16,32 @@ bool IsBlank(char c) {
 
 }  // namespace
 
-bool ReadKernelText(const std::filesystem::path& file, std::string& text) {
-    text.clear();
-    const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    bool ok = true;
+KernelTextFile::~KernelTextFile() {
+    if (fd_ >= 0) close(fd_);
+}
+
+bool KernelTextFile::Read(std::string_view& text) {
+    if (fd_ < 0) fd_ = open(file_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return false;
+    if (buffer_.empty()) buffer_.resize(kChunk);
+    std::size_t used = 0;
     for (;;) {
-        const std::size_t used = text.size();
-        // Growing keeps the capacity, so a file read every second allocates only once.
-        text.resize(used + kChunk);
-        const ssize_t n = read(fd, text.data() + used, kChunk);
-        if (n < 0 && errno == EINTR) {
-            text.resize(used);
-            continue;
+        // A full buffer doubles and keeps that size, so a file read every second allocates
+        // only while it grows.
+        if (used == buffer_.size()) buffer_.resize(2 * buffer_.size());
+        const ssize_t n =
+            pread(fd_, buffer_.data() + used, buffer_.size() - used, static_cast<off_t>(used));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            close(fd_);
+            fd_ = -1;
+            return false;
         }
-        text.resize(used + static_cast<std::size_t>(n > 0 ? n : 0));
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
+        if (n == 0) break;
+        used += static_cast<std::size_t>(n);
     }
-    close(fd);
-    return ok;
+    text = std::string_view(buffer_.data(), used);
+    return true;
 }
 
 bool NextLine(std::string_view& rest, std::string_view& line) {
@@ -49,13 +53,14 @@ bool NextLine(std::string_view& rest, std::string_view& line) {
 }
 
 std::string_view NextField(std::string_view& rest) {
-    std::size_t start = 0;
-    while (start < rest.size() && IsBlank(rest[start])) ++start;
-    std::size_t end = start;
-    while (end < rest.size() && !IsBlank(rest[end])) ++end;
-    const std::string_view field = rest.substr(start, end - start);
-    rest.remove_prefix(end);
-    return field;
+    // Pointers rather than indexes: the tables hold some forty fields a second.
+    const char* const end = rest.data() + rest.size();
+    const char* start = rest.data();
+    while (start != end && IsBlank(*start)) ++start;
+    const char* stop = start;
+    while (stop != end && !IsBlank(*stop)) ++stop;
+    rest = std::string_view(stop, static_cast<std::size_t>(end - stop));
+    return std::string_view(start, static_cast<std::size_t>(stop - start));
 }
 
 }  // namespace vespar::linux_platform

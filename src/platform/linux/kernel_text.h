@@ -3,14 +3,32 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace vespar::linux_platform {
 
-// The small text files of /proc and /sys, read every second: one open, read and close into a
-// buffer the caller keeps, and fields taken apart in place, without streams or copies.
+// The small text files of /proc and /sys, read every second, and their fields taken apart in
+// place, without streams or copies.
 
-// The whole file in text; false when it cannot be opened or read.
-bool ReadKernelText(const std::filesystem::path& file, std::string& text);
+// One such file, opened once and read from its start into a buffer kept for its capacity:
+// /proc builds the text afresh for every read from offset 0, so a second costs no open and
+// close, only the reads up to the end.
+class KernelTextFile {
+  public:
+    explicit KernelTextFile(std::filesystem::path file) : file_(std::move(file)) {}
+    ~KernelTextFile();
+    KernelTextFile(const KernelTextFile&) = delete;
+    KernelTextFile& operator=(const KernelTextFile&) = delete;
+
+    // The whole file's text as it is now, valid until the next read; false when it cannot be
+    // opened or read (a failed file is opened again at the next read).
+    bool Read(std::string_view& text);
+
+  private:
+    std::filesystem::path file_;
+    int fd_ = -1;
+    std::string buffer_;
+};
 
 // Takes the next line (without its line feed) off the front of rest; false when none is left.
 bool NextLine(std::string_view& rest, std::string_view& line);

@@ -2,9 +2,11 @@
 
 #include <charconv>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/text.h"
 #include "platform/linux/kernel_text.h"
@@ -83,39 +85,42 @@ bool ParseRow(std::string_view line, std::string_view& name, std::uint64_t& in,
 }  // namespace
 
 ProcNetDevTable::ProcNetDevTable(std::filesystem::path root)
-    : root_(std::move(root)), devFile_(root_ / "proc" / "net" / "dev") {}
+    : root_(std::move(root)), dev_(root_ / "proc" / "net" / "dev") {}
 
-const ProcNetDevTable::Sysfs& ProcNetDevTable::Describe(const std::string& name) {
-    auto [it, added] = known_.try_emplace(name);
-    if (added && UsableAsPathPart(name)) {
-        const auto sysDir = root_ / "sys" / "class" / "net" / name;
-        it->second.loopback = IsLoopback(sysDir, name);
-        if (!it->second.loopback) it->second.address = ParseAddress(FirstLine(sysDir / "address"));
+ProcNetDevTable::Sysfs& ProcNetDevTable::Describe(std::string_view name) {
+    if (auto it = known_.find(name); it != known_.end()) return it->second;
+    const std::string key(name);
+    Sysfs& sysfs = known_[key];
+    if (UsableAsPathPart(key)) {
+        const auto sysDir = root_ / "sys" / "class" / "net" / key;
+        sysfs.loopback = IsLoopback(sysDir, key);
+        if (!sysfs.loopback) sysfs.address = ParseAddress(FirstLine(sysDir / "address"));
     }
-    return it->second;
+    return sysfs;
 }
 
 std::optional<std::vector<InterfaceRow>> ProcNetDevTable::Read() {
-    if (!ReadKernelText(devFile_, text_)) return std::nullopt;
+    std::string_view rest;
+    if (!dev_.Read(rest)) return std::nullopt;
     std::vector<InterfaceRow> rows;
-    std::map<std::string, Sysfs> seen;
-    std::string_view rest = text_;
     std::string_view line;
     for (int header = 0; header < 2; ++header) NextLine(rest, line);
     while (NextLine(rest, line)) {
         InterfaceRow row;
-        std::string_view field;
+        std::string_view name;
         // A damaged row is passed over; the others still count.
-        if (!ParseRow(line, field, row.inOctets, row.outOctets)) continue;
-        std::string name(field);
-        const Sysfs& sysfs = seen.insert_or_assign(name, Describe(name)).first->second;
+        if (!ParseRow(line, name, row.inOctets, row.outOctets)) continue;
+        Sysfs& sysfs = Describe(name);
+        sysfs.seen = true;
         if (sysfs.loopback) continue;
         row.physicalAddress = sysfs.address;
-        row.description = std::move(name);
+        row.description = name;
         rows.push_back(std::move(row));
     }
     // A name that went away is described afresh should it come back.
-    known_ = std::move(seen);
+    for (auto it = known_.begin(); it != known_.end();) {
+        it = std::exchange(it->second.seen, false) ? std::next(it) : known_.erase(it);
+    }
     return rows;
 }
 

@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/linux/kernel_text.h"
 #include "sensors/interface_table.h"
 
 namespace vespar::linux_platform {
@@ -23,13 +25,13 @@ class ProcNetDevTable : public InterfaceTable {
     struct Sysfs {
         bool loopback = false;
         std::vector<std::uint8_t> address;
+        bool seen = false;  // in the reading under way
     };
-    const Sysfs& Describe(const std::string& name);
+    Sysfs& Describe(std::string_view name);
 
     std::filesystem::path root_;
-    std::filesystem::path devFile_;
-    std::string text_;                    // the table's text, kept for its capacity
-    std::map<std::string, Sysfs> known_;  // the names of the last reading
+    KernelTextFile dev_;
+    std::map<std::string, Sysfs, std::less<>> known_;  // the names of the last reading
 };
 
 }  // namespace vespar::linux_platform

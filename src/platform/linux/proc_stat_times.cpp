@@ -61,12 +61,12 @@ bool ParseCpuLine(std::string_view line, std::array<std::uint64_t, kFieldCount>&
 }  // namespace
 
 ProcStatTimes::ProcStatTimes(std::filesystem::path root)
-    : statFile_(std::move(root) / "proc" / "stat"), ticksPerSecond_(sysconf(_SC_CLK_TCK)) {}
+    : stat_(std::move(root) / "proc" / "stat"), ticksPerSecond_(sysconf(_SC_CLK_TCK)) {}
 
 bool ProcStatTimes::Read(std::int64_t& idle, std::int64_t& kernel, std::int64_t& user) {
     if (ticksPerSecond_ <= 0) return false;
-    if (!ReadKernelText(statFile_, text_)) return false;
-    std::string_view rest = text_;
+    std::string_view rest;
+    if (!stat_.Read(rest)) return false;
     for (std::string_view line; NextLine(rest, line);) {
         if (!line.starts_with("cpu")) continue;
         // The aggregate line comes first; a malformed one is not replaced by a per-cpu line.

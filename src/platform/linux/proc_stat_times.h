@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/linux/kernel_text.h"
 #include "sensors/system_times.h"
 
 namespace vespar::linux_platform {
@@ -17,9 +18,8 @@ class ProcStatTimes : public SystemTimes {
     bool Read(std::int64_t& idle, std::int64_t& kernel, std::int64_t& user) override;
 
   private:
-    std::filesystem::path statFile_;
+    KernelTextFile stat_;
     long ticksPerSecond_;
-    std::string text_;  // the file's text, kept for its capacity
 };
 
 }  // namespace vespar::linux_platform

@@ -12,19 +12,21 @@
 namespace vespar::linux_platform {
 namespace {
 
-TEST(KernelText, ReadsTheWholeFileIntoTheKeptBufferAndFailsWithoutIt) {
+TEST(KernelText, ReadsTheWholeFileFromItsStartEachTimeAndFailsWithoutIt) {
     vespar::test::TempProgramFolder root;
-    std::string text = "left over";
-    EXPECT_FALSE(ReadKernelText(root.path() / "missing", text));
+    KernelTextFile file(root.path() / "file");
+    std::string_view text;
+    EXPECT_FALSE(file.Read(text));
 
     // Longer than any single read: a table of many interfaces or processors.
     std::string big;
     for (int i = 0; big.size() < 20000; ++i) big += "row " + std::to_string(i) + "\n";
-    test::Put(root.path(), "big", big);
-    ASSERT_TRUE(ReadKernelText(root.path() / "big", text));
+    test::Put(root.path(), "file", big);
+    ASSERT_TRUE(file.Read(text));
     EXPECT_EQ(text, big);
-    test::Put(root.path(), "small", "cpu 1 2\n");
-    ASSERT_TRUE(ReadKernelText(root.path() / "small", text));
+    // The file kept open gives its new, shorter text and nothing of the old.
+    test::Put(root.path(), "file", "cpu 1 2\n");
+    ASSERT_TRUE(file.Read(text));
     EXPECT_EQ(text, "cpu 1 2\n");
 }
 
