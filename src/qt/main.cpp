@@ -31,7 +31,12 @@ std::string CommandLine(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     vespar::qt::SystemExitWatch::ReportFatalMessages();
+    // Qt's own event dispatcher instead of glib's, whose main loop costs more at every wake-up
+    // and which nothing here needs; programs the user starts from here keep their own choice.
+    const bool glibChosen = qEnvironmentVariableIsSet("QT_NO_GLIB");
+    if (!glibChosen) qputenv("QT_NO_GLIB", "1");
     QApplication app(argc, argv);
+    if (!glibChosen) qunsetenv("QT_NO_GLIB");
     app.setQuitOnLastWindowClosed(false);
     // The program folder holds Data/ and Log/; relative paths are read against it.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
