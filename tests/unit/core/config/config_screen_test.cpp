@@ -138,13 +138,19 @@ TEST_F(ConfigScreenTest, ValidateScreenCountsEachRuleAndHighlightsItsLabels) {
         {"log name short", {}, {{"LogNameT", "V.log"}}, 1, "LogNameM"},
         {"log name long", {}, {{"LogNameT", "VesparVesparVespar.log"}}, 1, "LogNameM"},
         {"log name tiny fails both", {}, {{"LogNameT", "ab"}}, 2, "LogNameM"},
+        {"log name of four", {}, {{"LogNameT", ".log"}}, 1, "LogNameM"},
         {"log name is the configuration file", {},
          {{"LogPathT", "Data\\"}, {"LogNameT", "Vespar.ini"}}, 1, "LogNameM"},
         {"log path missing", {}, {{"LogPathT", "Nowhere\\"}}, 1, "LogPathM"},
         {"log path end", {}, {{"LogPathT", "Log"}}, 1, "LogPathM"},
+        {"log path of 100", [this](Runtime&) { std::filesystem::create_directories(
+             folder.path() / "Log" / std::string(95, 'x')); },
+         {{"LogPathT", "Log\\" + std::string(95, 'x') + "\\"}}, 0, ""},
         {"log path long", {}, {{"LogPathT", "Log\\" + std::string(97, 'x') + "\\"}}, 2,
          "LogPathM"},
         {"unknown type", [](Runtime& rt) { rt.config.ShutType = 9; }, {}, 1, "ShutTypeM"},
+        {"log off", [](Runtime& rt) { rt.config.ShutType = 7; }, {}, 0, "", "ShutTypeM",
+         "(Forces apps to close)"},
         {"start time", {}, {{"StartTimeT", "1"}, {"StartDelayT", "24:00"}}, 1, "StartDelayM"},
         {"stop time", {}, {{"StopTimeT", "12.30"}}, 1, "StopTimeM"},
         {"fixed delay against CPU", {}, fixedDelay("600", "600", "100", "60"), 1, "DelTimeM",
@@ -230,6 +236,8 @@ TEST_F(ConfigScreenTest, EnablingAndCaptionsFollowMasterSlaveAndChoices) {
           {"IPAddL", "Domain Name"}}},
         {"hibernate", {}, {{"ShutNameT", "Hibernate"}}, "ComDelayT DelTimeT StopTimeT ForceT",
          {{"ShutTypeM", ""}}},
+        {"stand by", {}, {{"ShutNameT", "StandBy"}}, "ComDelayT DelTimeT StopTimeT ForceT",
+         {{"ShutTypeM", ""}}},
         {"slave", slaveWithFixedChecks, {}, "DelTimeT StopTimeT Del_OnT Stop_OnT",
          {{"Port1L", "Rx Port"}, {"Port2L", "Tx Port"}, {"IPAddM", "(A valid IP address)"}}},
         {"slave may clear every check", slaveWithFixedChecks, noActivity,
@@ -244,6 +252,7 @@ TEST_F(ConfigScreenTest, EnablingAndCaptionsFollowMasterSlaveAndChoices) {
         Apply(s, c.edits);
         EXPECT_EQ(Disabled(), c.disabled) << c.what;
         for (const auto& [name, text] : c.captions) EXPECT_EQ(Caption(name), text) << c.what;
+        EXPECT_EQ(s.caption, program.runtime().programTitle + " Configuration");
         const bool master = program.runtime().config.CMain == 1;
         EXPECT_EQ(s.control("CPU_OnT").tooltip, "Enable CPU level checking" + (master ? hint : ""))
             << c.what;
@@ -297,6 +306,10 @@ TEST_F(ConfigScreenTest, SaveWritesOnlyChangedValidValuesAndExitResetsTheProgram
     StartAndOpen();
     ConfigScreen& s = screen();
     const std::string before = folder.ReadFile(folder.ini());
+    s.SelectText("ShutNameT", "Reboot");  // the type alone is a change
+    s.Click("ExitConfig");
+    EXPECT_EQ(Caption("ExitConfig"), "&Cancel");
+    s.SelectText("ShutNameT", "Power Off");
     s.Click("Save");
     EXPECT_EQ(Caption("Status"), "No Changes To Save");
     time.Advance(2000);

@@ -64,6 +64,7 @@ TEST(VersionDocumentTest, ComparesMajorAndMinorAsWholeNumbers) {
         {"6.0", "0.0", "0.9", VersionOrder::Newer},
         {"Error", "0.0", "1.0", VersionOrder::Older},
         {"99999999999999999999999.1", "0.0", "1.0", VersionOrder::Newer},
+        {"18446744073709551616", "0.0", "1.0", VersionOrder::Newer},  // one above the largest
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ComparePublished(c.version1, c.version2, c.running, "0.0"), c.order)
