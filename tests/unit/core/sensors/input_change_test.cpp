@@ -51,19 +51,12 @@ TEST_F(InputChangeTest, KeysCountWhenTheReportedSetChanges) {
     EXPECT_FALSE(detector.InDataChanged());
     EXPECT_EQ(input.keyPolls, 2 * 256);  // every code, at the reset and at each check
 
-    input.Press(65);
-    EXPECT_TRUE(detector.InDataChanged());
-    EXPECT_EQ(detector.KeysNow(), "065");
-    EXPECT_TRUE(detector.KeysChanged());
-    EXPECT_FALSE(detector.MouseMoved());
-    EXPECT_FALSE(detector.InDataChanged());
-    EXPECT_EQ(detector.KeysNow(), "0");
-
     // The same key pressed between every pair of checks counts at every check.
     test::ExpectTapsAtEveryCheck(
         detector, [&] { input.Press(65); }, 3);
-
+    EXPECT_EQ(detector.KeysNow(), "065");
     EXPECT_FALSE(detector.InDataChanged());  // releasing everything is no activity
+    EXPECT_EQ(detector.KeysNow(), "0");
 
     input.Hold(1);
     input.Hold(65);
@@ -98,9 +91,6 @@ TEST_F(InputChangeTest, ResetTakesTheCurrentStateAsReference) {
 }
 
 TEST_F(InputChangeTest, AnUnreadableSourceCountsAsActivityAtEveryCheck) {
-    EXPECT_FALSE(detector.Unreadable());
-    EXPECT_FALSE(detector.InDataChanged());
-
     // Nothing moves and no key is down, yet every check reports activity, never idle.
     input.readable = false;
     test::ExpectUnreadableIsActivity(detector);
