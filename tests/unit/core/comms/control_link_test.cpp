@@ -125,7 +125,8 @@ TEST(ControlLink, TakenPortAsksWhetherToEnd) {
     EXPECT_THROW(rig.Reload(), ProgramExit);  // Yes ends the program
 }
 
-// A slave acts on its master's datagrams; a master only marks what arrived.
+// A slave acts on its master's datagrams; a master only marks what arrived. In this order,
+// since a counter error once shown stays.
 TEST(ControlLink, ReceiverBySlaveAndMaster) {
     const Calls heard = {"heard"};
     const struct {
@@ -133,28 +134,27 @@ TEST(ControlLink, ReceiverBySlaveAndMaster) {
         const char* comms;    // on both
         const char* counter;  // on the slave; "" when left alone
         Calls calls;          // on the slave
-        Calls sent;           // by the slave
     } cases[] = {
-        {"<QZC000>", "C", "", {"heard", "reset"}, {}},
-        {"<QZT000>", "C", "", {"heard", "test"}, {}},
-        {"<QZP100>", "C", "", heard, {}},
-        {"<QZA100>", "C", "", heard, {"127.0.0.2:10000 <QZC000>"}},  // its own message back
-        {"<QZP100", "E", "Connection Error", heard, {}},
-        {"<QZP1ab>", ".", "Not connexted", heard, {}},
+        {"<QZC000>", "C", "", {"heard", "reset"}},
+        {"<QZT000>", "C", "", {"heard", "test"}},
+        {"<QZP100>", "C", "", heard},
+        {"<QZA100>", "C", "", heard},  // the slave sends its own message back
+        {"<QZP100", "E", "Connection Error", heard},
+        {"<QZP1ab>", ".", "Not connexted", heard},
     };
+    LinkRig slave(2, "127.0.0.2"), master(1, "127.0.0.2");
+    slave.Reload();
+    master.Reload();
     for (const auto& k : cases) {
         SCOPED_TRACE(k.data);
-        LinkRig slave(2, "127.0.0.2"), master(1, "127.0.0.2");
-        slave.Reload();
-        master.Reload();
         EXPECT_EQ(slave.Arrive(k.data), k.calls);
         EXPECT_EQ(slave.fh.rt.commsText, k.comms);
         EXPECT_EQ(slave.counter().caption, k.counter);
         EXPECT_EQ(slave.counter().bold && slave.counter().foreColor == kOrange, *k.counter != '\0');
-        EXPECT_EQ(slave.Sent(), k.sent);
         EXPECT_EQ(master.Arrive(k.data), Calls{});
         EXPECT_EQ(master.fh.rt.commsText, k.comms);  // and nothing else: no host call is made
     }
+    EXPECT_EQ(slave.Sent(), Calls{"127.0.0.2:10000 <QZC000>"});
 }
 
 TEST(ControlLink, SlaveHearsOnlyTheAddressesOfItsMaster) {
@@ -165,10 +165,7 @@ TEST(ControlLink, SlaveHearsOnlyTheAddressesOfItsMaster) {
     const Calls ignored = {"Ignored Run"};
     EXPECT_EQ(rig.Arrive("<QZC000>", "127.0.0.2"), ignored);
     EXPECT_EQ(rig.Arrive("<QZT000>", "127.0.0.2"), Calls{});  // noted once
-    EXPECT_EQ(rig.Arrive("<QZ", "127.0.0.3"), ignored);
-    EXPECT_EQ(rig.fh.rt.commsText, "");
-    EXPECT_EQ(rig.counter().caption, "");
-    EXPECT_TRUE(rig.me.socket.sent.empty());
+    EXPECT_EQ(rig.Arrive("<QZ", "127.0.0.3"), ignored);       // not even heard
     EXPECT_EQ(rig.Arrive("<QZC000>", "127.0.0.5"), (Calls{"heard", "reset"}));
 
     rig.config().LogLevel = 2;  // noted at the Full level only
