@@ -86,36 +86,21 @@ TEST_F(LogArchiveTest, AnswersDataAndFailures) {
         bool replaced;
         std::function<void()> spoil = {};
     };
+    using enum ArchiveOutcome;
+    // clang-format off
     const Case cases[] = {
-        {"eight lines have no data", 8, {}, ArchiveOutcome::Unchanged, 2, noData, false},
-        {"no clears them at once", 8, {Answer::No}, ArchiveOutcome::Cleared, 1, "", true},
-        {"clearing data asks first",
-         9,
-         {Answer::No, Answer::No},
-         ArchiveOutcome::Unchanged,
-         2,
-         sure,
-         false},
-        {"and clears", 9, {Answer::No, Answer::Yes}, ArchiveOutcome::Cleared, 2, sure, true},
-        {"a read-only log is replaced in one rename",
-         9,
-         {Answer::No, Answer::Yes},
-         ArchiveOutcome::Cleared,
-         2,
-         sure,
-         true,
-         [&] { fs::permissions(Log(), fs::perms::owner_read); }},
-        {"cancel", 20, {Answer::Cancel}, ArchiveOutcome::Unchanged, 1, "", false},
-        {"closing the box", 20, {Answer::Ok}, ArchiveOutcome::Unchanged, 1, "", false},
-        {"the new log cannot be made",
-         9,
-         {Answer::No, Answer::Yes},
-         ArchiveOutcome::Unchanged,
-         3,
-         failure,
-         false,
+        {"eight lines have no data", 8, {}, Unchanged, 2, noData, false},
+        {"no clears them at once", 8, {Answer::No}, Cleared, 1, "", true},
+        {"clearing data asks first", 9, {Answer::No, Answer::No}, Unchanged, 2, sure, false},
+        {"and clears", 9, {Answer::No, Answer::Yes}, Cleared, 2, sure, true},
+        {"a read-only log is replaced in one rename", 9, {Answer::No, Answer::Yes}, Cleared, 2,
+         sure, true, [&] { fs::permissions(Log(), fs::perms::owner_read); }},
+        {"cancel", 20, {Answer::Cancel}, Unchanged, 1, "", false},
+        {"closing the box", 20, {Answer::Ok}, Unchanged, 1, "", false},
+        {"the new log cannot be made", 9, {Answer::No, Answer::Yes}, Unchanged, 3, failure, false,
          [&] { fs::create_directory(Log("Vespar.log.tmp")); }},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         fs::remove_all(LogDir());
@@ -124,15 +109,14 @@ TEST_F(LogArchiveTest, AnswersDataAndFailures) {
         const std::string text = WriteLog(c.lines);
         if (c.spoil) c.spoil();
         EXPECT_EQ(Archive(c.answers), c.outcome);
-        EXPECT_EQ(ArchiveStatusText(c.outcome),
-                  c.outcome == ArchiveOutcome::Cleared ? "Log File Cleared" : "");
+        EXPECT_EQ(ArchiveStatusText(c.outcome), c.outcome == Cleared ? "Log File Cleared" : "");
         ASSERT_EQ(host.dialogs.shown.size(), c.boxes);
         if (c.boxes > 1) {
             EXPECT_EQ(host.dialogs.shown.back().text, c.lastBox);
         }
         EXPECT_EQ(Read(), c.replaced ? reset : text);
     }
-    EXPECT_EQ(ArchiveStatusText(ArchiveOutcome::Archived), "Log File Archived");
+    EXPECT_EQ(ArchiveStatusText(Archived), "Log File Archived");
 }
 
 TEST_F(LogArchiveTest, AnArchiveNameTooLongIsReportedAndTheProgramGoesOn) {
