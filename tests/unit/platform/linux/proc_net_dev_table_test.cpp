@@ -52,8 +52,7 @@ TEST(ProcNetDevTable, ReadsRowsWithAddressesAndLeavesOutLoopback) {
     Put(r, "sys/class/net/wlan0/address", "zz:00:11:22:33:44\n");
 
     // A malformed address gives no bytes, and so does a missing address file.
-    ProcNetDevTable table(r);
-    EXPECT_EQ(Text(table.Read()),
+    EXPECT_EQ(Text(ProcNetDevTable(r).Read()),
               "eth0 00-C-29-AB-CD-EF 6000000000 5000000001; wlan0 - 1234 5678; tun0 - 42 43");
 }
 

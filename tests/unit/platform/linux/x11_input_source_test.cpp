@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "sensors/input_change.h"
 #include "test_servers.h"
@@ -74,20 +75,19 @@ TEST_F(X11InputSourceTest, NoInputReadsAsNoChangeAndAStoppedServerAsActivity) {
 }
 
 TEST_F(X11InputSourceTest, EveryMoveIsSeenAsMovementOnly) {
-    Xdotool({"mousemove", "100", "200"});
-    EXPECT_TRUE(detector.InDataChanged());
-    EXPECT_TRUE(detector.MouseMoved());
-    EXPECT_FALSE(detector.KeysChanged());
-    EXPECT_EQ(Cursor(), (std::pair<std::int32_t, std::int32_t>(100, 200)));
-    EXPECT_FALSE(detector.InDataChanged());
-
-    // Away and back between two looks: the position is the same, the motion was seen.
-    Xdotool({"mousemove_relative", "--", "50", "30"});
-    Xdotool({"mousemove_relative", "--", "-50", "-30"});
-    EXPECT_TRUE(detector.InDataChanged());
-    EXPECT_TRUE(detector.MouseMoved());
-    EXPECT_EQ(Cursor(), (std::pair<std::int32_t, std::int32_t>(100, 200)));
-    EXPECT_FALSE(detector.InDataChanged());
+    // A move, then away and back between two looks: the position is the same, the motion
+    // was seen.
+    const std::vector<std::vector<std::string>> moves[] = {
+        {{"mousemove", "100", "200"}},
+        {{"mousemove_relative", "--", "50", "30"}, {"mousemove_relative", "--", "-50", "-30"}}};
+    for (const auto& move : moves) {
+        for (const auto& args : move) Xdotool(args);
+        EXPECT_TRUE(detector.InDataChanged());
+        EXPECT_TRUE(detector.MouseMoved());
+        EXPECT_FALSE(detector.KeysChanged());
+        EXPECT_EQ(Cursor(), (std::pair<std::int32_t, std::int32_t>(100, 200)));
+        EXPECT_FALSE(detector.InDataChanged());
+    }
 }
 
 TEST_F(X11InputSourceTest, AHeldKeyOrButtonIsSeenOnce) {
