@@ -107,11 +107,12 @@ TEST_F(LogindTest, EachActionReachesItsLogindCall) {
     ExpectExit(12, "CanPowerOff; PowerOffWithFlags 16; PowerOffWithFlags 0");
     ExpectExit(8, "CanPowerOff; ListInhibitors; PowerOffWithFlags 1");
 
-    // Any other refusal of the action is the action's failure, with logind's text.
+    // Any other refusal of the action is the action's failure, with logind's text: no retry.
     Add("RebootWithFlags", "t", "",
         Refuse("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
                "Interactive authentication required."));
-    const SystemError e = Raised([&] { actions.ShutdownSystem(6); });
+    const SystemError e =
+        RaisedAfter([&] { actions.ShutdownSystem(6); }, "CanReboot; RebootWithFlags 16");
     EXPECT_EQ(e.Number(), kActionFailed);
     EXPECT_EQ(e.Description(), "ShutdownSystem failed: Interactive authentication required.");
 }

@@ -135,18 +135,6 @@ TEST_F(X11InputSourceTest, TapsBetweenLooksAreSeenAtEveryCheckWhateverIsHeld) {
               "0" + std::to_string(shift));
 }
 
-TEST_F(X11InputSourceTest, AProgramResettingTheScreenSaverIsNoInput) {
-    Display* other = XOpenDisplay(xvfb.Name().c_str());
-    ASSERT_NE(other, nullptr);
-    for (int check = 0; check < 3; ++check) {
-        XResetScreenSaver(other);
-        XSync(other, False);
-        Quiet();
-        EXPECT_FALSE(detector.InDataChanged()) << "check " << check;
-    }
-    XCloseDisplay(other);
-}
-
 TEST(X11InputSource, AConnectionLostDuringARequestDoesNotEndTheProcess) {
     test::XvfbDisplay xvfb;
     X11InputSource source(xvfb.Name());
