@@ -42,19 +42,16 @@ struct FakePowerActions : PowerActions {
                         std::to_string(disableWakeEvents),
                     suspendOk);
     }
-    std::uint32_t LastErrorCode() override {
-        calls.push_back("LastErrorCode");
-        return lastError;
-    }
+    std::uint32_t LastErrorCode() override { return Call("LastErrorCode", lastError); }
     std::string MessageText(std::uint32_t code) override {
-        calls.push_back("MessageText " + std::to_string(code));
-        return messageText;
+        return Call("MessageText " + std::to_string(code), messageText);
     }
 
   private:
-    bool Call(std::string call, bool ok) {
+    template <typename T>
+    T Call(std::string call, T answer) {
         calls.push_back(std::move(call));
-        return ok;
+        return answer;
     }
 };
 

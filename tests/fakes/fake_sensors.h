@@ -43,17 +43,15 @@ struct FakeNativeCounters : NativeCounters {
     std::optional<std::int64_t> timeOfDay = 0;
     std::optional<std::int64_t> idleTime = 0;
     std::vector<char> calls;  // 'b' basic, 't' time of day, 'p' performance
-    std::optional<int> ProcessorCount() override {
-        calls.push_back('b');
-        return processors;
-    }
-    std::optional<std::int64_t> TimeOfDay() override {
-        calls.push_back('t');
-        return timeOfDay;
-    }
-    std::optional<std::int64_t> IdleProcessTime() override {
-        calls.push_back('p');
-        return idleTime;
+    std::optional<int> ProcessorCount() override { return Call('b', processors); }
+    std::optional<std::int64_t> TimeOfDay() override { return Call('t', timeOfDay); }
+    std::optional<std::int64_t> IdleProcessTime() override { return Call('p', idleTime); }
+
+  private:
+    template <typename T>
+    T Call(char call, T answer) {
+        calls.push_back(call);
+        return answer;
     }
 };
 

@@ -19,13 +19,8 @@ class ScriptedDialogs : public Dialogs {
             answers.pop_front();
             return a;
         }
-        switch (box.buttons) {
-            case Buttons::YesNo:
-            case Buttons::YesNoCancel:
-                return Answer::Yes;
-            default:
-                return Answer::Ok;
-        }
+        const bool yes = box.buttons == Buttons::YesNo || box.buttons == Buttons::YesNoCancel;
+        return yes ? Answer::Yes : Answer::Ok;
     }
 
     std::vector<MessageBox> shown;

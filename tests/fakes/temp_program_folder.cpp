@@ -9,11 +9,8 @@
 namespace vespar::test {
 
 std::string DefaultIniText() {
-    std::ifstream in(std::filesystem::path(VESPAR_SOURCE_DIR) / "data" / "Vespar.ini",
-                     std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return TempProgramFolder::ReadFile(std::filesystem::path(VESPAR_SOURCE_DIR) / "data" /
+                                       "Vespar.ini");
 }
 
 TempProgramFolder::TempProgramFolder() {
@@ -36,7 +33,7 @@ TempProgramFolder::~TempProgramFolder() {
     std::filesystem::remove_all(path_, ec);
 }
 
-std::string TempProgramFolder::ReadFile(const std::filesystem::path& file) const {
+std::string TempProgramFolder::ReadFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();

@@ -18,7 +18,7 @@ class TempProgramFolder {
     std::filesystem::path ini() const { return path_ / "Data" / "Vespar.ini"; }
     // Replaces the line that starts with "key=" in the configuration file by "key=value".
     void SetKey(const std::string& key, const std::string& value);
-    std::string ReadFile(const std::filesystem::path& file) const;
+    static std::string ReadFile(const std::filesystem::path& file);
     void WriteFile(const std::filesystem::path& file, const std::string& text) const;
 
   private:
