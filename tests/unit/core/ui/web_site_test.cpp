@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 #include <stdexcept>
 #include <system_error>
 
 #include "base/system_error.h"
-#include "base/text.h"
 #include "fakes/fake_host.h"
 #include "fakes/fake_ui_ports.h"
 
@@ -45,35 +45,30 @@ TEST(WebSiteTest, OpensThePageBelowTheSiteAndReportsABrowserThatWouldNotStart) {
         fh.dialogs.shown.clear();
         opener.result = r.result;
         LaunchWebSite(fh.ctx, opener, "");
-        EXPECT_EQ(fh.dialogs.shown.size(), r.fails ? 1u : 0u) << r.result;
-        if (r.fails && !fh.dialogs.shown.empty()) {
-            EXPECT_EQ(fh.dialogs.shown[0], ErrorBox("Unable to launch Browser."));
-        }
+        const std::vector<MessageBox> none, failed{ErrorBox("Unable to launch Browser.")};
+        EXPECT_EQ(fh.dialogs.shown, r.fails ? failed : none) << r.result;
     }
 }
 
 TEST(WebSiteTest, FaultsOnTheWayAreReportedWithNumberAndDescription) {
-    FakeHost fh;
-    FakeUrlOpener opener;
-    opener.fault = [] { throw SystemError(1155, "Shell", "No application is associated."); };
-    LaunchWebSite(fh.ctx, opener, "");
-    opener.fault = [] {
-        throw std::system_error(std::make_error_code(std::errc::permission_denied));
-    };
-    LaunchWebSite(fh.ctx, opener, "");
-    opener.fault = [] { throw std::runtime_error("bad address"); };
-    LaunchWebSite(fh.ctx, opener, "");
-    ASSERT_EQ(fh.dialogs.shown.size(), 3u);
-    EXPECT_EQ(fh.dialogs.shown[0],
-              ErrorBox(JoinCrLf({"A program error has occured", "Error Number: 1155",
-                                 "Error description: No application is associated."})));
-    EXPECT_EQ(
-        fh.dialogs.shown[1],
-        ErrorBox(JoinCrLf({"A program error has occured", "Error Number: " + std::to_string(EACCES),
-                           "Error description: " +
-                               std::make_error_code(std::errc::permission_denied).message()})));
-    EXPECT_EQ(fh.dialogs.shown[2], ErrorBox("A program error has occured\r\nError Number: 0\r\n"
-                                            "Error description: bad address"));
+    const auto denied = std::make_error_code(std::errc::permission_denied);
+    const struct {
+        std::function<void()> fault;
+        std::string number, description;
+    } cases[] = {
+        {[] { throw SystemError(1155, "Shell", "No application is associated."); }, "1155",
+         "No application is associated."},
+        {[&] { throw std::system_error(denied); }, std::to_string(EACCES), denied.message()},
+        {[] { throw std::runtime_error("bad address"); }, "0", "bad address"}};
+    for (const auto& k : cases) {
+        FakeHost fh;
+        FakeUrlOpener opener;
+        opener.fault = k.fault;
+        LaunchWebSite(fh.ctx, opener, "");
+        EXPECT_EQ(fh.dialogs.shown,
+                  std::vector{ErrorBox("A program error has occured\r\nError Number: " + k.number +
+                                       "\r\nError description: " + k.description)});
+    }
 }
 
 }  // namespace vespar::test
