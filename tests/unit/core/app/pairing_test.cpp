@@ -23,11 +23,8 @@ struct Computer : ProgramRig {
         folder.SetKey("IPAdd", partner);
         ProgramRig::Start("-InhibitShutdown");
     }
-    void Advance(std::int64_t ms) { ended = ended || RunUntilExit(ms); }
     MonitorState state() { return program.runtime().monitorState; }
     bool Logged(const std::string& entry) { return Log().find(entry) != std::string::npos; }
-
-    bool ended = false;
 };
 
 class Pairing : public ::testing::Test {
@@ -40,8 +37,8 @@ class Pairing : public ::testing::Test {
     // Both computers in step, datagrams handed over every 50 ms.
     void Advance(std::int64_t ms) {
         for (std::int64_t t = 0; t < ms; t += 50) {
-            master.Advance(50);
-            slave.Advance(50);
+            master.time.Advance(50);
+            slave.time.Advance(50);
             net.Run();
         }
     }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -51,10 +50,6 @@ struct ProgramRig {
     }
     std::filesystem::path LogFile() const { return folder.path() / "Log" / "Vespar.log"; }
     std::string Log() const { return folder.ReadFile(LogFile()); }
-    bool Shown(const std::string& title) const {
-        return std::any_of(dialogs.shown.begin(), dialogs.shown.end(),
-                           [&](const MessageBox& b) { return b.title == title; });
-    }
     const Control& control(const char* name) { return program.mainWindow().control(name); }
 
     TempProgramFolder folder;

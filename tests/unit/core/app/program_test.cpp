@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include <algorithm>
 #include <tuple>
 
 #include "program_fixture.h"
@@ -17,7 +18,6 @@ TEST_F(ProgramTest, ASecondInstanceShowsTheNoticeOnlyUnlessAllowed) {
               "can be running at a time.");
     EXPECT_EQ(notice.control("Exit").tooltip, "Close Vespar");
     EXPECT_EQ(notice.caption, "Vespar Start Up Error");
-    EXPECT_TRUE(notice.has("Logo") && notice.has("Image1"));
     EXPECT_THROW(notice.Click(ScreenModel::kCloseEvent), ProgramExit);
     // The logo opens the maker's web site.
     notice.Click("Logo");
@@ -137,6 +137,66 @@ TEST_F(ProgramTest, UnreadableInputIsLoggedAndShownOnce) {
     // A restart writes the status line anew and keeps the note.
     program.mainWindow().Click("Reset");
     EXPECT_EQ(control("Title").caption, title);
+}
+
+// Every load asks the version which load measurement to use, and takes the native counters'
+// references whatever the version; the engine then measures the chosen way.
+TEST_F(ProgramTest, EveryLoadChoosesTheLoadMeasurement) {
+    for (const auto& [version, method] :
+         {std::pair{PlatformVersion{2, 10, 0}, 2}, {PlatformVersion{2, 5, 0}, 1}}) {
+        sys.version.version = version;
+        sys.nativeCounters.calls.clear();
+        program.ReloadConfiguration();
+        EXPECT_EQ(program.runtime().winVersion, method);
+        EXPECT_EQ(sys.nativeCounters.calls, (std::vector<char>{'t', 'p'}));
+    }
+    Start("");
+    time.Advance(6000);
+    const auto& calls = sys.nativeCounters.calls;
+    EXPECT_NE(std::find(calls.begin(), calls.end(), 'b'), calls.end());  // Query reads the count
+}
+
+TEST_F(ProgramTest, AFailedSystemActionIsReportedWithItsNumberAndEndsTheProgram) {
+    Start("");
+    try {
+        program.ReportSystemError(SystemError(static_cast<std::int32_t>(0x8004062Bu), "Vespar",
+                                              "ShutdownSystem failed: Already scheduled."));
+        ADD_FAILURE() << "the program went on";
+    } catch (const ProgramExit& exit) {
+        EXPECT_EQ(exit.code, 1);
+    }
+    EXPECT_EQ(
+        dialogs.shown,
+        (std::vector<MessageBox>{{"Vespar",
+                                  "Run-time error '-2147219925 (8004062b)':\r\n\r\nShutdownSystem "
+                                  "failed: Already scheduled.",
+                                  Icon::Critical, Buttons::Ok}}));
+    EXPECT_FALSE(program.runtime().trayIconShown);
+    EXPECT_FALSE(program.timers().Find(kRefreshTimer)->enabled());
+}
+
+// The whole program on an idle computer, from its start to the simulated action.
+TEST_F(ProgramTest, SimulatedRunReachesItsActionAndOtherUsersCannotStopIt) {
+    folder.SetKey("UserExitA", "1");
+    sys.groups.answer = false;
+    sys.interfaces.rows = {{"eth0", {0, 0x0c, 0x29, 0xab}, 1000, 1000}};
+    // Every second passes in the idle process.
+    program.timers()
+        .Create("test.load", 1000, [this] { sys.systemTimes.Advance(10'000'000, 10'000'000, 0); })
+        .SetEnabled(true);
+    Start("-InhibitShutdown");
+    EXPECT_EQ(control("Title").caption, "Power Off if there is no activity for 8 sec");
+    time.Advance(11'500);
+    ASSERT_EQ(program.runtime().monitorState, MonitorState::Shutdown);
+    for (const char* name : {"Reset", "mPopUpCancel", "TestS", "Exit"})
+        EXPECT_NO_THROW(program.mainWindow().Click(name)) << name;
+    EXPECT_EQ(program.runtime().monitorState, MonitorState::Shutdown);
+    ASSERT_TRUE(RunUntilExit(20'000));
+    EXPECT_TRUE(sys.power.calls.empty()) << "a simulated run touched the power actions";
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "Vespar Simulate Power Off");
+    EXPECT_FALSE(program.runtime().trayIconShown);
+    EXPECT_EQ(Log().find("NoInput"), std::string::npos);  // the input was readable
 }
 
 }  // namespace
