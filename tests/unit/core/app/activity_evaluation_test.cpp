@@ -1,5 +1,3 @@
-#include <filesystem>
-
 #include "base/dates.h"
 #include "engine_fixture.h"
 
@@ -145,20 +143,6 @@ TEST_F(EngineTest, StartAtFixedTimeIgnoresCurrentSeconds) {
     EXPECT_EQ(fh.rt.stateSeconds, 1);
     EXPECT_EQ(TimeOfDaySeconds(2200), 79200);
     EXPECT_EQ(TimeOfDaySeconds(5), 300);
-}
-
-TEST_F(EngineTest, InitialiseFollowsEntitlement) {
-    host.admin = false;
-    engine.InitialiseMonitor();
-    EXPECT_EQ(EnabledCommands(), "all but TestS Exit mTest mConfig mExit");
-    EXPECT_FALSE(main.closeItemShown());
-    EXPECT_TRUE(std::filesystem::exists(fh.folder.path() / "Log" / "Vespar.log"));
-    fh.rt.config.UserExitA = 2;
-    engine.InitialiseMonitor();
-    EXPECT_EQ(EnabledCommands(), "all");
-    EXPECT_TRUE(main.closeItemShown());
-    EXPECT_EQ(Ctl("Counter").foreColor, kBlue);
-    EXPECT_EQ(Ctl("CPULoad").backColor, Color::System(Color::Kind::ButtonFace));
 }
 
 }  // namespace vespar::test

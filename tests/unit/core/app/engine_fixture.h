@@ -107,17 +107,6 @@ class EngineTest : public ::testing::Test {
         for (int i = 0; i < limit && fh.rt.monitorState != state; ++i) Second();
         return fh.rt.monitorState == state;
     }
-    // Runs idle seconds until the program ends; returns the seconds taken or -1.
-    int RunToExit(int limit = 200) {
-        for (int i = 1; i <= limit; ++i) {
-            try {
-                Second();
-            } catch (const ProgramExit&) {
-                return i;
-            }
-        }
-        return -1;
-    }
     // The one power call that ends the session or sleeps, or "" when there was none or more.
     std::string ExitCall() {
         std::vector<std::string> out;
@@ -146,31 +135,27 @@ class EngineTest : public ::testing::Test {
         return out;
     }
     void MarkLog() { logMark = fh.folder.ReadFile(fh.folder.path() / "Log" / "Vespar.log").size(); }
-    bool Logged(const std::string& event, const std::string& state) {
-        const auto log = Log();
-        return std::find(log.begin(), log.end(), LogPair(event, state)) != log.end();
-    }
     int LogCount(const std::string& event, const std::string& state) {
         const auto log = Log();
         return static_cast<int>(std::count(log.begin(), log.end(), LogPair(event, state)));
+    }
+    bool Logged(const std::string& event, const std::string& state) {
+        return LogCount(event, state) > 0;
     }
     // The enabled commands of the window and of its popup menu (named without "PopUp"), in a
     // fixed order: "all", "all but" the disabled ones when they are fewer, or the enabled ones.
     std::string EnabledCommands() {
         std::string on, off;
-        int enabled = 0, count = 0;
-        for (const char* name : {"Reset", "TestS", "Config", "About", "Update", "Exit",
-                                 "mPopUpReset", "mPopUpTest", "mPopUpConfig", "mPopUpAbout",
-                                 "mPopUpUpdate", "mPopUpExit", "mPopUpMin", "mPopUpRestore"}) {
-            std::string shown = name;
-            if (shown.rfind("mPopUp", 0) == 0) shown = "m" + shown.substr(6);
-            std::string& list = Enabled(name) ? on : off;
-            list += (list.empty() ? "" : " ") + shown;
+        int enabled = 0;
+        for (const std::string name :
+             {"Reset", "TestS", "Config", "About", "Update", "Exit", "mPopUpReset", "mPopUpTest",
+              "mPopUpConfig", "mPopUpAbout", "mPopUpUpdate", "mPopUpExit", "mPopUpMin",
+              "mPopUpRestore"}) {
             enabled += Enabled(name);
-            ++count;
+            (Enabled(name) ? on : off) += " " + (name[0] == 'm' ? "m" + name.substr(6) : name);
         }
-        if (enabled == count) return "all";
-        return enabled > count / 2 ? "all but " + off : on;
+        if (off.empty()) return "all";
+        return enabled > 7 ? "all but" + off : on.substr(1);
     }
     // The window's state in words: minimised or restored, visible or hidden, which of the
     // popup's Restore and Minimise items shows, and whether the user toggled the window.

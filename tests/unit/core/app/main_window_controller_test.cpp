@@ -1,5 +1,6 @@
 #include "app/main_window_controller.h"
 
+#include <filesystem>
 #include <functional>
 
 #include "base/dates.h"
@@ -86,13 +87,12 @@ TEST_F(EngineTest, ShowStatusTextsTimerAndStartEntry) {
     fh.rt.autoMinimiseArmed = false;  // as a reset leaves it
     Start();
     EXPECT_EQ(main.caption, "Vespar Slave");
-    for (const auto& [name, verb] : {std::pair{"Reset", "Reset"},
-                                     {"Exit", "Close"},
-                                     {"About", "About"},
-                                     {"Config", "Configure"}}) {
-        EXPECT_EQ(Ctl(name).tooltip, std::string(verb) + " Vespar Slave");
-    }
-    EXPECT_EQ(Ctl("TestS").tooltip, "Enables/Restarts Vespar Slave Test Mode");
+    for (const auto& [name, tip] : {std::pair{"Reset", "Reset Vespar Slave"},
+                                    {"Exit", "Close Vespar Slave"},
+                                    {"About", "About Vespar Slave"},
+                                    {"Config", "Configure Vespar Slave"},
+                                    {"TestS", "Enables/Restarts Vespar Slave Test Mode"}})
+        EXPECT_EQ(Ctl(name).tooltip, tip);
     EXPECT_EQ(Ctl("Title").caption, "Power Off if there is no activity for 45 sec");
     EXPECT_EQ(Ctl("Title").foreColor, Color::System(Color::Kind::ButtonText));
     EXPECT_FALSE(Ctl("Title").bold);
@@ -122,11 +122,6 @@ TEST_F(EngineTest, ShowStatusTextsTimerAndStartEntry) {
     main.topmost = true;
     Start();
     EXPECT_TRUE(main.topmost);
-
-    // With command-line switch 3 the line promises the long simulated delay.
-    fh.rt.cmdSwitch = 3;
-    Start();
-    EXPECT_EQ(Ctl("Title").caption, "Power Off if there is no activity for 600 sec");
 }
 
 TEST_F(EngineTest, UnusableConfigurationAsksForSetUpAndWritesNoStartEntry) {
@@ -157,8 +152,9 @@ TEST_F(EngineTest, UnusableConfigurationAsksForSetUpAndWritesNoStartEntry) {
     }
 }
 
-TEST_F(EngineTest, TrayStatesFollowTheEngine) {
+TEST_F(EngineTest, TrayStatesAndMouse) {
     fh.rt.programTitle = "Vespar";
+    fh.rt.trayIconShown = false;  // "Start" brings it
     // An unknown state keeps the icon.
     const std::pair<const char*, TrayIcon> states[] = {
         {"Start", TrayIcon::Activate},    {"Shutdown", TrayIcon::Shutdown},
@@ -176,6 +172,21 @@ TEST_F(EngineTest, TrayStatesFollowTheEngine) {
     fh.rt.trayIconShown = false;
     window.SetTrayState("Activity");
     EXPECT_FALSE(fh.rt.trayIconShown);
+
+    // A right click opens the popup, and brings the window forward unless the user toggled it.
+    for (const bool toggled : {false, true}) {
+        main.popupRequested = main.foregroundRequested = false;
+        fh.rt.minimiseToggled = toggled;
+        window.TrayMouse(kTrayRightButtonDown);
+        EXPECT_TRUE(main.popupRequested);
+        EXPECT_EQ(main.foregroundRequested, !toggled);
+    }
+    // Other mouse messages do nothing.
+    main.popupRequested = false;
+    main.minimised = true;
+    window.TrayMouse(512);
+    EXPECT_FALSE(main.popupRequested);
+    EXPECT_TRUE(main.minimised);
 }
 
 TEST_F(EngineTest, StartMinimisedCentresOnTheFirstRestoreAndTheUsersChoiceSurvives) {
@@ -183,7 +194,6 @@ TEST_F(EngineTest, StartMinimisedCentresOnTheFirstRestoreAndTheUsersChoiceSurviv
     fh.rt.centreOnShow = true;
     Start();
     EXPECT_EQ(Look(), "minimised hidden +Restore");
-    EXPECT_TRUE(fh.rt.trayIconShown);
     window.TrayMouse(kTrayLeftDoubleClick);
     EXPECT_EQ(Look(), "restored visible +Min toggled");
     EXPECT_TRUE(main.centreRequested);
@@ -233,30 +243,13 @@ TEST_F(EngineTest, StartMinimisedCentresOnTheFirstRestoreAndTheUsersChoiceSurviv
     EXPECT_FALSE(fh.rt.minimiseToggled);
 }
 
-TEST_F(EngineTest, RightClickOpensThePopupAndBringsTheWindowForwardUnlessToggled) {
-    Start();
-    for (const bool toggled : {false, true}) {
-        main.popupRequested = main.foregroundRequested = false;
-        fh.rt.minimiseToggled = toggled;
-        window.TrayMouse(kTrayRightButtonDown);
-        EXPECT_TRUE(main.popupRequested);
-        EXPECT_EQ(main.foregroundRequested, !toggled);
-    }
-    // Other mouse messages do nothing.
-    main.popupRequested = false;
-    main.minimised = true;
-    window.TrayMouse(512);
-    EXPECT_FALSE(main.popupRequested);
-    EXPECT_TRUE(main.minimised);
-}
-
 TEST_F(EngineTest, NonEntitledUserGetsNoCloseItemAndNoExit) {
     host.admin = false;
-    fh.rt.config.UserExitA = 1;
-    Start();
-    const std::vector<std::string> withoutClose = {"Restore", "Move", "Size", "Minimise",
-                                                   "Maximise"};
-    EXPECT_EQ(main.systemMenu, withoutClose);
+    engine.InitialiseMonitor();
+    EXPECT_EQ(EnabledCommands(), "all but TestS Exit mTest mConfig mExit");
+    EXPECT_EQ(main.systemMenu,
+              (std::vector<std::string>{"Restore", "Move", "Size", "Minimise", "Maximise"}));
+    EXPECT_TRUE(std::filesystem::exists(fh.folder.path() / "Log" / "Vespar.log"));
 
     // After the About screen, Configure is open again, but neither Exit nor Test.
     main.Click("mPopUpAbout");
@@ -266,9 +259,11 @@ TEST_F(EngineTest, NonEntitledUserGetsNoCloseItemAndNoExit) {
 
     // Entitled again: Close comes back once, with its separator.
     fh.rt.config.UserExitA = 2;
-    Start();
+    engine.InitialiseMonitor();
     EXPECT_EQ(main.systemMenu, kDefaultSystemMenu);
     EXPECT_EQ(EnabledCommands(), "all");
+    EXPECT_EQ(Ctl("Counter").foreColor, kBlue);
+    EXPECT_EQ(Ctl("CPULoad").backColor, Color::System(Color::Kind::ButtonFace));
 }
 
 TEST_F(EngineTest, CloseItemIsRemovedOnlyWhileTheMenuEndsWithIt) {
@@ -287,23 +282,15 @@ TEST_F(EngineTest, CloseItemIsRemovedOnlyWhileTheMenuEndsWithIt) {
     EXPECT_TRUE(main.systemMenu.empty());
 }
 
-TEST_F(EngineTest, AboutClosesTheCommandsAndPausesTheEngineUntilItCloses) {
+TEST_F(EngineTest, ChildScreensCloseTheCommandsAndDisabledOnesDoNothing) {
     fh.rt.config.UserExitA = 2;
     Start();
-    ASSERT_TRUE(RunUntilState(MonitorState::Run));
     main.Click("About");
-    EXPECT_TRUE(window.about().isOpen());
     EXPECT_EQ(EnabledCommands(), "Update Exit mUpdate mExit mMin mRestore");
-    EXPECT_TRUE(fh.rt.childFormOpen);
     window.about().Click("ExitAbout");
-    EXPECT_FALSE(fh.rt.childFormOpen);
     EXPECT_EQ(EnabledCommands(), "all");
     EXPECT_TRUE(main.focusParkRequested);
-}
 
-TEST_F(EngineTest, DisabledPopupItemsAndButtonsDoNothing) {
-    fh.rt.config.UserExitA = 2;
-    Start();
     int configOpened = 0;
     main.Click("Config");
     EXPECT_TRUE(Enabled("About"));  // no configuration screen yet: nothing closes
@@ -329,9 +316,7 @@ TEST_F(EngineTest, DisabledPopupItemsAndButtonsDoNothing) {
 
     // The logo opens the home page.
     main.Click("Logo");
-    ASSERT_EQ(opener.opened.size(), 1u);
-    EXPECT_EQ(opener.opened[0], kWebSiteBase);
-    EXPECT_TRUE(fh.dialogs.shown.empty());
+    EXPECT_EQ(opener.opened, std::vector<std::string>{kWebSiteBase});
 }
 
 TEST_F(EngineTest, UpdateCheckIsDueOnceTheTimeHasCome) {
@@ -348,10 +333,7 @@ TEST_F(EngineTest, UpdateCheckIsDueOnceTheTimeHasCome) {
     EXPECT_EQ(updater.calls, std::vector<std::string>{"hidden"});
     EXPECT_TRUE(fh.rt.updateBusy);
     EXPECT_FALSE(fh.rt.manualUpdate);
-    for (int i = 2; i < 10; ++i) {
-        fh.clock.Set(AddSeconds(at, i));
-        window.CheckUpdateDue(true);
-    }
+    window.CheckUpdateDue(true);
     main.Click("Update");
     EXPECT_EQ(updater.calls.size(), 1u);
 
@@ -371,6 +353,11 @@ TEST_F(EngineTest, UpdateCheckIsDueOnceTheTimeHasCome) {
     main.control("mPopUpUpdate").enabled = false;
     window.EnableControls();
     EXPECT_EQ(EnabledCommands(), "all but Update Exit mUpdate mExit");
+    // After the check the button opens the window again.
+    fh.rt.updateBusy = false;
+    window.EnableControls();
+    main.Click("Update");
+    EXPECT_EQ(updater.calls, (std::vector<std::string>{"hidden", "shown", "shown"}));
 }
 
 }  // namespace vespar::test
