@@ -22,7 +22,6 @@ TEST_F(EngineTest, TypicalRoadPowersOffAfterIdleDelaysAndWarning) {
     EXPECT_EQ(Ctl("Counter").caption, "Activity");
     EXPECT_EQ(Ctl("Counter").foreColor, kDarkGreen);
     EXPECT_EQ(main.trayIcon, TrayIcon::Activity);
-    EXPECT_EQ(Ctl("CPULoad").caption.substr(0, 5), "CPU: ");
     EXPECT_NE(Ctl("CPULoad").caption.find(" K ."), std::string::npos);
     EXPECT_NE(Ctl("DLLoad").caption, "");
 
