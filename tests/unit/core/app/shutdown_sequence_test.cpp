@@ -57,8 +57,9 @@ TEST_F(EngineTest, EveryShutTypeWithAndWithoutWarningAndForce) {
         try {
             while (fh.rt.monitorState == MonitorState::Shutdown && ticks++ < 20)
                 engine.ShutdownTick();
-        } catch (const ProgramExit&) {
+        } catch (const ProgramExit& exit) {
             exited = true;
+            EXPECT_EQ(exit.code, 0);
         }
         EXPECT_EQ(ticks, k.noWarn == 2 ? 1 : 6);
         EXPECT_EQ(exited, !sleeps);
@@ -159,6 +160,7 @@ TEST_F(EngineTest, TestRunClosesAboutConfigureAndUpdateAndEndsInTimedMessage) {
         fh.rt.config.StartMin = 2;
         main.Click("mPopUpTest");
         EXPECT_EQ(main.caption, "Vespar - Test Mode");
+        EXPECT_EQ(Ctl("Counter").caption, "Program Activation In 2s");
         EXPECT_EQ(fh.rt.pendingMessage, "<QZT000>");
         EXPECT_TRUE(Logged("Enter", "Test"));
         EXPECT_EQ(EnabledCommands(), "all but Config About Update mConfig mAbout mUpdate");
