@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/raised.h"
 #include "system/shutdown.h"
 
 namespace vespar::windows_platform {
@@ -42,16 +43,12 @@ TEST_F(WinPowerActionsTest, EachActionEnablesThePrivilegeAndMakesItsCall) {
 
 TEST_F(WinPowerActionsTest, RefusedExitRaisesWithTheSystemText) {
     accept = false;
-    try {
-        actions.ShutdownSystem(8);
-        FAIL() << "no error raised";
-    } catch (const SystemError& e) {
-        EXPECT_EQ(e.Number(), ObjectErrorNumber(kShutdownFailed));
-        EXPECT_EQ(e.Source(), "vespar.mShutDown");
-        const std::string text = power.MessageText(ERROR_ACCESS_DENIED);
-        EXPECT_FALSE(text.empty());
-        EXPECT_EQ(e.Description(), "ShutdownSystem failed: " + text);
-    }
+    const SystemError e = test::Raised([&] { actions.ShutdownSystem(8); });
+    EXPECT_EQ(e.Number(), ObjectErrorNumber(kShutdownFailed));
+    EXPECT_EQ(e.Source(), "vespar.mShutDown");
+    const std::string text = power.MessageText(ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(text.empty());
+    EXPECT_EQ(e.Description(), "ShutdownSystem failed: " + text);
 }
 
 TEST_F(WinPowerActionsTest, PrivilegeLookupAndSystemTexts) {
