@@ -1,0 +1,67 @@
+#include "app/event_boundary.h"
+
+#include "base/system_error.h"
+#include "unit/core/app/program_fixture.h"
+
+namespace vespar::test {
+namespace {
+
+// The boundary over the whole program, counting what it asks of the front-end.
+class EventBoundaryTest : public ProgramTest {
+  protected:
+    EventBoundaryTest() { Start(""); }
+    int arms = 0, redraws = 0, ends = 0, endCode = -1;
+    std::function<void()> duringRedraw;
+    EventBoundary boundary{program,
+                           clock,
+                           {[this] { ++arms; },
+                            [this] {
+                                ++redraws;
+                                if (duringRedraw) duringRedraw();
+                            },
+                            [this](int code) {
+                                ++ends;
+                                endCode = code;
+                            }}};
+};
+
+TEST_F(EventBoundaryTest, PumpRedrawsOnlyWhenATimerFired) {
+    boundary.Pump();  // nothing is due yet
+    EXPECT_EQ(redraws, 0);
+    EXPECT_EQ(arms, 1);
+    const auto due = program.timers().NextDue();
+    ASSERT_TRUE(due);
+    clock.AdvanceMs(*due - clock.tickMs());
+    boundary.Pump();
+    EXPECT_EQ(redraws, 1);
+}
+
+TEST_F(EventBoundaryTest, EventsDuringARedrawRedrawOnceMoreAtMostThreePasses) {
+    int nested = 0;
+    duringRedraw = [&] {
+        if (nested++ < 1) boundary.Deliver([] {});
+    };
+    boundary.Deliver([] {});
+    EXPECT_EQ(redraws, 2);
+    nested = -10;  // keeps changing the models
+    redraws = 0;
+    boundary.Deliver([] {});
+    EXPECT_EQ(redraws, 3);
+}
+
+TEST_F(EventBoundaryTest, ASystemErrorOrTheProgramsEndEndsOnceAndLaterEventsAreIgnored) {
+    boundary.Deliver([] { throw SystemError(5, "Shutdown", "Access is denied."); });
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(boundary.ended());
+    EXPECT_EQ(boundary.exitCode(), 1);
+    EXPECT_EQ(endCode, 1);
+    bool ran = false;
+    boundary.Deliver([&] { ran = true; });
+    boundary.Pump();
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(arms + redraws, 0);
+}
+
+}  // namespace
+}  // namespace vespar::test
