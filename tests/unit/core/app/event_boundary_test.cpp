@@ -31,9 +31,15 @@ TEST_F(EventBoundaryTest, PumpRedrawsOnlyWhenATimerFired) {
     EXPECT_EQ(arms, 1);
     const auto due = program.timers().NextDue();
     ASSERT_TRUE(due);
-    clock.AdvanceMs(*due - clock.tickMs());
+    // A timer an event enables counts from that event.
+    clock.AdvanceMs(*due - clock.tickMs() - 10);
+    Timer& soon = program.timers().Create("Soon", 1, [] {});
+    boundary.Deliver([&] { soon.SetEnabled(true); });
+    EXPECT_EQ(program.timers().NextDue(), clock.tickMs() + 1);
+    program.timers().Remove(soon);
+    clock.AdvanceMs(10);
     boundary.Pump();
-    EXPECT_EQ(redraws, 1);
+    EXPECT_EQ(redraws, 2);
 }
 
 TEST_F(EventBoundaryTest, EventsDuringARedrawRedrawOnceMoreAtMostThreePasses) {
