@@ -31,8 +31,6 @@ class DownloadMeter {
     // the same second, on the first reading since start, or before DLoadInit.
     std::int32_t DownloadRate();
 
-    std::int64_t PrevBytesIn() const { return prevBytesIn_; }
-    std::int64_t PrevBytesOut() const { return prevBytesOut_; }
     const InterfaceList& Interfaces() const { return list_; }
     // Counts the times the list was rebuilt, so that its display is renewed only then.
     int ListGeneration() const { return listGeneration_; }

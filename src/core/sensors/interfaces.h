@@ -45,8 +45,6 @@ class CIpHelper {
     // Reads the table afresh, replacing the collection and both sums.
     const CInterfaces& Interfaces();
     // Sums of the last reading.
-    double BytesReceived() const { return static_cast<double>(received_); }
-    double BytesSent() const { return static_cast<double>(sent_); }
     std::int64_t ReceivedOctets() const { return received_; }
     std::int64_t SentOctets() const { return sent_; }
 
