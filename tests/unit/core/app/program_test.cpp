@@ -13,6 +13,9 @@ TEST_F(ProgramTest, ASecondInstanceShowsTheNoticeOnlyUnlessAllowed) {
     EXPECT_EQ(program.Enter(""), Program::Window::MultiInst);
     EXPECT_EQ(guard.asked, std::vector<std::string>{"Vespar"});
     auto& notice = program.multiInst();
+    std::string names;
+    for (const auto& entry : notice.controls()) names += entry.first + " ";
+    EXPECT_EQ(names, "ErrorMess Exit Image1 Logo ");
     EXPECT_EQ(notice.control("ErrorMess").caption,
               "Vespar or Vespar Lumo is already\r\nrunning. Only one instance\r\n"
               "can be running at a time.");

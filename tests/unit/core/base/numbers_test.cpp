@@ -32,8 +32,8 @@ TEST(IsWholeNumber, BlanksAroundASignedWholeNumber) {
 }
 
 TEST(RoundingAndRanges, HalvesToEvenAndSixteenAndThirtyTwoBits) {
-    const std::pair<double, double> halves[] = {{2.5, 2},   {3.5, 4},    {5.5, 6},
-                                                {-2.5, -2}, {2.4999, 2}, {1.5, 2}};
+    const std::pair<double, double> halves[] = {{2.5, 2},    {3.5, 4}, {5.5, 6}, {-2.5, -2},
+                                                {2.4999, 2}, {1.5, 2}, {2.6, 3}};
     for (const auto& [x, rounded] : halves) EXPECT_EQ(RoundHalfEven(x), rounded) << x;
 
     EXPECT_EQ(ToInt16(32767.4), 32767);

@@ -31,7 +31,7 @@ void Slave(Runtime& rt) {
 }
 void SlaveWithAddress(Runtime& rt) {
     Slave(rt);
-    rt.config.IPAdd = "1.2.3.4";
+    rt.config.IPAdd = "1.2.3.9";
 }
 
 // The configuration screen over the whole program on the shipped file, in virtual time.
