@@ -4,6 +4,7 @@
 #include <QDir>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/program.h"
@@ -14,6 +15,7 @@
 #include "qt/qt_dialogs.h"
 #include "qt/qt_download_service.h"
 #include "qt/qt_host_resolver.h"
+#include "qt/start_up_environment.h"
 #include "qt/system_exit.h"
 
 namespace {
@@ -32,11 +34,13 @@ std::string CommandLine(int argc, char** argv) {
 int main(int argc, char** argv) {
     vespar::qt::SystemExitWatch::ReportFatalMessages();
     // Qt's own event dispatcher instead of glib's, whose main loop costs more at every wake-up
-    // and which nothing here needs; programs the user starts from here keep their own choice.
-    const bool glibChosen = qEnvironmentVariableIsSet("QT_NO_GLIB");
-    if (!glibChosen) qputenv("QT_NO_GLIB", "1");
+    // and which nothing here needs. Repaints go over the X connection instead of through shared
+    // memory: they are small here, and each shared-memory repaint's completion notice wakes two
+    // threads.
+    std::optional<vespar::qt::StartUpEnvironment> startUp(std::in_place,
+                                                          {"QT_NO_GLIB", "QT_XCB_NO_MITSHM"});
     QApplication app(argc, argv);
-    if (!glibChosen) qunsetenv("QT_NO_GLIB");
+    startUp.reset();
     app.setQuitOnLastWindowClosed(false);
     // The program folder holds Data/ and Log/; relative paths are read against it.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
