@@ -20,4 +20,5 @@ set(VESPAR_PLATFORM windows CACHE STRING "Platform folder under src/platform")
 set(VESPAR_FRONTEND win32 CACHE STRING "Front-end: qt, win32 or none")
 
 # ctest and gtest_discover_tests start the .exe files under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine_run.sh)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine_run.sh
+                                  --retry-unstarted)

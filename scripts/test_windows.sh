@@ -16,10 +16,4 @@ cmake --build build-win -j 2
 # Prepares the prefix and starts the shared wineserver once, before the tests run in parallel.
 export WINEPREFIX="$PWD/build-win/wineprefix"
 scripts/wine_run.sh cmd /c exit
-if ! ctest --test-dir build-win --output-on-failure -j 2; then
-  # Wine now and then fails to start a program at all (no output, an exit within a tenth of a
-  # second), and such a failure does not repeat. The failed tests run once more, and the run
-  # fails if any of them fails again; the first failures stay in the output above.
-  echo "test_windows: running the failed tests once more" >&2
-  ctest --test-dir build-win --output-on-failure --rerun-failed
-fi
+ctest --test-dir build-win --output-on-failure -j 2

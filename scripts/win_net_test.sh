@@ -13,4 +13,4 @@ port=$(head -n 1 "$log")
 [ -n "$port" ] || { echo "the web site did not start" >&2; exit 1; }
 # Straight to 127.0.0.1, never through a proxy of the environment.
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
-VESPAR_TEST_WEB_PORT=$port "$here/wine_run.sh" "$exe"
+VESPAR_TEST_WEB_PORT=$port "$here/wine_run.sh" --retry-unstarted "$exe"

@@ -3,8 +3,14 @@
 # if set, wins). The first run creates the prefix. A wineserver kept alive, with Wine's
 # background programs detached from our pipes, saves Wine's start-up on every later run and
 # keeps ctest from waiting on those pipes.
+#
+# With --retry-unstarted first, for programs that always print as they start (the test
+# programs): a run that failed without a byte of output never reached the program, since Wine
+# now and then fails to start one, and runs once more. Its output is then shown at its end.
 set -euo pipefail
-[ $# -ge 1 ] || { echo "usage: $0 PROGRAM.exe [ARGS...]" >&2; exit 2; }
+retry=
+if [ "${1:-}" = --retry-unstarted ]; then retry=1; shift; fi
+[ $# -ge 1 ] || { echo "usage: $0 [--retry-unstarted] PROGRAM.exe [ARGS...]" >&2; exit 2; }
 if [ -z "${WINEPREFIX:-}" ]; then
   dir=$(cd "$(dirname "$1")" && pwd)
   while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
@@ -38,4 +44,16 @@ mkdir -p "$WINEPREFIX"
     wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
   fi
 ) 9>"$WINEPREFIX/.vespar-lock"
-exec wine "$@"
+[ -n "$retry" ] || exec wine "$@"
+out=$(mktemp) err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+rc=0
+wine "$@" >"$out" 2>"$err" || rc=$?
+if [ "$rc" -ne 0 ] && [ ! -s "$out" ] && [ ! -s "$err" ]; then
+  echo "wine_run: $1 ended with $rc before printing anything; starting it once more" >&2
+  rc=0
+  wine "$@" >"$out" 2>"$err" || rc=$?
+fi
+cat "$out"
+cat "$err" >&2
+exit "$rc"
