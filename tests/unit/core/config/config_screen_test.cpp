@@ -130,13 +130,9 @@ TEST_F(ConfigScreenTest, ValidateScreenCountsEachRuleAndHighlightsItsLabels) {
         {"a name just too long", {}, {{"DNameT", "1"}, {"IPAddT", std::string(101, 'h')},
           {"LogNameT", std::string(17, 'v') + ".log"}}, 2, "IPAddM LogNameM"},
         {"not an IP address", {}, {{"IPAddT", "1.2.3"}}, 1, "IPAddM"},
-        {"an IP address as a name", {}, {{"DNameT", "1"}, {"IPAddT", "1.2.3.4"}}, 1, "IPAddM"},
         {"CPU level keeps decimals", {}, {{"CPULevelT", "4.5"}}, 1, "CPULevelM"},
-        {"no number is 0", {}, {{"DLDelayT", "x"}}, 1, "DLDelayM"},
         {"unknown log level", [](Runtime& rt) { rt.config.LogLevel = 0; }, {}, 1, "LogLevelM"},
         {"log name extension", {}, {{"LogNameT", "Vesparlog1"}}, 1, "LogNameM"},
-        {"log name short", {}, {{"LogNameT", "V.log"}}, 1, "LogNameM"},
-        {"log name long", {}, {{"LogNameT", "VesparVesparVespar.log"}}, 1, "LogNameM"},
         {"log name tiny fails both", {}, {{"LogNameT", "ab"}}, 2, "LogNameM"},
         {"log name of four", {}, {{"LogNameT", ".log"}}, 1, "LogNameM"},
         {"log name is the configuration file", {},
@@ -345,25 +341,7 @@ TEST_F(ConfigScreenTest, SaveWritesOnlyChangedValidValuesAndExitResetsTheProgram
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(ConfigScreenTest, FailedSaveKeepsTheFileAndPutsTheRunningValuesBack) {
-    StartAndOpen();
-    ConfigScreen& s = screen();
-    std::filesystem::create_directory(folder.path() / "Data" / "Vespar.ini.tmp");
-    Type(s, "KeyDelayT", "700");
-    s.SetCheck("Del_OnT", 1);
-    s.Click("Save");  // the writer's refusal and its message are the writer's tests
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(Caption("KeyDelayT"), "600");
-    EXPECT_EQ(s.control("Del_OnT").value, 0);
-    EXPECT_FALSE(s.control("DelTimeT").enabled);
-    EXPECT_FALSE(program.runtime().configSaved);
-    // Nothing is left unsaved: Exit leaves at once and without a reset.
-    s.Click("ExitConfig");
-    EXPECT_FALSE(s.isOpen());
-    EXPECT_EQ(Log().find(" Config   ,"), std::string::npos);
-}
-
-TEST_F(ConfigScreenTest, RestoreThenExitAsksForCancelThenLeavesWithoutSaving) {
+TEST_F(ConfigScreenTest, RestoreOrAFailedSaveThenExitLeavesWithoutSaving) {
     StartAndOpen();
     ConfigScreen& s = screen();
     const std::string before = folder.ReadFile(folder.ini());
@@ -398,6 +376,21 @@ TEST_F(ConfigScreenTest, RestoreThenExitAsksForCancelThenLeavesWithoutSaving) {
     s.Click("ExitConfig");
     EXPECT_FALSE(s.isOpen());
     EXPECT_EQ(folder.ReadFile(folder.ini()), before);
+
+    // A failed save keeps the file and puts the running values back.
+    StartAndOpen();
+    std::filesystem::create_directory(folder.path() / "Data" / "Vespar.ini.tmp");
+    Type(s, "KeyDelayT", "700");
+    s.SetCheck("Del_OnT", 1);
+    s.Click("Save");  // the writer's refusal and its message are the writer's tests
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(Caption("KeyDelayT"), "600");
+    EXPECT_EQ(s.control("Del_OnT").value, 0);
+    EXPECT_FALSE(s.control("DelTimeT").enabled);
+    EXPECT_FALSE(program.runtime().configSaved);
+    // Nothing is left unsaved: Exit leaves at once; no exit of this walk reset the program.
+    s.Click("ExitConfig");
+    EXPECT_FALSE(s.isOpen());
     EXPECT_EQ(Log().find(" Config   ,"), std::string::npos);
 }
 

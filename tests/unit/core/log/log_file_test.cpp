@@ -6,6 +6,7 @@
 
 #include "base/dates.h"
 #include "base/text_file.h"
+#include "log/updater_log_file.h"
 #include "log_test_support.h"
 
 namespace vespar::test {
@@ -171,6 +172,35 @@ TEST_F(LogFileTest, HeaderWriteFailuresEndTheProgram) {
         box = host.Stopped([&] { WriteLogHeader(host.ctx, 0); });
     }
     EXPECT_EQ(box, (MessageBox{"Vespar Log File Write Error", Failure("write to", "Vespar.log"),
+                               Icon::Exclamation, Buttons::Ok}));
+}
+
+// The updater's own log: its folder and file are checked as the program's log is.
+TEST_F(LogFileTest, UpdaterLogFaultsEndTheProgram) {
+    UpdaterLogFile log{host.ctx};
+    fs::remove_all(LogDir());
+    EXPECT_EQ(host.Stopped([&] { log.Open(); }).title, "Vespar Log Directory Error");
+    fs::create_directory(LogDir());
+    host.folder.WriteFile(log.marker(), "");
+#ifndef _WIN32  // a dangling link: the file is missing, yet cannot be made
+    fs::create_symlink(LogDir() / "none" / "Updater.log", log.file());
+    EXPECT_EQ(host.Stopped([&] { log.Open(); }),
+              (MessageBox{"Updater Log File Error", Failure("create", "Updater.log"),
+                          Icon::Exclamation, Buttons::Ok}));
+    fs::remove(log.file());
+#endif
+    log.Open();
+    fs::remove(log.file());  // gone during the check
+    EXPECT_EQ(host.Stopped([&] { log.Write({"x"}); }).title, "Vespar Log File Error");
+
+    if (!FileSizeLimit::Available()) GTEST_SKIP() << "no file size limit on this system";
+    log.Open();
+    MessageBox box;
+    {
+        FileSizeLimit full(fs::file_size(log.file()));
+        box = host.Stopped([&] { log.Write({"x"}); });
+    }
+    EXPECT_EQ(box, (MessageBox{"Updater Log File Write Error", Failure("write to", "Updater.log"),
                                Icon::Exclamation, Buttons::Ok}));
 }
 

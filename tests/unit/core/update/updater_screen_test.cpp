@@ -193,45 +193,5 @@ TEST_F(UpdaterTest, DiagnosticLogOnlyWithTheMarker) {
                   "Message      :  Hello\r\nUninstall    :  No\r\nError Count  :  0\r\n\r\n\r\n");
 }
 
-TEST_F(UpdaterTest, LogFaultsEndTheProgram) {
-    const auto marker = host.folder.path() / "Log" / "LogOn.txt";
-    const struct {
-        std::function<void()> spoil;
-        std::function<void()> call;
-        const char* title;
-        const char* firstLine;
-    } cases[] = {
-        {[&] { std::filesystem::remove_all(host.folder.path() / "Log"); }, [&] { Manual(); },
-         "Vespar Log Directory Error", "The log directory does not exist."},
-#ifndef _WIN32  // a dangling link: the file is missing, yet cannot be made
-        {[&] {
-             host.folder.WriteFile(marker, "");
-             std::filesystem::create_symlink(host.folder.path() / "none" / "Updater.log",
-                                             LogFile());
-         },
-         [&] { Manual(); }, "Updater Log File Error", "Unable to create the log file Updater.log."},
-#endif
-        {[&] {
-             host.folder.WriteFile(marker, "");
-             Manual();
-             std::filesystem::remove(LogFile());
-         },
-         [&] {
-             Requested();
-             downloads.Complete(Document("5.4"));
-         },
-         "Vespar Log File Error", "The log file is either missing or"},
-    };
-    for (const auto& c : cases) {
-        std::filesystem::remove_all(host.folder.path() / "Log");
-        std::filesystem::create_directory(host.folder.path() / "Log");
-        updater.Unload();
-        c.spoil();
-        const MessageBox box = host.Stopped(c.call);
-        EXPECT_EQ(box.title, c.title);
-        EXPECT_EQ(box.text.substr(0, box.text.find('\r')), c.firstLine);
-    }
-}
-
 }  // namespace
 }  // namespace vespar::test
