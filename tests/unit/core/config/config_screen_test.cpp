@@ -192,6 +192,8 @@ TEST_F(ConfigScreenTest, OpeningWithBadValuesReportsThemAndKeepsTheRulesWorking)
     EXPECT_FALSE(s.loading());
     s.SelectText("ShutNameT", "Hibernate");
     EXPECT_EQ(s.shutTypeChoice(), 5);
+    s.SelectText("ShutNameT", "StandBy");
+    EXPECT_EQ(s.shutTypeChoice(), 6);
     EXPECT_FALSE(s.control("ForceT").enabled);
 }
 

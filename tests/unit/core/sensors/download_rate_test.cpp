@@ -12,7 +12,7 @@ namespace vespar {
 namespace {
 
 TEST(Interfaces, AddressTextAndCollection) {
-    EXPECT_EQ(AdapterAddressText({0xFF, 0x10}), "FF-10");
+    EXPECT_EQ(AdapterAddressText({0xFF, 0x10, 0x0F}), "FF-10-F");
     EXPECT_EQ(AdapterAddressText({1, 2, 3, 4, 5, 6, 7, 8, 9}), "1-2-3-4-5-6-7-8");
 
     test::FakeInterfaceTable table;

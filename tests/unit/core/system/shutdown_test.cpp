@@ -16,6 +16,10 @@ using test::FakePowerActions;
 using test::Raised;
 using Calls = std::vector<std::string>;
 
+const std::string kCannot = "Can't enable shutdown: ";
+const std::string kNoPrivileges =
+    kCannot + "You do not have the privileges to shutdown this system. [Access is denied.\r\n]";
+
 struct ShutdownTest : ::testing::Test {
     FakePowerActions power;
     ShutdownActions actions{power, "Vespar"};
@@ -58,9 +62,6 @@ TEST_F(ShutdownTest, RejectsFlagsOutsideTheRangeBeforeAnyPrivilege) {
 }
 
 TEST_F(ShutdownTest, EachFailingStepRaisesItsOwnError) {
-    const std::string cant = "Can't enable shutdown: ";
-    const std::string privileges =
-        cant + "You do not have the privileges to shutdown this system. [Access is denied.\r\n]";
     const struct {
         bool FakePowerActions::*ok;
         std::uint32_t number;
@@ -68,11 +69,11 @@ TEST_F(ShutdownTest, EachFailingStepRaisesItsOwnError) {
         std::size_t calls;  // of the successful call list, up to the failing one
     } steps[] = {
         {&FakePowerActions::lookupOk, 0x8004062Cu,
-         cant + "Can't find the SE_SHUTDOWN_NAME privilege value. [Access is denied.\r\n]", 2},
+         kCannot + "Can't find the SE_SHUTDOWN_NAME privilege value. [Access is denied.\r\n]", 2},
         {&FakePowerActions::processOk, 0x8004062Du,
-         cant + "Can't determine the current process. [Access is denied.\r\n]", 3},
-        {&FakePowerActions::tokenOk, 0x8004062Eu, privileges, 4},
-        {&FakePowerActions::adjustOk, 0x8004062Eu, privileges, 5},
+         kCannot + "Can't determine the current process. [Access is denied.\r\n]", 3},
+        {&FakePowerActions::tokenOk, 0x8004062Eu, kNoPrivileges, 4},
+        {&FakePowerActions::adjustOk, 0x8004062Eu, kNoPrivileges, 5},
         {&FakePowerActions::exitOk, 0x8004062Bu, "ShutdownSystem failed: Access is denied.\r\n", 7},
     };
     for (const auto& step : steps) {
@@ -111,9 +112,7 @@ TEST_F(ShutdownTest, ARefusedSleepIsNoErrorAndTellsWhy) {
     // Not allowed at all: the system is not asked.
     power.tokenOk = false;
     EXPECT_FALSE(actions.HibernateSystem());
-    EXPECT_EQ(actions.Refusal(),
-              "Can't enable shutdown: You do not have the privileges to "
-              "shutdown this system. [Access is denied.\r\n]");
+    EXPECT_EQ(actions.Refusal(), kNoPrivileges);
     EXPECT_EQ(power.calls.back(), "MessageText 1314");
 }
 
