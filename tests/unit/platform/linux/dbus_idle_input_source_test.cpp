@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/linux/idle_time_taps.h"
 #include "platform/linux/input_source_factory.h"
 #include "platform/linux/x11_input_source.h"
 #include "sensors/input_change.h"
@@ -62,24 +63,31 @@ struct MockIdleService : test::Dbusmock {
     const char* const* served;
 };
 
-TEST(DbusIdleInputSource, LogindsIdleHintCountsAsInUseUntilTheDesktopSetsIt) {
-    test::PrivateBus bus;
-    MockIdleService services(bus, IdleService::kLogind);
-    services.Idle(0ms);
-    auto source = DbusIdleInputSource::Open(IdleService::kLogind, bus.Address());
-    ASSERT_NE(source, nullptr);
-    // Not idle by the desktop's reckoning, even with an old idle time.
-    services.IdleHint(false, MonotonicUsec() - 60'000'000);
-    EXPECT_EQ(source->ReadIdle(), 0ms);
-    // Idle for the last minute: the idle time runs from the hint.
-    services.IdleHint(true, MonotonicUsec() - 60'000'000);
-    const auto idle = source->ReadIdle();
-    ASSERT_TRUE(idle.has_value());
-    EXPECT_GE(*idle, 60s);
-    EXPECT_LT(*idle, 70s);
-    // A hint dated in the future is no reason to call anybody idle.
-    services.IdleHint(true, MonotonicUsec() + 60'000'000);
-    EXPECT_EQ(source->ReadIdle(), 0ms);
+TEST(IdleTimeTaps, InputSinceThePreviousSweepBecomesAlternatingTapCodes) {
+    IdleTimeTaps taps;
+    const IdleTimeTaps::Clock::time_point t0{};
+    // The first sweep has nothing to compare with.
+    EXPECT_EQ(taps.Sweep(0ms, t0, false), 0);
+    // Idle for longer than the second since: nothing happened in between.
+    EXPECT_EQ(taps.Sweep(5000ms, t0 + 1s, false), 0);
+    // Input at every sweep: 3 and 7 by turns, so that the key list changes every time.
+    EXPECT_EQ(taps.Sweep(200ms, t0 + 2s, false), 3);
+    EXPECT_EQ(taps.Sweep(200ms, t0 + 3s, false), 7);
+    EXPECT_EQ(taps.Sweep(200ms, t0 + 4s, false), 3);
+
+    // Input the sweep's own readings account for is not reported again.
+    EXPECT_EQ(taps.Sweep(10ms, t0 + 5s, true), 0);
+    EXPECT_EQ(taps.Sweep(10ms, t0 + 6s, false), 7);
+
+    // At the edge: input within the idle time's millisecond after the previous sweep is
+    // taken as made before it, since truncation can make it look later; later counts.
+    EXPECT_EQ(taps.Sweep(999ms, t0 + 7s, false), 0);
+    EXPECT_EQ(taps.Sweep(998ms, t0 + 8s, false), 3);
+
+    // After a failed read the next sweep only takes its reference.
+    taps.Forget();
+    EXPECT_EQ(taps.Sweep(0ms, t0 + 9s, false), 0);
+    EXPECT_EQ(taps.Sweep(0ms, t0 + 10s, false), 7);
 }
 
 TEST(InputSourceFactory, PrefersTheXServerThenTheDesktopsIdleServicesInTurn) {
@@ -114,9 +122,20 @@ TEST(InputSourceFactory, PrefersTheXServerThenTheDesktopsIdleServicesInTurn) {
     detector.InDataReset();
     vespar::test::ExpectUnreadableIsActivity(detector, 1);
 
-    // Each in turn, with the idle time it gives.
+    // Each in turn, with the idle time it gives. logind's idle hint counts as in use until
+    // the desktop sets it, even with an old idle time; then the idle time runs from the hint,
+    // which is no reason to call anybody idle when dated in the future.
     logind->Idle(0ms);
     EXPECT_EQ(Chosen(), IdleService::kLogind);
+    logind->IdleHint(false, MonotonicUsec() - 60'000'000);
+    EXPECT_EQ(idleSource->ReadIdle(), 0ms);
+    logind->IdleHint(true, MonotonicUsec() - 60'000'000);
+    const auto hinted = idleSource->ReadIdle();
+    ASSERT_TRUE(hinted.has_value());
+    EXPECT_GE(*hinted, 60s);
+    EXPECT_LT(*hinted, 70s);
+    logind->IdleHint(true, MonotonicUsec() + 60'000'000);
+    EXPECT_EQ(idleSource->ReadIdle(), 0ms);
     screenSaver->Idle(20ms);
     EXPECT_EQ(Chosen(), IdleService::kScreenSaver);
     EXPECT_EQ(idleSource->ReadIdle(), 20ms);

@@ -14,7 +14,6 @@
 #include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -34,12 +33,6 @@ bool PollUntil(Ready ready, std::chrono::steady_clock::duration limit = std::chr
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;
-}
-
-inline std::string ReadText(const std::filesystem::path& file) {
-    std::ostringstream text;
-    text << std::ifstream(file, std::ios::binary).rdbuf();
-    return text.str();
 }
 
 // A program started with stdout to `out` and stderr to `err` ({"env", "NAME=value", ...}
@@ -78,7 +71,9 @@ class Child {
     // The first line the program writes to `file`; throws when it ends before.
     std::string FirstLine(const std::filesystem::path& file) {
         std::string text;
-        PollUntil([&] { return (text = ReadText(file)).find('\n') != text.npos || !Running(); });
+        PollUntil([&] {
+            return (text = TempProgramFolder::ReadFile(file)).find('\n') != text.npos || !Running();
+        });
         if (text.find('\n') == text.npos) throw std::runtime_error(file.string() + ": no line");
         return text.substr(0, text.find('\n'));
     }
@@ -102,8 +97,6 @@ class XvfbDisplay {
     }
     const std::string& Name() const { return name_; }
     pid_t Pid() const { return server_->Pid(); }
-    // Ends the server now, as a crash or a logout would.
-    void Stop() { server_.reset(); }
     // Runs xdotool against this display only; its exit status.
     int Xdotool(std::vector<std::string> args) const {
         args.insert(args.begin(), {"env", "DISPLAY=" + name_, "xdotool"});
@@ -165,7 +158,7 @@ class Dbusmock {
         });
         if (!mock_->Running())
             throw std::runtime_error("dbusmock did not start: " +
-                                     ReadText(bus.Path(name + ".err")));
+                                     TempProgramFolder::ReadFile(bus.Path(name + ".err")));
     }
 
     // Calls a method of the mock; throws with the mock's error on failure.
@@ -187,7 +180,7 @@ class Dbusmock {
     }
     // The method calls logged since the last look, "Method arg ..." each, joined by "; ".
     std::string Calls() {
-        const std::string log = ReadText(log_);
+        const std::string log = TempProgramFolder::ReadFile(log_);
         std::string calls;
         for (auto end = log.find('\n', seen_); end != std::string::npos;
              seen_ = end + 1, end = log.find('\n', seen_)) {
