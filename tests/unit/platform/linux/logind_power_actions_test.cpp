@@ -117,28 +117,7 @@ TEST_F(LogindTest, EachActionReachesItsLogindCall) {
     EXPECT_EQ(e.Description(), "ShutdownSystem failed: Interactive authentication required.");
 }
 
-TEST_F(LogindTest, RefusalRaisesTheNoPrivilegesError) {
-    StartLogind(R"({"CanPowerOff": "no", "CanHibernate": "na", "CanReboot": "challenge"})");
-    for (const std::int32_t flags : {8, 12}) {
-        const SystemError e = RaisedAfter([&] { actions.ShutdownSystem(flags); }, "CanPowerOff");
-        EXPECT_EQ(e.Number(), kNoPrivileges);
-        EXPECT_EQ(e.Description(),
-                  "Can't enable shutdown: You do not have the privileges to shutdown this system. "
-                  "[logind does not allow PowerOff: CanPowerOff answers \"no\"]");
-    }
-    EXPECT_EQ(Raised([&] { actions.EnableShutdownPrivilege(); }).Number(), kNoPrivileges);
-
-    // A computer without hibernation: refused, no error, the reason kept for the log.
-    EXPECT_EQ(CallsOf([&] { EXPECT_FALSE(actions.HibernateSystem()); }), "CanHibernate");
-    EXPECT_NE(actions.Refusal().find("[logind does not allow Hibernate: CanHibernate answers "
-                                     "\"na\"]"),
-              std::string::npos);
-
-    // "challenge" is for logind to settle with the user: the call is made.
-    ExpectExit(2, "CanReboot; ListInhibitors; Reboot False");
-}
-
-TEST_F(LogindTest, UnreachableLogindRaisesTheLookupError) {
+TEST_F(LogindTest, UnreachableOrRefusingLogindRaisesTheLookupOrPrivilegeError) {
     // A bus on which nobody serves logind.
     SystemError e = Raised([&] { actions.ShutdownSystem(8); });
     EXPECT_EQ(e.Number(), kNoPrivilegeValue);
@@ -154,9 +133,26 @@ TEST_F(LogindTest, UnreachableLogindRaisesTheLookupError) {
               "Can't enable shutdown: Can't find the SE_SHUTDOWN_NAME privilege value. [No such "
               "file or directory]");
 
-    // A logind that comes up later is found by the next action.
-    StartLogind();
-    ExpectExit(12, "CanPowerOff; PowerOff False");
+    // A logind that comes up later is found by the next action, and its refusal raises the
+    // missing privilege.
+    StartLogind(R"({"CanPowerOff": "no", "CanHibernate": "na", "CanReboot": "challenge"})");
+    for (const std::int32_t flags : {8, 12}) {
+        e = RaisedAfter([&] { actions.ShutdownSystem(flags); }, "CanPowerOff");
+        EXPECT_EQ(e.Number(), kNoPrivileges);
+        EXPECT_EQ(e.Description(),
+                  "Can't enable shutdown: You do not have the privileges to shutdown this system. "
+                  "[logind does not allow PowerOff: CanPowerOff answers \"no\"]");
+    }
+    EXPECT_EQ(Raised([&] { actions.EnableShutdownPrivilege(); }).Number(), kNoPrivileges);
+
+    // A computer without hibernation: refused, no error, the reason kept for the log.
+    EXPECT_EQ(CallsOf([&] { EXPECT_FALSE(actions.HibernateSystem()); }), "CanHibernate");
+    EXPECT_NE(actions.Refusal().find("[logind does not allow Hibernate: CanHibernate answers "
+                                     "\"na\"]"),
+              std::string::npos);
+
+    // "challenge" is for logind to settle with the user: the call is made.
+    ExpectExit(2, "CanReboot; ListInhibitors; Reboot False");
 }
 
 TEST_F(LogindTest, BlockInhibitorsStopOnlyUnforcedActionsOfTheirKind) {
