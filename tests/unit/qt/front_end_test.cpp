@@ -5,6 +5,7 @@
 #include "qt/front_end.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,38 +13,97 @@
 #include <QPushButton>
 #include <QWindow>
 #include <QtTest>
+#include <memory>
 
+#include "app/program.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_network.h"
+#include "fakes/fake_system_ports.h"
+#include "fakes/scripted_dialogs.h"
+#include "fakes/temp_program_folder.h"
 #include "qt/qt_clock.h"
 #include "qt/tray_icons.h"
-#include "unit/qt/front_end_rig.h"
 #include "unit/qt/screen_check.h"
 
 namespace vespar::qt {
+namespace {
+
+struct NoGuard : InstanceGuard {
+    bool AlreadyRunning(const std::string&) override { return heldElsewhere; }
+    bool heldElsewhere = false;
+};
+struct NoProcess : ProcessControl {
+    void RaisePriority() override {}
+};
+
+// The whole program with its front-end; time moves only when the test advances it.
+struct Rig {
+    explicit Rig(bool entitled = true) {
+        clock.Set({2026, 12, 7, 9, 0, 0});
+        if (!entitled) {
+            folder.SetKey("UserExitA", "1");
+            sys.groups.answer = false;
+        }
+        sys.interfaces.rows = {{"eth0", {0, 0x0c, 0x29, 0xab}, 1000, 1000},
+                               {"wlan0", {0, 0x0c, 0x29, 0xac}, 1000, 1000}};
+        // An idle processor: every second (in 100 ns units) passes in the idle process.
+        program.timers()
+            .Create("test.load", 1000,
+                    [this] { sys.systemTimes.Advance(10'000'000, 10'000'000, 0); })
+            .SetEnabled(true);
+        frontEnd = std::make_unique<FrontEnd>(program, clock);
+    }
+
+    void Advance(std::int64_t ms) {
+        for (std::int64_t t = 0; t < ms && !frontEnd->ended(); t += 50) {
+            clock.AdvanceMs(50);
+            frontEnd->Pump();
+            QCoreApplication::processEvents();
+        }
+    }
+    ScreenWindow& main() { return *frontEnd->mainWindow(); }
+    void Click(ScreenWindow& w, const char* button) {
+        QTest::mouseClick(w.findChild<QPushButton*>(button), Qt::LeftButton);
+    }
+    QString Faults() { return ScreenFaults(frontEnd.get()); }
+    void Screenshot(QWidget& w, const char* file) {
+        const QByteArray dir = qgetenv("VESPAR_SCREENSHOT_DIR");
+        if (dir.isEmpty()) return;
+        QCoreApplication::processEvents();
+        QVERIFY(w.grab().save(QString::fromLocal8Bit(dir) + "/" + file));
+    }
+
+    test::TempProgramFolder folder;
+    test::FakeClock clock;
+    test::ScriptedDialogs dialogs;
+    NoGuard guard;
+    NoProcess process;
+    test::FakeSystemPorts sys;
+    test::FakeNetwork net;
+    test::FakeNetworkPorts netPorts{net, "127.0.0.1"};
+    Program program{clock, dialogs, guard, process, sys.ports(), netPorts.ports(), folder.path()};
+    std::unique_ptr<FrontEnd> frontEnd;
+};
+
+QImage Picture(const QIcon& icon) { return icon.pixmap(32).toImage(); }
+
+}  // namespace
 
 class FrontEndTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void statusWarningAndCancelShowOnScreen();
-    void aboutWindowAndTrayMenu();
-    void closeButtonFollowsTheRightToExit();
+    void oneRunThroughEveryScreen();
+    void closeButtonIsRefusedWithoutTheRightToExit();
     void secondInstanceShowsOnlyTheNotice();
-    void configurationIsTypedCheckedAndSaved();
-    void heldLinesShowEveryTextWhole();
     void clockTellsTheLocalDateAndTime();
-
-  private:
-    static void Retype(ScreenWindow& w, const char* name, const QString& text) {
-        auto* box = w.findChild<QLineEdit*>(name);
-        box->selectAll();
-        QTest::keyClicks(box, text);
-    }
 };
 
-void FrontEndTest::statusWarningAndCancelShowOnScreen() {
+void FrontEndTest::oneRunThroughEveryScreen() {
     Rig rig;
     QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
     ScreenWindow& main = rig.main();
+    TrayView& tray = *rig.frontEnd->tray();
     rig.Advance(4500);
     QCOMPARE(rig.program.runtime().monitorState, MonitorState::Run);
     int screens = 0;
@@ -52,55 +112,43 @@ void FrontEndTest::statusWarningAndCancelShowOnScreen() {
     QVERIFY(!main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     rig.Screenshot(main, "main-window-run.png");
 
+    // The warning comes up above every other window, in the same native window, raised, not
+    // re-created; the reset takes it down again.
     const WId native = main.winId();
     rig.Advance(7500);
     QCOMPARE(rig.program.runtime().monitorState, MonitorState::Shutdown);
-    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
-    // The warning comes up above every other window.
+    QCOMPARE(rig.Faults(), QString());
     QVERIFY(main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(main.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(main.winId(), native);  // the same native window, raised, not re-created
+    QCOMPARE(main.winId(), native);
     QVERIFY(main.isVisible());
     rig.Screenshot(main, "main-window-warning.png");
-    const auto picture = [](const QIcon& icon) { return icon.pixmap(32).toImage(); };
-    QCOMPARE(picture(rig.frontEnd->tray()->icon().icon()),
-             picture(TrayIconPicture(TrayIcon::Shutdown)));
-    QVERIFY(picture(TrayIconPicture(TrayIcon::Shutdown)) !=
-            picture(TrayIconPicture(TrayIcon::Activate)));
-
-    QTest::mouseClick(rig.Button(main, "Reset"), Qt::LeftButton);
+    QCOMPARE(Picture(tray.icon().icon()), Picture(TrayIconPicture(TrayIcon::Shutdown)));
+    QVERIFY(Picture(TrayIconPicture(TrayIcon::Shutdown)) !=
+            Picture(TrayIconPicture(TrayIcon::Activate)));
+    rig.Click(main, "Reset");
     QCOMPARE(rig.program.runtime().monitorState, MonitorState::Initialise);
-    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
+    QCOMPARE(rig.Faults(), QString());
     QVERIFY(!main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(picture(rig.frontEnd->tray()->icon().icon()),
-             picture(TrayIconPicture(TrayIcon::Activate)));
+    QCOMPARE(Picture(tray.icon().icon()), Picture(TrayIconPicture(TrayIcon::Activate)));
     QVERIFY(rig.sys.power.calls.empty());
-}
 
-void FrontEndTest::aboutWindowAndTrayMenu() {
-    Rig rig;
-    QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
-    ScreenWindow& main = rig.main();
-    TrayView& tray = *rig.frontEnd->tray();
-    rig.Advance(4000);
-    QTest::mouseClick(rig.Button(main, "About"), Qt::LeftButton);
-    ScreenWindow& about = rig.about();
+    rig.Click(main, "About");
+    ScreenWindow& about = *rig.frontEnd->aboutWindow();
     QVERIFY(about.isVisible());
     rig.Advance(1000);  // its countdown runs
-    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
+    QCOMPARE(rig.Faults(), QString());
     rig.Screenshot(about, "about-window.png");
     QTest::mouseClick(about.findChild<QLabel*>("WebSite"), Qt::LeftButton);
     QCOMPARE(rig.sys.urlOpener.opened.size(), std::size_t{1});
-    QTest::mouseClick(rig.Button(about, "ExitAbout"), Qt::LeftButton);
+    rig.Click(about, "ExitAbout");
     QVERIFY(!about.isVisible());
 
     // The tray menu minimises the window and a double click brings it back.
-
     tray.Activated(QSystemTrayIcon::Context);
     QVERIFY(tray.menu().isVisible());
     tray.menu().hide();
-
-    rig.Item("mPopUpMin")->trigger();
+    tray.menu().findChild<QAction*>("mPopUpMin")->trigger();
     QVERIFY(rig.program.mainWindow().minimised);
     // Without a tray the window waits in the task bar; with one it hides behind the icon.
     if (tray.Available()) {
@@ -109,97 +157,62 @@ void FrontEndTest::aboutWindowAndTrayMenu() {
     } else {
         QVERIFY(main.isMinimized());
     }
-    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
-
+    QCOMPARE(rig.Faults(), QString());
     tray.Activated(QSystemTrayIcon::DoubleClick);
     QVERIFY(!rig.program.mainWindow().minimised);
     QVERIFY(main.isVisible());
     QVERIFY(!main.isMinimized());
-
     // Minimising by the window's own button is the user's choice, which the core hears of.
     main.setWindowState(Qt::WindowMinimized);
     QVERIFY(rig.program.mainWindow().minimised);
     QVERIFY(rig.program.runtime().minimiseToggled);
-    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
-}
+    QCOMPARE(rig.Faults(), QString());
+    tray.Activated(QSystemTrayIcon::DoubleClick);
 
-void FrontEndTest::closeButtonFollowsTheRightToExit() {
-    for (const bool entitled : {false, true}) {
-        Rig rig(entitled);
-        QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
-        ScreenWindow& main = rig.main();
-        rig.Advance(4000);
-        QCOMPARE(main.windowFlags().testFlag(Qt::WindowCloseButtonHint), entitled);
-        main.close();
-        QCOMPARE(rig.frontEnd->ended(), entitled);
-        QCOMPARE(main.isVisible(), !entitled);
-        QCOMPARE(rig.frontEnd->exitCode(), 0);
-    }
-}
-
-// A second instance shows only the notice.
-void FrontEndTest::secondInstanceShowsOnlyTheNotice() {
-    Rig rig;
-    rig.guard.heldElsewhere = true;
-    QVERIFY(rig.frontEnd->Start(""));
-    int screens = 0;
-    QCOMPARE(ScreenFaults(rig.frontEnd.get(), &screens), QString());
-    QCOMPARE(screens, 1);
-}
-
-void FrontEndTest::configurationIsTypedCheckedAndSaved() {
-    Rig rig;
-    rig.frontEnd->Start("");
-    rig.Advance(1000);
-    QTest::mouseClick(rig.Button(rig.main(), "Config"), Qt::LeftButton);
-    ScreenWindow& w = *rig.frontEnd->configWindow();
-    QVERIFY(w.isVisible());
-    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
+    rig.Click(main, "Config");
+    ScreenWindow& config = *rig.frontEnd->configWindow();
+    QVERIFY(config.isVisible());
+    QCOMPARE(rig.Faults(), QString());
     // The focus starts on the first field; Tab goes through the enabled fields in reading order.
-    QCOMPARE(w.focusWidget()->objectName(), QString("CPU_OnT"));
+    QCOMPARE(config.focusWidget()->objectName(), QString("CPU_OnT"));
     QStringList order;
-    for (QWidget* next = w.focusWidget(); order.size() < 8; next = next->nextInFocusChain()) {
+    for (QWidget* next = config.focusWidget(); order.size() < 8; next = next->nextInFocusChain()) {
         if (next->isEnabled() && next->focusPolicy() & Qt::TabFocus) order << next->objectName();
     }
     QCOMPARE(order, (QStringList{"CPU_OnT", "CPUDelayT", "CPULevelT", "AvTimeT", "Key_OnT",
                                  "KeyDelayT", "DL_OnT", "DLDelayT"}));
-    rig.Screenshot(w, "config-window.png");
-
-    Retype(w, "KeyDelayT", "4");
-    QTest::mouseClick(rig.Button(w, "Save"), Qt::LeftButton);
-    QVERIFY(w.findChild<QLabel*>("KeyDelayM")->font().bold());
-    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
-    rig.Screenshot(w, "config-window-out-of-range.png");
-
-    Retype(w, "KeyDelayT", "900");
-    QTest::mouseClick(rig.Button(w, "Save"), Qt::LeftButton);
-    QCOMPARE(ScreenFaults(rig.frontEnd.get()), QString());
-    QTest::mouseClick(rig.Button(w, "ExitConfig"), Qt::LeftButton);
-    QVERIFY(!w.isVisible());
-    QCOMPARE(rig.main().findChild<QLabel*>("Title")->text(),
-             QString("Power Off if there is no activity for 900 sec"));
-
-    QTest::mouseClick(rig.Button(rig.main(), "Config"), Qt::LeftButton);
-    QVERIFY(w.isVisible());
+    rig.Screenshot(config, "config-window.png");
+    const auto typeKeyDelay = [&](const QString& text) {
+        auto* box = config.findChild<QLineEdit*>("KeyDelayT");
+        box->selectAll();
+        QTest::keyClicks(box, text);
+        rig.Click(config, "Save");
+    };
+    typeKeyDelay("4");
+    QVERIFY(config.findChild<QLabel*>("KeyDelayM")->font().bold());
+    QCOMPARE(rig.Faults(), QString());
+    rig.Screenshot(config, "config-window-out-of-range.png");
+    typeKeyDelay("900");
+    QCOMPARE(rig.Faults(), QString());
+    rig.Click(config, "ExitConfig");
+    QVERIFY(!config.isVisible());
+    // The typed text reached the core, which saved it.
+    QVERIFY(rig.folder.ReadFile(rig.folder.ini()).find("\r\nKeyDelay=900\r\n") !=
+            std::string::npos);
+    rig.Click(main, "Config");
+    QVERIFY(config.isVisible());
     // A master keeps one check: the box the user cleared last is ticked again on screen.
     for (const char* name : {"Key_OnT", "DL_OnT", "Del_OnT", "CPU_OnT"}) {
-        auto* box = w.findChild<QCheckBox*>(name);
+        auto* box = config.findChild<QCheckBox*>(name);
         if (box->isChecked()) box->click();
     }
-    QVERIFY(w.findChild<QCheckBox*>("CPU_OnT")->isChecked());
-}
+    QVERIFY(config.findChild<QCheckBox*>("CPU_OnT")->isChecked());
 
-// The main window's text lines keep their size between texts: whatever the core writes there
-// must still be shown whole, and the lines stay one column.
-void FrontEndTest::heldLinesShowEveryTextWhole() {
-    Rig rig;
-    QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
-    rig.Advance(4500);
-    ScreenWindow& main = rig.main();
-    const char* const lines[] = {"Title", "Counter", "CPULoad", "DLLoad"};
-    const int startWidth = main.findChild<QLabel*>("Counter")->width();
+    // The main window's text lines keep their size between texts: whatever the core writes
+    // there must still be shown whole, and the lines stay one column.
+    auto* counterLine = main.findChild<QLabel*>("Counter");
+    const int startWidth = counterLine->width();
     QVERIFY(startWidth >= 440);
-
     const std::string wide(120, 'W');
     const struct {
         std::string counter;
@@ -213,21 +226,47 @@ void FrontEndTest::heldLinesShowEveryTextWhole() {
         counter.bold = c.bold;
         rig.frontEnd->Deliver([] {});
         QCoreApplication::processEvents();
-        for (const char* name : lines) {
+        for (const char* name : {"Title", "Counter", "CPULoad", "DLLoad"}) {
             const QLabel* line = main.findChild<QLabel*>(name);
             // What a label free to resize would ask for with the same font and text.
             QLabel free(line->text());
             free.setFont(line->font());
             QVERIFY2(line->width() >= free.sizeHint().width(), name);
             QCOMPARE(line->height(), free.sizeHint().height());
-            QCOMPARE(line->width(), main.findChild<QLabel*>("Counter")->width());
+            QCOMPARE(line->width(), counterLine->width());
         }
         // Never narrower than before: a line that got shorter does not shrink the window.
-        QVERIFY(main.findChild<QLabel*>("Counter")->width() >= width);
-        width = main.findChild<QLabel*>("Counter")->width();
+        QVERIFY(counterLine->width() >= width);
+        width = counterLine->width();
         QVERIFY(main.width() >= width);
     }
     QVERIFY(width > startWidth);
+
+    // With the right to exit, the close button ends the program.
+    QVERIFY(main.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    main.close();
+    QVERIFY(rig.frontEnd->ended());
+    QVERIFY(!main.isVisible());
+    QCOMPARE(rig.frontEnd->exitCode(), 0);
+}
+
+void FrontEndTest::closeButtonIsRefusedWithoutTheRightToExit() {
+    Rig rig(false);
+    QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
+    rig.Advance(4000);
+    QVERIFY(!rig.main().windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    rig.main().close();
+    QVERIFY(!rig.frontEnd->ended());
+    QVERIFY(rig.main().isVisible());
+}
+
+void FrontEndTest::secondInstanceShowsOnlyTheNotice() {
+    Rig rig;
+    rig.guard.heldElsewhere = true;
+    QVERIFY(rig.frontEnd->Start(""));
+    int screens = 0;
+    QCOMPARE(ScreenFaults(rig.frontEnd.get(), &screens), QString());
+    QCOMPARE(screens, 1);
 }
 
 // The program's clock tells the local date and time Qt's own local time tells.
