@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "base/dates.h"
-#include "engine_fixture.h"
+#include "program_fixture.h"
 #include "ui/web_site.h"
 
 namespace vespar::test {
@@ -80,11 +80,11 @@ TEST(StatusLineTest, LongestDelayTakesTheEnabledChecksOnly) {
 }
 
 TEST_F(EngineTest, ShowStatusTextsTimerAndStartEntry) {
-    fh.rt.programTitle = "Vespar Slave";
-    fh.rt.config.CMain = 2;
-    fh.rt.config.Key_On = 1;
-    fh.rt.config.ComDelay = 45;
-    fh.rt.autoMinimiseArmed = false;  // as a reset leaves it
+    rt.programTitle = "Vespar Slave";
+    rt.config.CMain = 2;
+    rt.config.Key_On = 1;
+    rt.config.ComDelay = 45;
+    rt.autoMinimiseArmed = false;  // as a reset leaves it
     Start();
     EXPECT_EQ(main.caption, "Vespar Slave");
     for (const auto& [name, tip] : {std::pair{"Reset", "Reset Vespar Slave"},
@@ -92,58 +92,58 @@ TEST_F(EngineTest, ShowStatusTextsTimerAndStartEntry) {
                                     {"About", "About Vespar Slave"},
                                     {"Config", "Configure Vespar Slave"},
                                     {"TestS", "Enables/Restarts Vespar Slave Test Mode"}})
-        EXPECT_EQ(Ctl(name).tooltip, tip);
-    EXPECT_EQ(Ctl("Title").caption, "Power Off if there is no activity for 45 sec");
-    EXPECT_EQ(Ctl("Title").foreColor, Color::System(Color::Kind::ButtonText));
-    EXPECT_FALSE(Ctl("Title").bold);
-    EXPECT_EQ(Ctl("Counter").caption, "Program Activation In 3s");
-    EXPECT_EQ(fh.rt.pendingMessage, "<QZA000>");
-    EXPECT_TRUE(fh.rt.autoMinimiseArmed);  // the next restart may minimise again
-    EXPECT_TRUE(refresh.enabled());
+        EXPECT_EQ(control(name).tooltip, tip);
+    EXPECT_EQ(control("Title").caption, "Power Off if there is no activity for 45 sec");
+    EXPECT_EQ(control("Title").foreColor, Color::System(Color::Kind::ButtonText));
+    EXPECT_FALSE(control("Title").bold);
+    EXPECT_EQ(control("Counter").caption, "Program Activation In 3s");
+    EXPECT_EQ(rt.pendingMessage, "<QZA000>");
+    EXPECT_TRUE(rt.autoMinimiseArmed);  // the next restart may minimise again
+    EXPECT_TRUE(program.timers().Find(kRefreshTimer)->enabled());
     EXPECT_EQ(LogCount("Start", "Initialise"), 1);
 
     // A test run shows its shortened limits.
-    fh.rt.config.CMain = 1;
-    fh.rt.config.Key_On = 2;
-    fh.rt.config.UserExitA = 2;
+    rt.config.CMain = 1;
+    rt.config.Key_On = 2;
+    rt.config.UserExitA = 2;
     Start();
     main.Click("TestS");
-    EXPECT_EQ(Ctl("Title").caption, "Power Off if there is no activity for 5 sec");
+    EXPECT_EQ(control("Title").caption, "Power Off if there is no activity for 5 sec");
 
     // Activation at a fixed time; the window leaves the topmost level when it should not
     // stay there.
-    fh.rt.config.StartTime = 2;
-    fh.rt.config.StartDelay = 805;
+    rt.config.StartTime = 2;
+    rt.config.StartDelay = 805;
     main.topmost = true;
     Start();
-    EXPECT_EQ(Ctl("Counter").caption, "Program Activation At 08:05");
+    EXPECT_EQ(control("Counter").caption, "Program Activation At 08:05");
     EXPECT_FALSE(main.topmost);
-    fh.rt.config.RunOnTop = 2;
+    rt.config.RunOnTop = 2;
     main.topmost = true;
     Start();
     EXPECT_TRUE(main.topmost);
 }
 
 TEST_F(EngineTest, UnusableConfigurationAsksForSetUpAndWritesNoStartEntry) {
-    fh.rt.config.UserExitA = 2;
-    fh.rt.config.StartMin = 2;
+    rt.config.UserExitA = 2;
+    rt.config.StartMin = 2;
     for (int which = 0; which < 2; ++which) {
         SCOPED_TRACE(which);
-        fh.rt.unconfigured = which == 0;
-        fh.rt.portFailed = which == 1;
+        rt.unconfigured = which == 0;
+        rt.portFailed = which == 1;
         const int before = LogCount("Start", "Initialise");
         Start();
         EXPECT_EQ(LogCount("Start", "Initialise"), before);
-        EXPECT_EQ(Ctl("Title").caption, "Click Configure To Set Up Vespar");
-        EXPECT_EQ(Ctl("Title").foreColor, kOrange);
-        EXPECT_TRUE(Ctl("Title").bold);
-        EXPECT_EQ(Ctl("Counter").caption, "");
+        EXPECT_EQ(control("Title").caption, "Click Configure To Set Up Vespar");
+        EXPECT_EQ(control("Title").foreColor, kOrange);
+        EXPECT_TRUE(control("Title").bold);
+        EXPECT_EQ(control("Counter").caption, "");
         EXPECT_FALSE(Enabled("Reset"));
         EXPECT_FALSE(Enabled("TestS"));
         EXPECT_TRUE(Enabled("Config"));
         // The window stays up to be configured, and the timer runs.
         EXPECT_FALSE(main.minimised);
-        EXPECT_TRUE(refresh.enabled());
+        EXPECT_TRUE(program.timers().Find(kRefreshTimer)->enabled());
 
         // Closing the About screen leaves Reset and Test closed.
         main.Click("About");
@@ -153,8 +153,8 @@ TEST_F(EngineTest, UnusableConfigurationAsksForSetUpAndWritesNoStartEntry) {
 }
 
 TEST_F(EngineTest, TrayStatesAndMouse) {
-    fh.rt.programTitle = "Vespar";
-    fh.rt.trayIconShown = false;  // "Start" brings it
+    rt.programTitle = "Vespar";
+    rt.trayIconShown = false;  // "Start" brings it
     // An unknown state keeps the icon.
     const std::pair<const char*, TrayIcon> states[] = {
         {"Start", TrayIcon::Activate},    {"Shutdown", TrayIcon::Shutdown},
@@ -164,19 +164,19 @@ TEST_F(EngineTest, TrayStatesAndMouse) {
         window.SetTrayState(state);
         EXPECT_EQ(main.trayIcon, icon) << state;
     }
-    EXPECT_TRUE(fh.rt.trayIconShown);
+    EXPECT_TRUE(rt.trayIconShown);
     EXPECT_EQ(main.trayTip, "Vespar");
-    EXPECT_EQ(fh.rt.trayState, "Activate");
+    EXPECT_EQ(rt.trayState, "Activate");
 
     // Modifying never brings back a removed icon.
-    fh.rt.trayIconShown = false;
+    rt.trayIconShown = false;
     window.SetTrayState("Activity");
-    EXPECT_FALSE(fh.rt.trayIconShown);
+    EXPECT_FALSE(rt.trayIconShown);
 
     // A right click opens the popup, and brings the window forward unless the user toggled it.
     for (const bool toggled : {false, true}) {
         main.popupRequested = main.foregroundRequested = false;
-        fh.rt.minimiseToggled = toggled;
+        rt.minimiseToggled = toggled;
         window.TrayMouse(kTrayRightButtonDown);
         EXPECT_TRUE(main.popupRequested);
         EXPECT_EQ(main.foregroundRequested, !toggled);
@@ -190,8 +190,8 @@ TEST_F(EngineTest, TrayStatesAndMouse) {
 }
 
 TEST_F(EngineTest, StartMinimisedCentresOnTheFirstRestoreAndTheUsersChoiceSurvives) {
-    fh.rt.config.StartMin = 2;
-    fh.rt.centreOnShow = true;
+    rt.config.StartMin = 2;
+    rt.centreOnShow = true;
     Start();
     EXPECT_EQ(Look(), "minimised hidden +Restore");
     window.TrayMouse(kTrayLeftDoubleClick);
@@ -206,7 +206,7 @@ TEST_F(EngineTest, StartMinimisedCentresOnTheFirstRestoreAndTheUsersChoiceSurviv
     window.TrayMouse(kTrayLeftDoubleClick);
     EXPECT_EQ(Look(), "restored visible +Min toggled");
     // Restoring from the menu: the same rule; a window kept on top comes back on top.
-    fh.rt.config.RunOnTop = 2;
+    rt.config.RunOnTop = 2;
     main.Click("mPopUpMin");
     main.Click("mPopUpRestore");
     EXPECT_EQ(Look(), "restored visible +Min toggled");
@@ -217,14 +217,14 @@ TEST_F(EngineTest, StartMinimisedCentresOnTheFirstRestoreAndTheUsersChoiceSurviv
     // armed to minimise.
     main.Click("Reset");
     EXPECT_EQ(Look(), "restored visible +Min toggled");
-    fh.rt.autoMinimiseArmed = true;
+    rt.autoMinimiseArmed = true;
     Start();
     EXPECT_EQ(Look(), "restored visible +Min toggled");
 
     main.Click("mPopUpMin");
     // StartMin 1 and the user minimised: the warning brings the window up, the resize
     // during Shutdown keeps the user's choice, and after Cancel it is minimised again.
-    fh.rt.config.StartMin = 1;
+    rt.config.StartMin = 1;
     window.TrayMouse(kTrayLeftDoubleClick);
     window.WindowStateChanged(true);
     Start();
@@ -232,24 +232,24 @@ TEST_F(EngineTest, StartMinimisedCentresOnTheFirstRestoreAndTheUsersChoiceSurviv
     ASSERT_TRUE(RunUntilState(MonitorState::Shutdown));
     EXPECT_EQ(Look(), "restored visible +Min toggled");
     main.Click("mPopUpCancel");
-    EXPECT_EQ(fh.rt.monitorState, MonitorState::Initialise);
+    EXPECT_EQ(rt.monitorState, MonitorState::Initialise);
     EXPECT_EQ(Look(), "minimised hidden +Restore toggled");
 
     // The plain rule, outside the resize handling, does clear it during Shutdown.
-    fh.rt.config.StartMin = 2;
+    rt.config.StartMin = 2;
     window.ShowMainWindow();
-    fh.rt.monitorState = MonitorState::Shutdown;
+    rt.monitorState = MonitorState::Shutdown;
     window.ApplyMinimiseToggledRule();
-    EXPECT_FALSE(fh.rt.minimiseToggled);
+    EXPECT_FALSE(rt.minimiseToggled);
 }
 
 TEST_F(EngineTest, NonEntitledUserGetsNoCloseItemAndNoExit) {
-    host.admin = false;
+    sys.groups.answer = false;
     engine.InitialiseMonitor();
     EXPECT_EQ(EnabledCommands(), "all but TestS Exit mTest mConfig mExit");
     EXPECT_EQ(main.systemMenu,
               (std::vector<std::string>{"Restore", "Move", "Size", "Minimise", "Maximise"}));
-    EXPECT_TRUE(std::filesystem::exists(fh.folder.path() / "Log" / "Vespar.log"));
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "Log" / "Vespar.log"));
 
     // After the About screen, Configure is open again, but neither Exit nor Test.
     main.Click("mPopUpAbout");
@@ -258,12 +258,12 @@ TEST_F(EngineTest, NonEntitledUserGetsNoCloseItemAndNoExit) {
     EXPECT_EQ(EnabledCommands(), "all but TestS Exit mTest mExit");
 
     // Entitled again: Close comes back once, with its separator.
-    fh.rt.config.UserExitA = 2;
+    rt.config.UserExitA = 2;
     engine.InitialiseMonitor();
     EXPECT_EQ(main.systemMenu, kDefaultSystemMenu);
     EXPECT_EQ(EnabledCommands(), "all");
-    EXPECT_EQ(Ctl("Counter").foreColor, kBlue);
-    EXPECT_EQ(Ctl("CPULoad").backColor, Color::System(Color::Kind::ButtonFace));
+    EXPECT_EQ(control("Counter").foreColor, kBlue);
+    EXPECT_EQ(control("CPULoad").backColor, Color::System(Color::Kind::ButtonFace));
 }
 
 TEST_F(EngineTest, CloseItemIsRemovedOnlyWhileTheMenuEndsWithIt) {
@@ -283,7 +283,7 @@ TEST_F(EngineTest, CloseItemIsRemovedOnlyWhileTheMenuEndsWithIt) {
 }
 
 TEST_F(EngineTest, ChildScreensCloseTheCommandsAndDisabledOnesDoNothing) {
-    fh.rt.config.UserExitA = 2;
+    rt.config.UserExitA = 2;
     Start();
     main.Click("About");
     EXPECT_EQ(EnabledCommands(), "Update Exit mUpdate mExit mMin mRestore");
@@ -292,8 +292,6 @@ TEST_F(EngineTest, ChildScreensCloseTheCommandsAndDisabledOnesDoNothing) {
     EXPECT_TRUE(main.focusParkRequested);
 
     int configOpened = 0;
-    main.Click("Config");
-    EXPECT_TRUE(Enabled("About"));  // no configuration screen yet: nothing closes
     window.SetConfigScreenOpener([&] { ++configOpened; });
     main.Click("mPopUpConfig");
     EXPECT_EQ(configOpened, 1);
@@ -316,48 +314,48 @@ TEST_F(EngineTest, ChildScreensCloseTheCommandsAndDisabledOnesDoNothing) {
 
     // The logo opens the home page.
     main.Click("Logo");
-    EXPECT_EQ(opener.opened, std::vector<std::string>{kWebSiteBase});
+    EXPECT_EQ(sys.urlOpener.opened, std::vector<std::string>{kWebSiteBase});
 }
 
 TEST_F(EngineTest, UpdateCheckIsDueOnceTheTimeHasCome) {
     const LocalTime at{2026, 12, 6, 12, 0, 10};
-    fh.rt.updateCheckAt = at;
-    fh.clock.Set(AddSeconds(at, -1));
+    rt.updateCheckAt = at;
+    clock.Set(AddSeconds(at, -1));
     window.CheckUpdateDue(true);
-    EXPECT_TRUE(updater.calls.empty());
-    EXPECT_FALSE(fh.rt.updateBusy);
+    EXPECT_FALSE(rt.updateBusy);
 
-    // The tick skipped the very second: the check still starts, once.
-    fh.clock.Set(AddSeconds(at, 1));
+    // The tick skipped the very second: the check still starts, hidden, and until it ends
+    // the user starts none.
+    clock.Set(AddSeconds(at, 1));
     window.CheckUpdateDue(true);
-    EXPECT_EQ(updater.calls, std::vector<std::string>{"hidden"});
-    EXPECT_TRUE(fh.rt.updateBusy);
-    EXPECT_FALSE(fh.rt.manualUpdate);
-    window.CheckUpdateDue(true);
-    main.Click("Update");
-    EXPECT_EQ(updater.calls.size(), 1u);
+    EXPECT_TRUE(rt.updateBusy);
+    EXPECT_FALSE(rt.manualUpdate);
+    EXPECT_FALSE(program.updater().visible);
+    main.Click("mPopUpUpdate");
+    EXPECT_FALSE(rt.manualUpdate);
 
     // The window ended and moved the time on: the next one waits for it.
-    fh.rt.updateBusy = false;
-    fh.rt.updateCheckAt = AddSeconds(at, 24 * 3600);
+    rt.updateBusy = false;
+    rt.updateCheckAt = AddSeconds(at, 24 * 3600);
     window.CheckUpdateDue(true);
-    EXPECT_EQ(updater.calls.size(), 1u);
+    EXPECT_FALSE(rt.updateBusy);
 
-    // The user's own check shows the window at any time; the menu item is the same.
+    // The user's own check shows the window at any time; the button is the same.
     main.Click("mPopUpUpdate");
-    EXPECT_EQ(updater.calls, (std::vector<std::string>{"hidden", "shown"}));
-    EXPECT_TRUE(fh.rt.manualUpdate);
-    EXPECT_TRUE(fh.rt.updateBusy);
+    EXPECT_TRUE(program.updater().visible);
+    EXPECT_TRUE(rt.manualUpdate);
+    EXPECT_TRUE(rt.updateBusy);
     // Closing a child screen meanwhile leaves Update closed until the check ends.
     main.control("Update").enabled = false;
     main.control("mPopUpUpdate").enabled = false;
     window.EnableControls();
     EXPECT_EQ(EnabledCommands(), "all but Update Exit mUpdate mExit");
     // After the check the button opens the window again.
-    fh.rt.updateBusy = false;
+    rt.updateBusy = false;
+    program.updater().visible = false;
     window.EnableControls();
     main.Click("Update");
-    EXPECT_EQ(updater.calls, (std::vector<std::string>{"hidden", "shown", "shown"}));
+    EXPECT_TRUE(program.updater().visible);
 }
 
 }  // namespace vespar::test
