@@ -1,7 +1,6 @@
 #pragma once
 
 #include <deque>
-#include <functional>
 #include <vector>
 
 #include "base/dialogs.h"
@@ -13,7 +12,6 @@ class ScriptedDialogs : public Dialogs {
   public:
     Answer Show(const MessageBox& box) override {
         shown.push_back(box);
-        if (onShow) onShow(box);
         if (!answers.empty()) {
             const Answer a = answers.front();
             answers.pop_front();
@@ -25,7 +23,6 @@ class ScriptedDialogs : public Dialogs {
 
     std::vector<MessageBox> shown;
     std::deque<Answer> answers;
-    std::function<void(const MessageBox&)> onShow;  // runs while the box is "open"
 };
 
 }  // namespace vespar::test

@@ -2,9 +2,13 @@
 
 namespace vespar::test {
 
+// A master's typical road: activation, idle and active seconds, a warning the user cancels,
+// and the next warning, which powers the computer off.
 TEST_F(EngineTest, TypicalRoadPowersOffAfterIdleDelaysAndWarning) {
     rt.config.DL_On = 2;
+    rt.config.StartMin = 2;
     Start();
+    EXPECT_EQ(Look(), "minimised hidden +Restore");
     Second();
     EXPECT_EQ(control("Counter").caption, "Program Activation In 2s");
     EXPECT_EQ(control("Counter").foreColor, kBlue);
@@ -25,7 +29,8 @@ TEST_F(EngineTest, TypicalRoadPowersOffAfterIdleDelaysAndWarning) {
     EXPECT_NE(control("CPULoad").caption.find(" K ."), std::string::npos);
     EXPECT_NE(control("DLLoad").caption, "");
 
-    // Ten idle seconds bring both counters to their limits; the warning starts at once.
+    // Ten idle seconds bring both counters to their limits; the warning starts at once and
+    // brings the window up on top, with only Cancel open.
     Seconds(9);
     EXPECT_EQ(rt.monitorState, MonitorState::Run);
     Second();
@@ -38,6 +43,29 @@ TEST_F(EngineTest, TypicalRoadPowersOffAfterIdleDelaysAndWarning) {
     EXPECT_EQ(control("CPULoad").caption, "");
     EXPECT_EQ(control("DLLoad").caption, "");
     EXPECT_EQ(main.trayIcon, TrayIcon::Shutdown);
+    EXPECT_EQ(Look(), "restored visible +Min");
+    EXPECT_TRUE(main.topmost);
+    EXPECT_EQ(EnabledCommands(), "Reset mReset");
+    EXPECT_EQ(control("Reset").caption, "&Cancel");
+    EXPECT_EQ(control("Reset").tooltip, "Cancel Vespar Power Off");
+    EXPECT_TRUE(control("mPopUpCancel").visible);
+    EXPECT_FALSE(control("mPopUpReset").visible);
+
+    // Cancel restarts the engine and, the warning not being the user's choice, sends the
+    // window back to the tray.
+    main.Click("mPopUpCancel");
+    EXPECT_TRUE(Logged("Reset", "Power Off"));
+    EXPECT_EQ(rt.monitorState, MonitorState::Initialise);
+    EXPECT_EQ(Look(), "minimised hidden +Restore");
+    EXPECT_FALSE(control("Counter").bold);
+    EXPECT_EQ(control("Reset").caption, "&Reset");
+    EXPECT_EQ(control("Reset").tooltip, "Reset Vespar");
+    EXPECT_TRUE(control("mPopUpReset").visible);
+    EXPECT_FALSE(control("mPopUpCancel").visible);
+    EXPECT_EQ(EnabledCommands(), "all");
+    EXPECT_EQ(rt.pendingMessage, "<QZC000>");
+
+    ASSERT_TRUE(RunUntilState(MonitorState::Shutdown));
     for (int left = 4; left >= 1; --left) {
         Second();
         EXPECT_EQ(control("Counter").caption,

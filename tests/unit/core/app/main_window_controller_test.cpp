@@ -102,14 +102,6 @@ TEST_F(EngineTest, ShowStatusTextsTimerAndStartEntry) {
     EXPECT_TRUE(program.timers().Find(kRefreshTimer)->enabled());
     EXPECT_EQ(LogCount("Start", "Initialise"), 1);
 
-    // A test run shows its shortened limits.
-    rt.config.CMain = 1;
-    rt.config.Key_On = 2;
-    rt.config.UserExitA = 2;
-    Start();
-    main.Click("TestS");
-    EXPECT_EQ(control("Title").caption, "Power Off if there is no activity for 5 sec");
-
     // Activation at a fixed time; the window leaves the topmost level when it should not
     // stay there.
     rt.config.StartTime = 2;
