@@ -10,7 +10,6 @@
 #include <QSignalBlocker>
 #include <QWindow>
 #include <algorithm>
-#include <optional>
 #include <utility>
 
 #include "qt/clickable_label.h"
@@ -35,12 +34,6 @@ QColor ToQColor(const Color& c, const QPalette& palette) {
     return QColor(c.r, c.g, c.b);
 }
 
-// Whether a field differs from what the widget shows (everything differs on the first draw).
-template <typename T>
-bool Differs(const std::optional<Control>& before, const Control& c, T Control::*field) {
-    return !before || (*before).*field != c.*field;
-}
-
 // The size a plain-text label needs for its text, measured as the label measures it, once.
 QSize TextSize(const QLabel* label) {
     const QRect text =
@@ -57,8 +50,8 @@ int Rows(const QString& text) {
     return text.isEmpty() ? 0 : static_cast<int>(text.count('\n')) + 1;
 }
 
-void ApplyCommon(QWidget* w, const Control& c, const std::optional<Control>& before) {
-    if (Differs(before, c, &Control::tooltip)) w->setToolTip(Latin1(c.tooltip));
+void ApplyCommon(QWidget* w, const Control& c, const DrawnControl& drawn) {
+    if (drawn.Differs(&Control::tooltip)) w->setToolTip(Latin1(c.tooltip));
     w->setEnabled(c.enabled);
     w->setVisible(c.visible);
 }
@@ -126,7 +119,7 @@ QComboBox* ScreenWindow::NewList(const std::string& name) {
     Entry<QComboBox>& entry = lists_[name];
     entry.widget = list;
     connect(list, &QComboBox::activated, this, [this, name, &entry](int index) {
-        entry.shown.reset();  // the widget no longer shows the model; the model may say no
+        entry.drawn.Forget();  // the widget no longer shows the model; the model may say no
         sink_([this, name, index] {
             model_.control(name).selection = index;
             model_.Click(name);
@@ -142,7 +135,7 @@ QLineEdit* ScreenWindow::NewTextBox(const std::string& name) {
     entry.widget = box;
     // Only the user's edits: text set from the model raises no event.
     connect(box, &QLineEdit::textEdited, this, [this, name, &entry](const QString& text) {
-        entry.shown.reset();  // the widget no longer shows the model
+        entry.drawn.Forget();  // the widget no longer shows the model
         sink_([this, name, text = text.toLatin1().toStdString()] {
             model_.control(name).caption = text;
         });
@@ -156,7 +149,7 @@ QCheckBox* ScreenWindow::NewCheckBox(const std::string& name) {
     Entry<QCheckBox>& entry = checkBoxes_[name];
     entry.widget = box;
     connect(box, &QCheckBox::clicked, this, [this, name, &entry](bool checked) {
-        entry.shown.reset();  // the widget no longer shows the model; the model may say no
+        entry.drawn.Forget();  // the widget no longer shows the model; the model may say no
         sink_([this, name, checked] {
             model_.control(name).value = checked ? 1 : 0;
             model_.Click(name);
@@ -240,36 +233,22 @@ void ScreenWindow::Refresh() {
     ApplyWindowState();
 }
 
-template <typename W>
-const Control* ScreenWindow::Redraw(const std::string& name, Entry<W>& entry,
-                                    std::optional<Control>& before) {
-    if (!entry.control) {
-        if (!model_.has(name)) return nullptr;
-        entry.control = &model_.control(name);
-    }
-    const Control& c = *entry.control;
-    if (entry.shown && *entry.shown == c) return nullptr;
-    before = std::exchange(entry.shown, c);
-    return &c;
-}
-
 void ScreenWindow::RefreshControls() {
     bool linesChanged = false;
     for (auto& [name, entry] : labels_) {
-        std::optional<Control> before;
-        const Control* changed = Redraw(name, entry, before);
+        const Control* changed = entry.drawn.Redraw(model_, name);
         if (!changed) continue;
         const Control& c = *changed;
         auto* label = entry.widget;
         // A picture label keeps its picture; only a caption replaces it.
-        if (Differs(before, c, &Control::caption) &&
+        if (entry.drawn.Differs(&Control::caption) &&
             (!c.caption.empty() || label->pixmap().isNull())) {
             QString text = Latin1(c.caption);
             text.replace("\r\n", "\n");
             label->setText(text);
         }
-        ApplyCommon(label, c, before);
-        if (Differs(before, c, &Control::foreColor) || Differs(before, c, &Control::backColor)) {
+        ApplyCommon(label, c, entry.drawn);
+        if (entry.drawn.Differs(&Control::foreColor) || entry.drawn.Differs(&Control::backColor)) {
             QPalette p = label->palette();
             p.setColor(QPalette::WindowText, ToQColor(c.foreColor, palette()));
             p.setColor(QPalette::Window, ToQColor(c.backColor, palette()));
@@ -286,17 +265,15 @@ void ScreenWindow::RefreshControls() {
     }
     if (linesChanged) FitLines();
     for (auto& [name, entry] : buttons_) {
-        std::optional<Control> before;
-        const Control* changed = Redraw(name, entry, before);
+        const Control* changed = entry.drawn.Redraw(model_, name);
         if (!changed) continue;
         const Control& c = *changed;
         auto* button = entry.widget;
-        if (Differs(before, c, &Control::caption)) button->setText(Latin1(c.caption));
-        ApplyCommon(button, c, before);
+        if (entry.drawn.Differs(&Control::caption)) button->setText(Latin1(c.caption));
+        ApplyCommon(button, c, entry.drawn);
     }
     for (auto& [name, entry] : lists_) {
-        std::optional<Control> before;
-        const Control* changed = Redraw(name, entry, before);
+        const Control* changed = entry.drawn.Redraw(model_, name);
         if (!changed) continue;
         const Control& c = *changed;
         auto* list = entry.widget;
@@ -311,27 +288,25 @@ void ScreenWindow::RefreshControls() {
             list->addItems(items);
         }
         list->setCurrentIndex(c.selection);
-        ApplyCommon(list, c, before);
+        ApplyCommon(list, c, entry.drawn);
     }
     for (auto& [name, entry] : textBoxes_) {
-        std::optional<Control> before;
-        const Control* changed = Redraw(name, entry, before);
+        const Control* changed = entry.drawn.Redraw(model_, name);
         if (!changed) continue;
         const Control& c = *changed;
         auto* box = entry.widget;
         // Rewriting an unchanged text would move the cursor under the user's hands.
         if (const QString text = Latin1(c.caption); box->text() != text) box->setText(text);
-        ApplyCommon(box, c, before);
+        ApplyCommon(box, c, entry.drawn);
     }
     for (auto& [name, entry] : checkBoxes_) {
-        std::optional<Control> before;
-        const Control* changed = Redraw(name, entry, before);
+        const Control* changed = entry.drawn.Redraw(model_, name);
         if (!changed) continue;
         const Control& c = *changed;
         auto* box = entry.widget;
         const QSignalBlocker blocker(box);
         box->setChecked(c.value == 1);
-        ApplyCommon(box, c, before);
+        ApplyCommon(box, c, entry.drawn);
     }
 }
 

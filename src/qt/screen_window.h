@@ -5,13 +5,12 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "qt/width_bound.h"
-#include "ui/control_model.h"
+#include "ui/drawn_control.h"
 
 class QCheckBox;
 class QComboBox;
@@ -88,23 +87,16 @@ class ScreenWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // A widget with its control, found in the model once (the model never drops a control)
-    // rather than by name at every redraw, and what the widget shows.
+    // A widget and what it shows of its control.
     template <typename W>
     struct Entry {
         W* widget = nullptr;
-        const Control* control = nullptr;
-        std::optional<Control> shown;  // nothing before the first draw
+        DrawnControl drawn;
     };
     template <typename W>
     using Entries = std::map<std::string, Entry<W>>;
 
     void RefreshControls();
-    // The control when it differs from what the widget shows, recorded as shown; before gets
-    // what was shown (nothing on the first draw, when everything is to be drawn). Null when
-    // the widget shows it already or the model has no such control.
-    template <typename W>
-    const Control* Redraw(const std::string& name, Entry<W>& entry, std::optional<Control>& before);
     // Gives the held lines the size their texts need.
     void FitLines();
 

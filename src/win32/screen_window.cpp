@@ -12,11 +12,6 @@ namespace {
 constexpr const char* kClass = "VesparScreen";
 constexpr int kFirstId = 100;
 
-template <typename T>
-bool Differs(const std::optional<Control>& before, const Control& c, T Control::*field) {
-    return !before || (*before).*field != c.*field;
-}
-
 std::string WindowText(HWND hwnd) {
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
     text.resize(
@@ -77,7 +72,7 @@ HWND ScreenWindow::Add(const std::string& name, Kind kind, const char* className
                                    hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    GetModuleHandleA(nullptr), nullptr);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(theme_.normal()), FALSE);
-    items_.push_back({name, kind, control, theme_.normal()});
+    items_.push_back({name, kind, control, theme_.normal(), {}});
     if (tooltips_ != nullptr && kind != Kind::Other) {
         TTTOOLINFOA tool = {};
         tool.cbSize = sizeof tool;
@@ -190,7 +185,7 @@ LRESULT ScreenWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: {
             // Enter, as the dialog keys report it: it presses the focused button.
             if (LOWORD(wParam) == IDOK && lParam == 0) {
-                for (const Item& item : items_) {
+                for (Item& item : items_) {
                     if (item.kind == Kind::Button && item.hwnd == GetFocus()) {
                         Command(item, BN_CLICKED);
                     }
@@ -246,7 +241,7 @@ LRESULT ScreenWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool ScreenWindow::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
-void ScreenWindow::Command(const Item& item, WORD code) {
+void ScreenWindow::Command(Item& item, WORD code) {
     const std::string name = item.name;
     switch (item.kind) {
         case Kind::Button:
@@ -258,7 +253,7 @@ void ScreenWindow::Command(const Item& item, WORD code) {
         case Kind::CheckBox:
             if (code == BN_CLICKED) {
                 const int value = SendMessageA(item.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? 0 : 1;
-                drawn_.erase(name);  // the model may say no
+                item.drawn.Forget();  // the model may say no
                 sink_([this, name, value] {
                     model_.control(name).value = value;
                     model_.Click(name);
@@ -268,7 +263,7 @@ void ScreenWindow::Command(const Item& item, WORD code) {
         case Kind::List:
             if (code == CBN_SELCHANGE) {
                 const int index = static_cast<int>(SendMessageA(item.hwnd, CB_GETCURSEL, 0, 0));
-                drawn_.erase(name);  // the model may say no
+                item.drawn.Forget();  // the model may say no
                 sink_([this, name, index] {
                     model_.control(name).selection = index;
                     model_.Click(name);
@@ -277,7 +272,7 @@ void ScreenWindow::Command(const Item& item, WORD code) {
             return;
         case Kind::TextBox:
             if (code == EN_CHANGE && !setting_) {
-                drawn_.erase(name);  // the control no longer shows the model
+                item.drawn.Forget();  // the control no longer shows the model
                 sink_([this, name, text = WindowText(item.hwnd)] {
                     model_.control(name).caption = text;
                 });
@@ -292,10 +287,10 @@ void ScreenWindow::Command(const Item& item, WORD code) {
 LRESULT ScreenWindow::LabelColours(HDC dc, HWND label) {
     for (const Item& item : items_) {
         if (item.hwnd != label || (item.kind != Kind::Label && item.kind != Kind::Link)) continue;
-        const auto it = drawn_.find(item.name);
-        if (it == drawn_.end()) return 0;
-        SetTextColor(dc, ToColorRef(it->second.foreColor));
-        const COLORREF back = ToColorRef(it->second.backColor);
+        const std::optional<Control>& shown = item.drawn.shown();
+        if (!shown) return 0;
+        SetTextColor(dc, ToColorRef(shown->foreColor));
+        const COLORREF back = ToColorRef(shown->backColor);
         SetBkColor(dc, back);
         return reinterpret_cast<LRESULT>(Brush(back));
     }
@@ -315,20 +310,11 @@ void ScreenWindow::Refresh() {
     ApplyWindowState();
 }
 
-bool ScreenWindow::Redraw(const std::string& name, const Control& c,
-                          std::optional<Control>& before) {
-    auto [it, added] = drawn_.try_emplace(name, c);
-    if (added) return true;
-    if (it->second == c) return false;
-    before = std::exchange(it->second, c);
-    return true;
-}
-
 void ScreenWindow::RefreshItem(Item& item) {
-    if (item.kind == Kind::Other || !model_.has(item.name)) return;
-    const Control& c = model_.control(item.name);
-    std::optional<Control> before;
-    if (!Redraw(item.name, c, before)) return;
+    if (item.kind == Kind::Other) return;
+    const Control* changed = item.drawn.Redraw(model_, item.name);
+    if (!changed) return;
+    const Control& c = *changed;
     HWND w = item.hwnd;
     setting_ = true;
     switch (item.kind) {
@@ -337,24 +323,24 @@ void ScreenWindow::RefreshItem(Item& item) {
             // A picture keeps its picture; only a caption replaces it.
             const LONG_PTR type = GetWindowLongPtrA(w, GWL_STYLE) & SS_TYPEMASK;
             const bool picture = type == SS_BITMAP || type == SS_ICON;
-            if (Differs(before, c, &Control::caption) && !picture)
+            if (item.drawn.Differs(&Control::caption) && !picture)
                 SetWindowTextA(w, c.caption.c_str());
-            if (Differs(before, c, &Control::bold)) {
+            if (item.drawn.Differs(&Control::bold)) {
                 const HFONT font = c.bold ? theme_.bold() : item.font;
                 SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
             }
             // A new text repaints the label by itself; colours and weight need a repaint.
-            if (Differs(before, c, &Control::foreColor) ||
-                Differs(before, c, &Control::backColor) || Differs(before, c, &Control::bold)) {
+            if (item.drawn.Differs(&Control::foreColor) ||
+                item.drawn.Differs(&Control::backColor) || item.drawn.Differs(&Control::bold)) {
                 InvalidateRect(w, nullptr, TRUE);
             }
             break;
         }
         case Kind::Button:
-            if (Differs(before, c, &Control::caption)) SetWindowTextA(w, c.caption.c_str());
+            if (item.drawn.Differs(&Control::caption)) SetWindowTextA(w, c.caption.c_str());
             break;
         case Kind::List:
-            if (Differs(before, c, &Control::items)) {
+            if (item.drawn.Differs(&Control::items)) {
                 SendMessageA(w, CB_RESETCONTENT, 0, 0);
                 for (const std::string& entry : c.items) {
                     SendMessageA(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
@@ -373,7 +359,7 @@ void ScreenWindow::RefreshItem(Item& item) {
             break;
     }
     setting_ = false;
-    if (Differs(before, c, &Control::tooltip) && tooltips_ != nullptr) {
+    if (item.drawn.Differs(&Control::tooltip) && tooltips_ != nullptr) {
         TTTOOLINFOA tool = {};
         tool.cbSize = sizeof tool;
         tool.hwnd = hwnd_;
@@ -381,7 +367,7 @@ void ScreenWindow::RefreshItem(Item& item) {
         tool.lpszText = const_cast<char*>(c.tooltip.c_str());
         SendMessageA(tooltips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    if (Differs(before, c, &Control::enabled) || Differs(before, c, &Control::visible)) {
+    if (item.drawn.Differs(&Control::enabled) || item.drawn.Differs(&Control::visible)) {
         // A control that loses the focus by being closed hands it on, so the keyboard still
         // reaches the window.
         if ((!c.enabled || !c.visible) && GetFocus() == w) {

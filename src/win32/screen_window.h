@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/control_model.h"
+#include "ui/drawn_control.h"
 #include "win32/theme.h"
 #include "win32/windows_api.h"
 
@@ -86,26 +86,23 @@ class ScreenWindow {
         Kind kind;
         HWND hwnd;
         HFONT font;
+        DrawnControl drawn;  // what the control shows
     };
 
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     HWND Add(const std::string& name, Kind kind, const char* className, DWORD style);
-    void Command(const Item& item, WORD code);
+    void Command(Item& item, WORD code);
     LRESULT LabelColours(HDC dc, HWND label);
     HBRUSH Brush(COLORREF colour);
     void RefreshItem(Item& item);
-    // Records c as drawn. False when it is what the control shows already; otherwise before
-    // gets what was drawn (nothing on the first draw, when everything is to be drawn).
-    bool Redraw(const std::string& name, const Control& c, std::optional<Control>& before);
 
     ScreenModel& model_;
     EventSink sink_;
     const Theme& theme_;
     HWND hwnd_ = nullptr;
-    HWND tooltips_ = nullptr;               // owned by the window
-    std::vector<Item> items_;               // by control id - kFirstId
-    std::map<std::string, Control> drawn_;  // what each control shows
+    HWND tooltips_ = nullptr;  // owned by the window
+    std::vector<Item> items_;  // by control id - kFirstId
     std::map<COLORREF, HBRUSH> brushes_;
     HWND lastFocus_ = nullptr;
     bool setting_ = false;  // text set from the model raises no event
