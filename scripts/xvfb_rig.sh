@@ -25,7 +25,7 @@ for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
 # Under load the server may still refuse its first clients for a moment: wait until it answers.
-for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer"
 export XDG_RUNTIME_DIR="$work/run"   # the instance lock of this script only
 mkdir -p "$XDG_RUNTIME_DIR"
