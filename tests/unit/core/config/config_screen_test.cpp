@@ -273,9 +273,9 @@ TEST_F(ConfigScreenTest, TimesShowAsHoursAndMinutesAndStartTimeClearsTheOtherKin
     Type(s, "StartDelayT", "2");
     s.SetCheck("StartTimeT", 1);
     EXPECT_EQ(Caption("StartDelayT"), "");
-    Type(s, "StartDelayT", "08:30");
-    s.SetCheck("StartTimeT", 1);
-    EXPECT_EQ(Caption("StartDelayT"), "08:30");
+    Type(s, "StartDelayT", "08:");  // the shortest text taken for a time
+    s.SetCheck("StartTimeT", 0);
+    EXPECT_EQ(Caption("StartDelayT"), "");
     OpenOn({});
     EXPECT_EQ(Caption("StartDelayT"), "2");
 }

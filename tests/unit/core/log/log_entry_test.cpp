@@ -14,7 +14,6 @@ namespace fs = std::filesystem;
 
 class LogEntryTest : public LogTest {
   protected:
-    LogEntryTest() { host.clock.Set({2026, 12, 6, 14, 3, 9}); }
     std::string Line(const std::string& event, const std::string& state) const {
         return BuildLogLine(host.rt, host.clock.now(), event, state);
     }

@@ -26,7 +26,6 @@ std::string Header(const std::string& when) {
 
 class LogFileTest : public LogTest {
   protected:
-    LogFileTest() { host.clock.Set({2026, 12, 6, 14, 3, 9}); }
     void StartAt(const LocalTime& when) {
         host.clock.Set(when);
         StartLogFile(host.ctx);

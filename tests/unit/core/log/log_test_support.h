@@ -18,7 +18,7 @@ namespace vespar::test {
 using FileMap = std::map<std::string, std::string>;
 
 // A running host whose configuration logs to Log/Vespar.log below its program folder, at
-// the Normal level with rotation.
+// the Normal level with rotation, on 6 December 2026 at 14:03:09.
 class LogTest : public ::testing::Test {
   protected:
     LogTest() {
@@ -28,6 +28,7 @@ class LogTest : public ::testing::Test {
         c.LogPath = "Log\\";
         c.LogName = "Vespar.log";
         c.CPU_On = c.DL_On = c.Key_On = 1;
+        host.clock.Set({2026, 12, 6, 14, 3, 9});
     }
     std::filesystem::path LogDir() const { return host.folder.path() / "Log"; }
     std::filesystem::path Log(const std::string& name = "Vespar.log") const {
