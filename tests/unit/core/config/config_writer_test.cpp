@@ -111,7 +111,7 @@ TEST(WriteConfigurationFile, ReplacesTheFileOrKeepsTheOldOne) {
             return !std::ofstream(host.folder.ini(), std::ios::app);
         }};
     for (const auto& spoil : spoilers) {
-        if (!spoil()) GTEST_SKIP() << "running with rights that write anywhere";
+        if (!spoil()) GTEST_SKIP() << "read-only case: running with rights that write anywhere";
         host.dialogs.shown.clear();
         EXPECT_FALSE(WriteConfigurationFile(host.ctx, "new"));
         EXPECT_EQ(host.dialogs.shown,
