@@ -155,7 +155,7 @@ TEST_F(LogindTest, UnreachableOrRefusingLogindRaisesTheLookupOrPrivilegeError) {
     ExpectExit(2, "CanReboot; ListInhibitors; Reboot False");
 }
 
-TEST_F(LogindTest, BlockInhibitorsStopOnlyUnforcedActionsOfTheirKind) {
+TEST_F(LogindTest, BlockInhibitorsStopOnlyUnforcedActionsOfTheirKindAndSleepsWakeUp) {
     StartLogind();
     Inhibitors(
         "('shutdown', 'backup', 'Nightly backup', 'block'), ('sleep', 'player', 'Playing', "
@@ -182,6 +182,18 @@ TEST_F(LogindTest, BlockInhibitorsStopOnlyUnforcedActionsOfTheirKind) {
     Inhibitors("('idle:shutdown', 'sync', 'Syncing', 'block-weak')");
     EXPECT_EQ(Raised([&] { actions.ShutdownSystem(2); }).Description(),
               "ShutdownSystem failed: Reboot blocked by sync: Syncing");
+
+    // Without a block, a sleep returns after the wake-up, which comes 300 ms after the sleep,
+    // noted in the log as "Woken" just before.
+    Add("Suspend", "b", "",
+        "from gi.repository import GLib\n"
+        "self.EmitSignal('', 'PrepareForSleep', 'b', [True])\n"
+        "GLib.timeout_add(300, lambda s=self: s.log('Woken') or "
+        "s.EmitSignal('', 'PrepareForSleep', 'b', [False]))");
+    LogindPowerActions sleeper(bus.Address(), {std::chrono::seconds(20), std::chrono::seconds(20)});
+    ShutdownActions sleeping(sleeper, "vespar");
+    EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(sleeping.StandbySystem()); }),
+              "CanSuspend; ListInhibitors; Suspend False; Woken");
 }
 
 TEST_F(LogindTest, LogOffEndsTheOwnSession) {
@@ -212,20 +224,6 @@ TEST_F(LogindTest, LogOffEndsTheOwnSession) {
     EXPECT_EQ(Raised([&] { actions.ShutdownSystem(0); }).Description(),
               "ShutdownSystem failed: Permission denied");
     EXPECT_EQ(power.LastErrorCode(), static_cast<std::uint32_t>(EACCES));
-}
-
-TEST_F(LogindTest, SleepReturnsAfterTheWakeUp) {
-    StartLogind();
-    // The wake-up comes 300 ms after the sleep, noted in the log as "Woken" just before.
-    Add("Suspend", "b", "",
-        "from gi.repository import GLib\n"
-        "self.EmitSignal('', 'PrepareForSleep', 'b', [True])\n"
-        "GLib.timeout_add(300, lambda s=self: s.log('Woken') or "
-        "s.EmitSignal('', 'PrepareForSleep', 'b', [False]))");
-    LogindPowerActions sleeper(bus.Address(), {std::chrono::seconds(20), std::chrono::seconds(20)});
-    ShutdownActions sleeping(sleeper, "vespar");
-    EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(sleeping.StandbySystem()); }),
-              "CanSuspend; ListInhibitors; Suspend False; Woken");
 }
 
 }  // namespace
