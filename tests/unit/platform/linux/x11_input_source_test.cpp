@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/linux/input_source_factory.h"
 #include "sensors/input_change.h"
 #include "test_servers.h"
 #include "unit/core/input_checks.h"
@@ -32,6 +33,13 @@ TEST(X11InputSource, SeesMovesPressesAndTapsAndTakesALostServerForActivity) {
         std::this_thread::sleep_for(100ms);
     };
     ASSERT_TRUE(source.Readable());
+    // The factory prefers it, but not in a Wayland session, where the X server sees only
+    // input to X programs.
+    InputSourceOptions options{xvfb.Name(), false, "unix:path=/nonexistent",
+                               "unix:path=/nonexistent"};
+    EXPECT_NE(dynamic_cast<X11InputSource*>(OpenInputSource(options).get()), nullptr);
+    options.wayland = true;
+    EXPECT_FALSE(OpenInputSource(options)->Readable());
     detector.InDataReset();
     EXPECT_FALSE(detector.InDataChanged());
     EXPECT_EQ(detector.KeysNow(), "0");
