@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "platform/linux/idle_time_taps.h"
 #include "platform/linux/input_source_factory.h"
@@ -48,17 +49,16 @@ struct MockIdleService : test::Dbusmock {
             AddMethod(served[1], "", served[2], "", served[3],
                       "ret = " + std::to_string(idle.count()));
         } else {
-            Call(served[1], "org.freedesktop.DBus.Mock", "AddSession", "ssusb", "auto", "seat0",
-                 1000u, "user", 1);
+            Call(served[1], "org.freedesktop.DBus.Mock", "AddSession",
+                 {"ssusb", "auto", "seat0", "1000", "user", "1"});
         }
     }
     void IdleHint(bool idle, std::uint64_t sinceUsec) {
-        const auto set = [&](const char* name, const char* type, auto value) {
+        for (const auto& [name, type, value] :
+             {std::tuple("IdleHint", "b", std::string(idle ? "1" : "0")),
+              std::tuple("IdleSinceHintMonotonic", "t", std::to_string(sinceUsec))})
             Call("/org/freedesktop/login1/session/auto", "org.freedesktop.DBus.Properties", "Set",
-                 "ssv", "org.freedesktop.login1.Session", name, type, value);
-        };
-        set("IdleHint", "b", idle ? 1 : 0);
-        set("IdleSinceHintMonotonic", "t", sinceUsec);
+                 {"ssv", "org.freedesktop.login1.Session", name, type, value});
     }
     const char* const* served;
 };

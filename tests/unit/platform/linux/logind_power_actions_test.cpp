@@ -46,8 +46,8 @@ struct LogindTest : ::testing::Test {
         Add("CanHalt", "", "s", "ret = 'yes'");
     }
     void Add(const std::string& method, const char* in, const char* out, const std::string& code) {
-        logind->AddMethod("/org/freedesktop/login1", "org.freedesktop.login1.Manager",
-                          method.c_str(), in, out, code);
+        logind->AddMethod("/org/freedesktop/login1", "org.freedesktop.login1.Manager", method, in,
+                          out, code);
     }
     // Inhibitor locks as ListInhibitors gives them: what, who, why, mode.
     void Inhibitors(const std::string& list) {
@@ -213,8 +213,8 @@ TEST_F(LogindTest, LogOffEndsTheOwnSession) {
               bySession + "; TerminateSession \"c9\"");
 
     // The session logind finds for the process comes first.
-    logind->Call("/org/freedesktop/login1", "org.freedesktop.DBus.Mock", "AddSession", "ssusb",
-                 "c7", "seat0", getuid(), "tester", 1);
+    logind->Call("/org/freedesktop/login1", "org.freedesktop.DBus.Mock", "AddSession",
+                 {"ssusb", "c7", "seat0", std::to_string(getuid()), "tester", "1"});
     Add("GetSessionByPID", "u", "o", "ret = '/org/freedesktop/login1/session/c7'");
     EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.ShutdownSystem(0)); }),
               bySession + "; TerminateSession \"c7\"");

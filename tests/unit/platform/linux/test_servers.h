@@ -7,12 +7,10 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <systemd/sd-bus.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -46,8 +44,10 @@ class Child {
         args.push_back(nullptr);
         posix_spawn_file_actions_t files;
         posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT, 0644);
-        posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT, 0644);
+        posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
         const int rc = posix_spawnp(&pid_, args[0], &files, nullptr, args.data(), environ);
         posix_spawn_file_actions_destroy(&files);
         if (rc != 0) throw std::runtime_error("cannot start " + argv[0]);
@@ -138,45 +138,37 @@ class PrivateBus {
 class Dbusmock {
   public:
     Dbusmock(const PrivateBus& bus, const std::string& name, std::vector<std::string> args)
-        : name_(name), log_(bus.Path(name + ".log")) {
+        : address_(bus.Address()),
+          name_(name),
+          log_(bus.Path(name + ".log")),
+          err_(bus.Path(name + ".busctl")) {
         if (args.front() != "-t") args.insert(args.begin(), name);
         args.insert(args.begin(),
                     {"env", "DBUS_SYSTEM_BUS_ADDRESS=" + bus.Address(), "/usr/bin/python3", "-m",
                      "dbusmock", "--system", "-l", log_.string()});
         mock_.emplace(args, "/dev/null", bus.Path(name + ".err"));
-        sd_bus* raw = nullptr;
-        sd_bus_new(&raw);
-        control_.reset(raw);
-        if (sd_bus_set_address(raw, bus.Address().c_str()) < 0 ||
-            sd_bus_set_bus_client(raw, 1) < 0 || sd_bus_start(raw) < 0)
-            throw std::runtime_error("cannot reach the private bus");
         // Nothing is started on demand there: the name answers once the mock holds it.
         PollUntil([&] {
-            return !mock_->Running() ||
-                   sd_bus_call_method(raw, name_.c_str(), "/", "org.freedesktop.DBus.Peer", "Ping",
-                                      nullptr, nullptr, "") >= 0;
+            return !mock_->Running() || Busctl({"/", "org.freedesktop.DBus.Peer", "Ping"}) == 0;
         });
         if (!mock_->Running())
             throw std::runtime_error("dbusmock did not start: " +
                                      TempProgramFolder::ReadFile(bus.Path(name + ".err")));
     }
 
-    // Calls a method of the mock; throws with the mock's error on failure.
-    template <class... Args>
-    void Call(const std::string& path, const char* interface, const char* method, const char* types,
-              Args... args) {
-        sd_bus_error error = SD_BUS_ERROR_NULL;
-        const int r = sd_bus_call_method(control_.get(), name_.c_str(), path.c_str(), interface,
-                                         method, &error, nullptr, types, args...);
-        const std::string text = error.message != nullptr ? error.message : "";
-        sd_bus_error_free(&error);
-        if (r < 0) throw std::runtime_error(std::string(method) + " failed: " + text);
+    // Calls a method of the mock with busctl's arguments (the signature, then the values);
+    // throws with the mock's error on failure.
+    void Call(const std::string& path, const std::string& interface, const std::string& method,
+              std::vector<std::string> args) {
+        args.insert(args.begin(), {path, interface, method});
+        if (Busctl(args) != 0)
+            throw std::runtime_error(method + " failed: " + TempProgramFolder::ReadFile(err_));
     }
     // Adds or replaces a method of the object at `path`; `code` is its Python body.
-    void AddMethod(const std::string& path, const char* interface, const char* method,
-                   const char* in, const char* out, const std::string& code) {
-        Call(path, "org.freedesktop.DBus.Mock", "AddMethod", "sssss", interface, method, in, out,
-             code.c_str());
+    void AddMethod(const std::string& path, const std::string& interface, const std::string& method,
+                   const std::string& in, const std::string& out, const std::string& code) {
+        Call(path, "org.freedesktop.DBus.Mock", "AddMethod",
+             {"sssss", interface, method, in, out, code});
     }
     // The method calls logged since the last look, "Method arg ..." each, joined by "; ".
     std::string Calls() {
@@ -199,14 +191,14 @@ class Dbusmock {
     void Pause() { kill(mock_->Pid(), SIGSTOP); }
 
   private:
-    struct BusUnref {
-        void operator()(sd_bus* bus) const { sd_bus_flush_close_unref(bus); }
-    };
+    int Busctl(std::vector<std::string> args) const {
+        args.insert(args.begin(), {"busctl", "--address=" + address_, "call", name_});
+        return Child(args, "/dev/null", err_).Wait();
+    }
 
-    std::string name_;
-    std::filesystem::path log_;
+    std::string address_, name_;
+    std::filesystem::path log_, err_;
     std::optional<Child> mock_;
-    std::unique_ptr<sd_bus, BusUnref> control_;
     std::size_t seen_ = 0;
 };
 
