@@ -97,11 +97,6 @@ class XvfbDisplay {
     }
     const std::string& Name() const { return name_; }
     pid_t Pid() const { return server_->Pid(); }
-    // Runs xdotool against this display only; its exit status.
-    int Xdotool(std::vector<std::string> args) const {
-        args.insert(args.begin(), {"env", "DISPLAY=" + name_, "xdotool"});
-        return Child(args, "/dev/null", "/dev/null").Wait();
-    }
 
   private:
     TempProgramFolder scratch_;

@@ -29,7 +29,8 @@ TEST(X11InputSource, SeesMovesPressesAndTapsAndTakesALostServerForActivity) {
     // xdotool's requests reach the server on a connection of their own; a short pause lets
     // the server deliver their raw events before the next look.
     const auto xdotool = [&](std::vector<std::string> args) {
-        EXPECT_EQ(xvfb.Xdotool(std::move(args)), 0);
+        args.insert(args.begin(), {"env", "DISPLAY=" + xvfb.Name(), "xdotool"});
+        EXPECT_EQ(test::Child(args, "/dev/null", "/dev/null").Wait(), 0);
         std::this_thread::sleep_for(100ms);
     };
     ASSERT_TRUE(source.Readable());
