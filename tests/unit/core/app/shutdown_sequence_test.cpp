@@ -235,13 +235,6 @@ TEST_F(EngineTest, FailedOrUnknownActionsAndRefusedCommands) {
     EXPECT_EQ(ExitCall(), "");
     EXPECT_EQ(Entries().back(), LogPair("Close", "Power Off"));
 
-    // Reset names the state it interrupted.
-    rt.monitorState = MonitorState::Run;
-    engine.Reset();
-    EXPECT_TRUE(Logged("Reset", "Run"));
-    engine.Reset();
-    EXPECT_TRUE(Logged("Reset", "Initialise"));
-
     // Test is refused while the program's port failed.
     MarkLog();
     rt.portFailed = true;
