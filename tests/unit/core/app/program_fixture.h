@@ -42,15 +42,6 @@ struct ProgramRig {
         ASSERT_EQ(program.Enter(commandLine), Program::Window::Main);
         program.LoadMainWindow();
     }
-    // Runs until the program ends; false when it is still running after ms.
-    bool RunUntilExit(std::int64_t ms) {
-        try {
-            time.Advance(ms);
-        } catch (const ProgramExit&) {
-            return true;
-        }
-        return false;
-    }
     std::filesystem::path LogFile() const { return folder.path() / "Log" / "Vespar.log"; }
     std::string Log() const { return folder.ReadFile(LogFile()); }
     const Control& control(const std::string& name) { return program.mainWindow().control(name); }
