@@ -32,16 +32,15 @@ struct WinPowerActionsTest : ::testing::Test {
     ShutdownActions actions{power, "vespar"};
 };
 
-TEST_F(WinPowerActionsTest, EachActionEnablesThePrivilegeAndMakesItsCall) {
+TEST_F(WinPowerActionsTest, EachActionEnablesThePrivilegeAndMakesItsCallOrRaisesOnRefusal) {
     EXPECT_TRUE(actions.ShutdownSystem(12));
     EXPECT_TRUE(actions.ShutdownSystem(0));
     EXPECT_TRUE(actions.HibernateSystem());
     EXPECT_TRUE(actions.StandbySystem());
     EXPECT_EQ(calls, (std::vector<std::string>{"exit 12 4294967295", "exit 0 4294967295",
                                                "suspend 110", "suspend 010"}));
-}
 
-TEST_F(WinPowerActionsTest, RefusedExitRaisesWithTheSystemText) {
+    // A refused exit raises with the system's text.
     accept = false;
     const SystemError e = test::Raised([&] { actions.ShutdownSystem(8); });
     EXPECT_EQ(e.Number(), ObjectErrorNumber(kShutdownFailed));

@@ -52,7 +52,7 @@ class WinHttpDownloadTest : public ::testing::Test {
     std::string base;
 };
 
-TEST_F(WinHttpDownloadTest, DocumentsRedirectsAndFailures) {
+TEST_F(WinHttpDownloadTest, DocumentsRedirectsFailuresAndCancelledDownloads) {
     // A fresh copy bypasses caches; the site's echo gives back the request.
     const struct {
         std::string path;
@@ -78,9 +78,8 @@ TEST_F(WinHttpDownloadTest, DocumentsRedirectsAndFailures) {
     ASSERT_EQ(refused.seen.size(), 1u);
     EXPECT_EQ(refused.seen[0].rfind("failed 12", 0), 0u) << refused.seen[0];
     EXPECT_FALSE(refused.failure.empty());
-}
 
-TEST_F(WinHttpDownloadTest, ACancelledDownloadSaysNothingMore) {
+    // A cancelled download says nothing more.
     Notices silent;
     service.Start("silent", base + "silent/", 0, silent);
     Notices quick;
