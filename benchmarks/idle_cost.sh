@@ -11,20 +11,25 @@ here=$(cd "$(dirname "$0")" && pwd)
 exe=$(readlink -f "${1:-$here/../build/vespar/vespar}")
 seconds=${2:-60}
 [ -x "$exe" ] || { echo "no program at $exe (build it first)" >&2; exit 2; }
-if [ -z "${VESPAR_IN_XVFB:-}" ]; then
-  VESPAR_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$exe" "$seconds"
-fi
-
 work=$(mktemp -d)
 pids=()
 cleanup() {
-  for p in "${pids[@]}"; do
-    kill -9 "$p" 2>/dev/null || true
-    wait "$p" 2>/dev/null || true
+  local i  # the last started first, the X server last
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill -9 "${pids[i]}" 2>/dev/null || true
+    wait "${pids[i]}" 2>/dev/null || true
   done
   rm -rf "$work"
 }
 trap cleanup EXIT
+# A display of its own: Xvfb takes the first free number and writes it when ready, so runs
+# beside other Xvfb users never share or miss a display.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=("$!")
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$work/display")"
+for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 export XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
