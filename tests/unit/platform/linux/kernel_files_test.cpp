@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -17,12 +18,16 @@
 #include "platform/linux/proc_net_dev_table.h"
 #include "platform/linux/proc_stat_times.h"
 #include "sensors/interfaces.h"
-#include "tree_writer.h"
 
 namespace vespar::linux_platform {
 namespace {
 
-using test::Put;
+// Writes a file below a crafted system root, making its folders.
+void Put(const vespar::test::TempProgramFolder& root, const std::string& relative,
+         const std::string& text) {
+    std::filesystem::create_directories((root.path() / relative).parent_path());
+    root.WriteFile(root.path() / relative, text);
+}
 
 TEST(KernelText, ReadsTheWholeFileFromItsStartEachTimeAndFailsWithoutIt) {
     vespar::test::TempProgramFolder root;
@@ -33,11 +38,11 @@ TEST(KernelText, ReadsTheWholeFileFromItsStartEachTimeAndFailsWithoutIt) {
     // Longer than any single read: a table of many interfaces or processors.
     std::string big;
     for (int i = 0; big.size() < 20000; ++i) big += "row " + std::to_string(i) + "\n";
-    Put(root.path(), "file", big);
+    Put(root, "file", big);
     ASSERT_TRUE(file.Read(text));
     EXPECT_EQ(text, big);
     // The file kept open gives its new, shorter text and nothing of the old.
-    Put(root.path(), "file", "cpu 1 2\n");
+    Put(root, "file", "cpu 1 2\n");
     ASSERT_TRUE(file.Read(text));
     EXPECT_EQ(text, "cpu 1 2\n");
 }
@@ -77,7 +82,7 @@ TEST(ProcStatTimes, MapsTheAggregateLineToIdleKernelAndUserAndFailsOnAnythingEls
                  {"cpu 0 0 0 " + std::to_string(hz << 36) + " 0 0 0 0\n",
                   (std::int64_t{1} << 36) * 10'000'000, (std::int64_t{1} << 36) * 10'000'000, 0}};
     for (const auto& c : cases) {
-        Put(root.path(), "proc/stat", c.stat);
+        Put(root, "proc/stat", c.stat);
         ASSERT_TRUE(times.Read(idle, kernel, user)) << c.stat;
         EXPECT_EQ(idle, c.idle);
         EXPECT_EQ(kernel, c.kernel);
@@ -90,7 +95,7 @@ TEST(ProcStatTimes, MapsTheAggregateLineToIdleKernelAndUserAndFailsOnAnythingEls
           "cpu 1 2 3 4abc\n",
           // counts whose sums or 100-ns units pass 64 bits
           "cpu 0 0 0 18446744073709551615 1\n", "cpu 0 0 0 9223372036854775807 0\n"}) {
-        Put(root.path(), "proc/stat", text);
+        Put(root, "proc/stat", text);
         EXPECT_FALSE(times.Read(idle, kernel, user)) << text;
     }
 }
@@ -106,11 +111,10 @@ std::string Row(const std::string& name, const std::string& in, const std::strin
 
 TEST(ProcNetDevTable, ReadsRowsWithTheirAddressesAndDescribesANameWhenItAppears) {
     vespar::test::TempProgramFolder root;
-    const auto& r = root.path();
-    ProcNetDevTable table(r);
+    ProcNetDevTable table(root.path());
     // The rows read, as "name address in out" each, with "-" for no address.
     const auto read = [&](const std::string& rows) {
-        Put(r, "proc/net/dev", kHeader + rows);
+        Put(root, "proc/net/dev", kHeader + rows);
         const auto got = table.Read();
         std::string text;
         for (const auto& row : got.value()) {
@@ -127,11 +131,11 @@ TEST(ProcNetDevTable, ReadsRowsWithTheirAddressesAndDescribesANameWhenItAppears)
 
     // Loopback is left out, by name or by its flag; a malformed address gives no bytes, and
     // so does a missing address file; a row carries at most eight address bytes.
-    Put(r, "sys/class/net/eth0/address", "00:0c:29:ab:cd:ef \r\n");
-    Put(r, "sys/class/net/eth0/flags", "0x1003\n");
-    Put(r, "sys/class/net/loop7/flags", "0x9\n");  // IFF_LOOPBACK under another name
-    Put(r, "sys/class/net/wlan0/address", "zz:00:11:22:33:44\n");
-    Put(r, "sys/class/net/eth4/address", "aa:bb:cc:dd:ee:ff:00:11:22:33\n");  // 10 bytes
+    Put(root, "sys/class/net/eth0/address", "00:0c:29:ab:cd:ef \r\n");
+    Put(root, "sys/class/net/eth0/flags", "0x1003\n");
+    Put(root, "sys/class/net/loop7/flags", "0x9\n");  // IFF_LOOPBACK under another name
+    Put(root, "sys/class/net/wlan0/address", "zz:00:11:22:33:44\n");
+    Put(root, "sys/class/net/eth4/address", "aa:bb:cc:dd:ee:ff:00:11:22:33\n");  // 10 bytes
     EXPECT_EQ(read(Row("lo", "999999", "999999") +
                    Row("eth0", "6000000000", "5000000001") +  // above 2^32
                    Row("loop7", "111", "222") + Row("wlan0", "1234", "5678") +
@@ -156,7 +160,7 @@ TEST(ProcNetDevTable, ReadsRowsWithTheirAddressesAndDescribesANameWhenItAppears)
         {eth1, "eth1 - 3 4"},
         {eth0, "eth0 00-00-00-00-00-5 1 2"}};  // gone and back: described afresh
     for (std::size_t i = 0; i < std::size(steps); ++i) {
-        Put(r, "sys/class/net/eth0/address", "00:00:00:00:00:0" + std::to_string(i + 1));
+        Put(root, "sys/class/net/eth0/address", "00:00:00:00:00:0" + std::to_string(i + 1));
         EXPECT_EQ(read(steps[i].first), steps[i].second) << i;
     }
 }

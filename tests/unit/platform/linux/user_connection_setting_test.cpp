@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "fakes/scoped_env.h"
 #include "fakes/temp_program_folder.h"
-#include "tree_writer.h"
 
 namespace vespar::linux_platform {
 namespace {
@@ -34,8 +34,9 @@ TEST(UserConnectionSetting, ReadsConnectionFromTheSettingSection) {
         {"[Setting]\nConnection=abc\n", 0},
         {"[Setting]\nConnection=99999999999\n", 0},
         {"[Setting]\nConnection=-1\n", -1}};
+    std::filesystem::create_directories(config / "Vespar");
     for (const auto& [text, value] : files) {
-        test::Put(config, "Vespar/Vespar.conf", text);
+        dir.WriteFile(config / "Vespar" / "Vespar.conf", text);
         EXPECT_EQ(setting.ReadConnectionSetting(), value) << text;
     }
 
@@ -46,7 +47,8 @@ TEST(UserConnectionSetting, ReadsConnectionFromTheSettingSection) {
 
     // Without XDG_CONFIG_HOME, or with a relative one (invalid, so ignored): ~/.config.
     const ScopedEnv home("HOME", dir.path().c_str());
-    test::Put(dir.path(), ".config/Vespar/Vespar.conf", "[Setting]\nConnection=2\n");
+    std::filesystem::create_directories(dir.path() / ".config" / "Vespar");
+    dir.WriteFile(dir.path() / ".config" / "Vespar" / "Vespar.conf", "[Setting]\nConnection=2\n");
     for (const char* relative : {static_cast<const char*>(nullptr), "relative/path"}) {
         const ScopedEnv other("XDG_CONFIG_HOME", relative);
         UserConnectionSetting fallback;
