@@ -1,9 +1,7 @@
 #include "platform/linux/proc_net_dev_table.h"
 
 #include <charconv>
-#include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,12 +24,14 @@ bool ParseUnsigned(std::string_view text, std::uint64_t& value, int base = 10) {
     return ec == std::errc() && end == last && first != last;
 }
 
+// A sysfs attribute's first line without trailing blanks; empty when it cannot be read.
 std::string FirstLine(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::string line;
-    if (!in || !std::getline(in, line)) return {};
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    return line;
+    KernelTextFile attribute(file);
+    std::string_view text;
+    std::string_view line;
+    if (!attribute.Read(text) || !NextLine(text, line)) return {};
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
+    return std::string(line);
 }
 
 // Interface names never hold '/', but the name comes from a file: keep lookups in sysfs.
@@ -48,18 +48,17 @@ bool IsLoopback(const std::filesystem::path& sysDir, const std::string& name) {
 }
 
 // "aa:bb:cc:dd:ee:ff"; anything malformed gives no bytes.
-std::vector<std::uint8_t> ParseAddress(const std::string& text) {
+std::vector<std::uint8_t> ParseAddress(std::string_view text) {
     std::vector<std::uint8_t> bytes;
-    if (text.empty()) return bytes;
-    std::istringstream in(text);
-    std::string part;
-    while (std::getline(in, part, ':')) {
+    for (;;) {
+        const auto colon = text.find(':');
+        const std::string_view part = text.substr(0, colon);
         std::uint64_t value = 0;
         if (part.size() > 2 || !ParseUnsigned(part, value, 16)) return {};
         if (bytes.size() < kMaxAddressBytes) bytes.push_back(static_cast<std::uint8_t>(value));
+        if (colon == std::string_view::npos) return bytes;
+        text.remove_prefix(colon + 1);
     }
-    if (text.back() == ':') return {};
-    return bytes;
 }
 
 // "  eth0: 1234 5 0 0 0 0 0 0 5678 ..."; false for a line that is not such a row.
