@@ -15,6 +15,7 @@ seconds=${2:-60}
 [ -f "$exe" ] || { echo "no program at $exe (scripts/test_windows.sh builds it)" >&2; exit 2; }
 source "$here/../scripts/xvfb_rig.sh"
 source "$here/../scripts/wine_gui.sh"  # the program test's prefix
+source "$here/process_cost.sh"
 
 mkdir -p "$work/p/Data" "$work/p/Log"
 cp "$exe" "$work/p/vespar.exe"
@@ -32,21 +33,10 @@ server=$(pgrep -f "wineserver" | head -n 1)
 [ -n "$prog" ] && [ -n "$note" ] && [ -n "$server" ] || fail "no Wine process to measure"
 sleep 2
 
-cpu_ms() {
-  cat /proc/"$1"/task/*/sched 2>/dev/null |
-    awk '/^se.sum_exec_runtime/ { n += $3 } END { printf "%.6f", n + 0 }'
-}
-switches() {
-  cat /proc/"$1"/task/*/status 2>/dev/null |
-    awk '/^(voluntary|nonvoluntary)_ctxt_switches:/ { n += $2 } END { print n + 0 }'
-}
 pm0=$(cpu_ms "$prog"); nm0=$(cpu_ms "$note"); sm0=$(cpu_ms "$server")
 pw0=$(switches "$prog"); nw0=$(switches "$note"); sw0=$(switches "$server")
 t0=$(date +%s.%N)
-for i in $(seq 1 $((seconds / 3))); do
-  sleep 3
-  if ((i % 2)); then xdotool mousemove_relative 1 0; else xdotool mousemove_relative -- -1 0; fi
-done
+nudge_for "$seconds"
 t1=$(date +%s.%N)
 pm1=$(cpu_ms "$prog"); nm1=$(cpu_ms "$note"); sm1=$(cpu_ms "$server")
 pw1=$(switches "$prog"); nw1=$(switches "$note"); sw1=$(switches "$server")

@@ -4,7 +4,11 @@
 work=$(mktemp -d)
 pids=()
 cleanup() {
-  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
+  local i  # the last started first, so that the X server goes last; reaped without a notice
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill -9 "${pids[i]}" 2>/dev/null || true
+    wait "${pids[i]}" 2>/dev/null || true
+  done
   rm -rf "$work"
 }
 trap cleanup EXIT
