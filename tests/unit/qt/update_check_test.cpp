@@ -5,7 +5,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSslSocket>
-#include <QTcpServer>
 #include <QtTest>
 #include <string>
 #include <vector>
@@ -50,13 +49,6 @@ struct Recorder : DownloadReceiver {
     std::string outcome, body;
 };
 
-// A port on 127.0.0.1 that refuses connections.
-int ClosedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
 }  // namespace
 
 class UpdateCheckTest : public QObject {
@@ -86,7 +78,7 @@ void UpdateCheckTest::downloadsFollowRedirectsAndFailOnErrorsOrSayNothingOnceCan
         {server.Url("echo/x"), "complete", "Cache-Control: no-cache"},
         {server.Url("nothing/here"), "failed 404", ""},
         {server.Url("huge/x"), "failed 299", ""},
-        {"http://127.0.0.1:" + std::to_string(ClosedPort()) + "/x", "failed 1", ""},
+        {"http://127.0.0.1:1/x", "failed 1", ""},  // nobody listens on port 1
         {"file:///etc/hostname", "failed 301", ""},
     };
     for (const auto& c : cases) {
@@ -119,13 +111,10 @@ void UpdateCheckTest::windowDrawsTheModel() {
     UpdaterWindow window(updater, [](const std::function<void()>& e) { e(); });
     updater.Show();
     updater.control("Message").caption = "one\r\ntwo";
-    updater.control("History").enabled = true;
     window.Refresh();
     QVERIFY(window.isVisible());
     QCOMPARE(ScreenFaults(nullptr), QString());
     QCOMPARE(window.findChild<QPlainTextEdit*>("Message")->toPlainText(), QString("one\ntwo"));
-    QTest::mouseClick(window.findChild<QPushButton*>("History"), Qt::LeftButton);
-    QCOMPARE(opener.opened.size(), std::size_t{1});
     QTest::mouseClick(window.findChild<QPushButton*>("Exit"), Qt::LeftButton);
     window.Refresh();
     QVERIFY(!window.isVisible());
