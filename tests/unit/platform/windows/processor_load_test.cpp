@@ -53,12 +53,10 @@ TEST(ProcessorLoad, TheRealCountersMoveForwardAndGiveALoadFrom0To100) {
     sampler.Initialise64();
     for (int i = 0; i < 3; ++i) {
         Spin(std::chrono::milliseconds(150));
-        const std::int32_t nativeLoad = sampler.Query();
-        const std::int32_t systemTimes = sampler.Query64();
-        EXPECT_GE(nativeLoad, 0);
-        EXPECT_LE(nativeLoad, 100);
-        EXPECT_GE(systemTimes, 0);
-        EXPECT_LE(systemTimes, 100);
+        for (const std::int32_t load : {sampler.Query(), sampler.Query64()}) {
+            EXPECT_GE(load, 0);
+            EXPECT_LE(load, 100);
+        }
     }
 
     // Kernel time holds idle time.
