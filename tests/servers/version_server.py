@@ -3,7 +3,7 @@
 
 Prints its port on the first line, then serves until killed (at most LIFETIME seconds).
 The first path segment picks what it answers:
-  newer same older v510 uninstall missing  a version document (running version 5.9)
+  newer/...      a version document of version 6.0
   redirect/...   302 to /newer/...          echo/...   the request line and headers
   huge/...       a 2 MiB document           silent/... accepts and never answers
   anything else  404
@@ -18,23 +18,19 @@ import time
 LIFETIME = 300
 
 
-def document(version1, uninstall="No", leave_out=None):
+def document(version1):
     elements = [("Name", "Vespar"), ("Version1", version1), ("Version2", "0.0"),
                 ("Download", "http://127.0.0.1/software/download/Vespar.zip"),
                 ("History", "http://127.0.0.1/software/vespar/history.htm"),
                 ("KIssues", "http://127.0.0.1/software/vespar/kniss.htm"),
                 ("Index", "http://127.0.0.1/"), ("Message", "Faster start-up."),
-                ("Uninstall", uninstall)]
-    body = "".join("  <%s>%s</%s>\r\n" % (k, v, k) for k, v in elements if k != leave_out)
+                ("Uninstall", "No")]
+    body = "".join("  <%s>%s</%s>\r\n" % (k, v, k) for k, v in elements)
     return ('<?xml version="1.0"?>\r\n<Update>\r\n' + body + "</Update>\r\n").encode()
 
 
 NEWER = sys.argv[1] if len(sys.argv) > 1 else "6.0"
-DOCUMENTS = {
-    "newer": document(NEWER), "same": document("5.9"), "older": document("5.8"),
-    "v510": document("5.10"), "uninstall": document("6.0", "Yes"),
-    "missing": document("6.0", leave_out="Index"),
-}
+DOCUMENTS = {"newer": document(NEWER)}
 
 
 class Handler(http.server.BaseHTTPRequestHandler):

@@ -93,7 +93,7 @@ void UpdateCheckTest::downloadsFollowRedirectsAndFailOnErrorsOrSayNothingOnceCan
 
     Recorder silent, second;
     service.Start("1", server.Url("silent/x"), 0, silent);
-    service.Start("2", server.Url("same/x"), 0, second);
+    service.Start("2", server.Url("newer/x"), 0, second);
     QTest::qWait(100);
     service.Cancel("1");
     QTRY_COMPARE_WITH_TIMEOUT(second.outcome, std::string("complete"), 10'000);
