@@ -73,11 +73,9 @@ TEST(X11InputSource, SeesMovesPressesAndTapsAndTakesALostServerForActivity) {
     EXPECT_TRUE(detector.InDataChanged());
     EXPECT_TRUE(detector.KeysChanged());
     EXPECT_EQ(detector.KeysNow(), "0" + a);
-    for (int check = 0; check < 3; ++check) {
-        std::this_thread::sleep_for(400ms);
-        EXPECT_FALSE(detector.InDataChanged()) << "check " << check;
-        EXPECT_EQ(detector.KeysNow(), "0" + a);
-    }
+    std::this_thread::sleep_for(1200ms);  // many repeats
+    EXPECT_FALSE(detector.InDataChanged());
+    EXPECT_EQ(detector.KeysNow(), "0" + a);
     xdotool({"keyup", "a"});
     EXPECT_FALSE(detector.InDataChanged());
     EXPECT_EQ(detector.KeysNow(), "0");
