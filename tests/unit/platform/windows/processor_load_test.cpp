@@ -48,7 +48,6 @@ TEST(ProcessorLoad, TheRealCountersMoveForwardAndGiveALoadFrom0To100) {
     EXPECT_NEAR(static_cast<double>(*time1), static_cast<double>(fileTime), 50'000'000.0);
 
     CpuUsageSampler sampler(times, native, version);
-    EXPECT_EQ(sampler.GetVersion(), 2);
     sampler.Initialize();
     sampler.Initialise64();
     for (int i = 0; i < 3; ++i) {

