@@ -118,6 +118,8 @@ TEST(ProcNetDevTable, ReadsRowsWithTheirAddressesAndDescribesANameWhenItAppears)
         const auto got = table.Read();
         std::string text;
         for (const auto& row : got.value()) {
+            // The text shows eight bytes at most, whatever the row holds.
+            EXPECT_LE(row.physicalAddress.size(), 8u) << row.description;
             const std::string address = AdapterAddressText(row.physicalAddress);
             text += (text.empty() ? "" : "; ") + row.description + " " +
                     (address.empty() ? "-" : address) + " " + std::to_string(row.inOctets) + " " +
