@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <system_error>
 
 namespace vespar::linux_platform {
 namespace {
@@ -61,6 +63,13 @@ std::string_view NextField(std::string_view& rest) {
     while (stop != end && !IsBlank(*stop)) ++stop;
     rest = std::string_view(stop, static_cast<std::size_t>(end - stop));
     return std::string_view(start, static_cast<std::size_t>(stop - start));
+}
+
+bool ParseUnsigned(std::string_view field, std::uint64_t& value, int base) {
+    const char* const first = field.data();
+    const char* const last = first + field.size();
+    const auto [end, ec] = std::from_chars(first, last, value, base);
+    return ec == std::errc() && end == last && first != last;
 }
 
 }  // namespace vespar::linux_platform

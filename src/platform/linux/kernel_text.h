@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -35,5 +36,9 @@ bool NextLine(std::string_view& rest, std::string_view& line);
 
 // Takes the next blank-separated field off the front of rest; empty when none is left.
 std::string_view NextField(std::string_view& rest);
+
+// A whole field of digits in the base, without sign or blanks; false for anything else or a
+// number beyond 64 bits.
+bool ParseUnsigned(std::string_view field, std::uint64_t& value, int base = 10);
 
 }  // namespace vespar::linux_platform

@@ -1,6 +1,5 @@
 #include "platform/linux/proc_net_dev_table.h"
 
-#include <charconv>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -16,13 +15,6 @@ constexpr int kReceiveBytesField = 0;
 constexpr int kTransmitBytesField = 8;  // after the eight receive columns
 constexpr unsigned long kLoopbackFlag = 0x8;
 constexpr std::size_t kMaxAddressBytes = 8;  // what the interface row carries
-
-bool ParseUnsigned(std::string_view text, std::uint64_t& value, int base = 10) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    auto [end, ec] = std::from_chars(first, last, value, base);
-    return ec == std::errc() && end == last && first != last;
-}
 
 // A sysfs attribute's first line without trailing blanks; empty when it cannot be read.
 std::string FirstLine(const std::filesystem::path& file) {

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <charconv>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -50,9 +49,7 @@ bool ParseCpuLine(std::string_view line, std::array<std::uint64_t, kFieldCount>&
     fields.fill(0);
     int count = 0;
     for (std::string_view token; count < kFieldCount && !(token = NextField(line)).empty();) {
-        const char* last = token.data() + token.size();
-        auto [end, ec] = std::from_chars(token.data(), last, fields[count]);
-        if (ec != std::errc() || end != last) return false;
+        if (!ParseUnsigned(token, fields[count])) return false;
         ++count;
     }
     return count >= kMinimumFields;
