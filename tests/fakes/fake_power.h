@@ -17,7 +17,6 @@ struct FakePowerActions : PowerActions {
     bool lookupOk = true, processOk = true, tokenOk = true, adjustOk = true, exitOk = true;
     bool suspendOk = true;
     std::uint32_t lastError = 5;
-    std::string messageText = "Access is denied.\r\n";
     std::vector<std::string> calls;
 
     void Prepare(PowerAction action) override {
@@ -44,7 +43,7 @@ struct FakePowerActions : PowerActions {
     }
     std::uint32_t LastErrorCode() override { return Call("LastErrorCode", lastError); }
     std::string MessageText(std::uint32_t code) override {
-        return Call("MessageText " + std::to_string(code), messageText);
+        return Call("MessageText " + std::to_string(code), std::string("Access is denied.\r\n"));
     }
 
   private:

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "ui/url_opener.h"
-#include "update/update_window.h"
 
 namespace vespar::test {
 
@@ -19,13 +18,6 @@ struct FakeUrlOpener : UrlOpener {
         if (fault) fault();
         return result;
     }
-};
-
-// Records how the update window was started: "hidden" or "shown".
-struct FakeUpdateWindow : UpdateWindow {
-    std::vector<std::string> calls;
-    void LoadHidden() override { calls.push_back("hidden"); }
-    void Show() override { calls.push_back("shown"); }
 };
 
 }  // namespace vespar::test

@@ -28,13 +28,16 @@ TEST_F(EngineTest, CpuAverageTextsAndLevelBoundary) {
     // A restart averages afresh.
     Start();
     Second();
-    Second(600);
-    EXPECT_EQ(rt.avCpuText, " 60%");
-    // So does a failed reading: no earlier sample stays in the average.
+    Second(300);
+    EXPECT_EQ(rt.avCpuText, " 30%");
+    // A failed reading is activity, and the sampler and the average start afresh: neither the
+    // busy second the reading lost nor an earlier sample counts.
     sys.systemTimes.failReads = 1;
-    Second();
+    Second(1000);
+    EXPECT_EQ(rt.cpuText, "Err ");
+    EXPECT_EQ(control("Counter").caption, "Activity");
     Second(0);
-    EXPECT_EQ(rt.avCpuText, "  0%");
+    EXPECT_EQ(rt.cpuText + rt.avCpuText, "  0%  0%");
 }
 
 TEST_F(EngineTest, DownloadTextAndKeyMouseMarkers) {

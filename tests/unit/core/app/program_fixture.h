@@ -45,6 +45,16 @@ struct ProgramRig {
     std::filesystem::path LogFile() const { return folder.path() / "Log" / "Vespar.log"; }
     std::string Log() const { return folder.ReadFile(LogFile()); }
     const Control& control(const std::string& name) { return program.mainWindow().control(name); }
+    // The code the call ends the program with, or -1 when it goes on.
+    template <typename F>
+    static int ExitCode(F call) {
+        try {
+            call();
+        } catch (const ProgramExit& exit) {
+            return exit.code;
+        }
+        return -1;
+    }
 
     TempProgramFolder folder;
     FakeClock clock;
