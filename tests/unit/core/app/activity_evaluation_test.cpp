@@ -73,19 +73,6 @@ TEST_F(EngineTest, DownloadTextAndKeyMouseMarkers) {
     EXPECT_EQ(control("CPULoad").caption, ". M");  // CPU off: trimmed markers
 }
 
-TEST_F(EngineTest, AllChecksOffStaysInRunAndLogsEverySecondAtFull) {
-    Configuration& c = rt.config;
-    c.CPU_On = c.Key_On = c.DL_On = 1;
-    c.LogLevel = 3;
-    c.StartDelay = 2;
-    Start();
-    Second();
-    EXPECT_TRUE(Logged("Inactive", ""));
-    Seconds(100);
-    EXPECT_EQ(rt.monitorState, MonitorState::Run);
-    EXPECT_EQ(LogCount("Run", ""), 99);
-}
-
 TEST_F(EngineTest, TickSendsDatagramsFromTheLastActivationSecondUntilTheWarning) {
     rt.config.IPAdd = "127.0.0.2";
     rt.config.StartDelay = 3;
@@ -109,13 +96,8 @@ TEST_F(EngineTest, TickSendsDatagramsFromTheLastActivationSecondUntilTheWarning)
     EXPECT_EQ(sent.size(), atShutdown);
 }
 
-TEST_F(EngineTest, TickClosesAChildScreenWhoseCountRanOut) {
-    rt.config.UserExitA = 2;
+TEST_F(EngineTest, TickClosesTheAboutScreenWhoseCountRanOut) {
     Start();
-    main.Click("Config");
-    rt.configTimeout = 0;
-    Second();
-    EXPECT_FALSE(program.configScreen().isOpen());
     main.Click("About");
     Second();
     EXPECT_TRUE(window.about().isOpen());

@@ -53,7 +53,9 @@ TEST_F(Pairing, MastersResetAndTestRepeatOnTheSlave) {
     Advance(20'000);  // far beyond the slave's shortened 6 s without news
     ASSERT_EQ(master.state(), MonitorState::Run);
     ASSERT_EQ(slave.state(), MonitorState::Run);
+    // With every check off the engine stays in Run, logging every second at the Full level.
     EXPECT_TRUE(slave.Logged(",  Run      ,           , Count:    0 C")) << slave.Log();
+    EXPECT_TRUE(master.Logged(",  Inactive ,           , Count:")) << master.Log();
 
     master.program.mainWindow().Click("Reset");
     net.Run();

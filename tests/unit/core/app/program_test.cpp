@@ -98,17 +98,13 @@ TEST_F(ProgramTest, UnreadableInputIsLoggedAndShownOnce) {
     EXPECT_EQ(control("Title").caption, title);
 }
 
-// Every load asks the version which load measurement to use, and takes the native counters'
-// references whatever the version; the engine then measures the chosen way.
+// Every load asks the version which load measurement to use and takes the native counters'
+// references; the engine then measures the chosen way.
 TEST_F(ProgramTest, EveryLoadChoosesTheLoadMeasurement) {
-    for (const auto& [version, method] :
-         {std::pair{PlatformVersion{2, 10, 0}, 2}, {PlatformVersion{2, 5, 0}, 1}}) {
-        sys.version.version = version;
-        sys.nativeCounters.calls.clear();
-        program.ReloadConfiguration();
-        EXPECT_EQ(program.runtime().winVersion, method);
-        EXPECT_EQ(sys.nativeCounters.calls, (std::vector<char>{'t', 'p'}));
-    }
+    sys.version.version = PlatformVersion{2, 5, 0};
+    program.ReloadConfiguration();
+    EXPECT_EQ(program.runtime().winVersion, 1);
+    EXPECT_EQ(sys.nativeCounters.calls, (std::vector<char>{'t', 'p'}));
     Start("");
     time.Advance(6000);
     const auto& calls = sys.nativeCounters.calls;

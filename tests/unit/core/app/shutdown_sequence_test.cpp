@@ -98,17 +98,6 @@ TEST_F(EngineTest, FixedDelayAndStopTimeForcePowerOffWithForcedFlags) {
     EXPECT_EQ(ExitCall().rfind("ExitSession 12 ", 0), 0u);
 }
 
-TEST_F(EngineTest, OnlyEntitledUsersMayCancelTheWarning) {
-    sys.groups.answer = false;
-    EnterShutdown();
-    engine.ShutdownTick();
-    EXPECT_FALSE(Enabled("Reset"));
-    EXPECT_FALSE(control("mPopUpCancel").visible);
-    rt.config.UserExitA = 2;  // every user entitled
-    engine.ShutdownTick();
-    EXPECT_TRUE(control("mPopUpCancel").visible);
-}
-
 TEST_F(EngineTest, TestRunClosesAboutConfigureAndUpdateAndEndsInTimedMessage) {
     rt.config.UserExitA = 2;
     for (int sw : {0, 0, 2}) {
