@@ -15,16 +15,11 @@ TEST_F(EngineTest, CpuAverageTextsAndLevelBoundary) {
         {30, " 30%"}, {60, " 45%"}, {90, " 60%"}, {0, " 50%"}};
     for (const auto& [load, avg] : steps) {
         Second(load * 10);
-        EXPECT_EQ(rt.avCpuText, avg);
         EXPECT_EQ(control("CPULoad").caption, "CPU: " + avg + "  " + " ");
     }
-    EXPECT_EQ(rt.cpuText, "  0%");
-    // An average of exactly the level is activity; 30 was idle.
-    EXPECT_EQ(control("Counter").caption, "Activity");
+    // An average of exactly the level is activity, so idleness starts with the next, 30.
     Second(0);  // average of 90, 0, 0 = 30
     EXPECT_EQ(control("Counter").caption, "No activity for 1s");
-    Second(1000);
-    EXPECT_EQ(rt.cpuText, "100%");
     // A restart averages afresh.
     Start();
     Second();
@@ -68,7 +63,6 @@ TEST_F(EngineTest, DownloadTextAndKeyMouseMarkers) {
 
     sys.input.x = 40;  // only the mouse moved
     Second();
-    EXPECT_EQ(rt.keyMouseText, " . M");
     EXPECT_EQ(control("Counter").caption, "Activity");
     EXPECT_EQ(control("CPULoad").caption, ". M");  // CPU off: trimmed markers
 }
@@ -131,8 +125,6 @@ TEST_F(EngineTest, StartAtFixedTimeIgnoresCurrentSeconds) {
     c.StartDelay = 700;
     engine.InitialiseMonitor();
     EXPECT_EQ(rt.stateSeconds, 1);
-    EXPECT_EQ(TimeOfDaySeconds(2200), 79200);
-    EXPECT_EQ(TimeOfDaySeconds(5), 300);
 }
 
 }  // namespace vespar::test
