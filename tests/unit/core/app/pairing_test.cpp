@@ -12,11 +12,14 @@ struct Computer : ProgramRig {
     Computer(FakeNetwork& net, const char* address) : ProgramRig(net, address) {
         clock.Set({2026, 12, 7, 9, 0, 0});
         // Every check off, Full log level; a master watches only its stop time at 22:00.
-        for (const char* key : {"CPU_On", "Key_On", "DL_On"}) folder.SetKey(key, "1");
-        folder.SetKey("LogLevel", "3");
-        folder.SetKey("UpEnable", "1");
-        folder.SetKey("Stop_On", "2");
-        folder.SetKey("StopTime", "12200");
+        for (const auto& [key, value] : {std::pair{"CPU_On", "1"},
+                                         {"Key_On", "1"},
+                                         {"DL_On", "1"},
+                                         {"LogLevel", "3"},
+                                         {"UpEnable", "1"},
+                                         {"Stop_On", "2"},
+                                         {"StopTime", "12200"}})
+            folder.SetKey(key, value);
     }
     void Start(const char* cmain, const char* partner) {
         folder.SetKey("CMain", cmain);

@@ -42,8 +42,7 @@ struct ProgramRig {
         ASSERT_EQ(program.Enter(commandLine), Program::Window::Main);
         program.LoadMainWindow();
     }
-    std::filesystem::path LogFile() const { return folder.path() / "Log" / "Vespar.log"; }
-    std::string Log() const { return folder.ReadFile(LogFile()); }
+    std::string Log() const { return folder.ReadFile(folder.path() / "Log" / "Vespar.log"); }
     const Control& control(const std::string& name) { return program.mainWindow().control(name); }
     // The code the call ends the program with, or -1 when it goes on.
     template <typename F>
@@ -126,12 +125,11 @@ class EngineTest : public ProgramTest {
         for (int i = 0; i < limit && rt.monitorState != state; ++i) Second();
         return rt.monitorState == state;
     }
-    // The one power call that ends the session or sleeps, or "" when there was none or more.
+    // The power call that ends the session or sleeps, or "" when there was none.
     std::string ExitCall() {
-        std::vector<std::string> out;
         for (const auto& c : sys.power.calls)
-            if (c.rfind("ExitSession", 0) == 0 || c.rfind("Suspend", 0) == 0) out.push_back(c);
-        return out.size() == 1 ? out[0] : "";
+            if (c.starts_with("ExitSession") || c.starts_with("Suspend")) return c;
+        return "";
     }
     bool Enabled(const std::string& name) { return control(name).enabled; }
 

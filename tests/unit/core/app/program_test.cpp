@@ -64,7 +64,7 @@ TEST_F(ProgramTest, ALoadThatFailsEndsWithItsMessageAndNothingElse) {
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].title, "Vespar Configuration File Error");
     EXPECT_EQ(dialogs.shown[0].text.rfind("1Range Errors\r\n", 0), 0u) << dialogs.shown[0].text;
-    EXPECT_FALSE(std::filesystem::exists(LogFile()));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "Log" / "Vespar.log"));
     EXPECT_EQ(folder.ReadFile(folder.ini()), ini);
 }
 
