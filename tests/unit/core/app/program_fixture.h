@@ -125,23 +125,21 @@ class EngineTest : public ProgramTest {
         for (int i = 0; i < limit && rt.monitorState != state; ++i) Second();
         return rt.monitorState == state;
     }
-    // The power call that ends the session or sleeps, or "" when there was none.
+    // The one power call that ends the session or sleeps, or "" when there was none or more:
+    // a second one would be a second shutdown.
     std::string ExitCall() {
+        std::vector<std::string> out;
         for (const auto& c : sys.power.calls)
-            if (c.starts_with("ExitSession") || c.starts_with("Suspend")) return c;
-        return "";
+            if (c.starts_with("ExitSession") || c.starts_with("Suspend")) out.push_back(c);
+        return out.size() == 1 ? out[0] : "";
     }
     bool Enabled(const std::string& name) { return control(name).enabled; }
 
     // The log's entries as (event, state) from the last MarkLog on; other lines are
     // (text, "#text").
     std::vector<LogPair> Entries() {
-        const std::string text = Log();
         std::vector<LogPair> out;
-        for (std::size_t at = logMark; at < text.size();) {
-            const std::size_t end = std::min(text.find("\r\n", at), text.size());
-            const std::string line = text.substr(at, end - at);
-            at = end + 2;
+        for (const std::string& line : SplitLines(Log().substr(logMark))) {
             if (line.size() >= 40 && line.compare(32, 8, ", Count:") == 0) {
                 out.emplace_back(TrimBlanks(line.substr(11, 9)), TrimBlanks(line.substr(22, 10)));
             } else if (!line.empty()) {

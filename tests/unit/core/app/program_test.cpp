@@ -13,8 +13,17 @@ TEST_F(ProgramTest, ASecondInstanceShowsTheNoticeOnlyUnlessAllowed) {
     EXPECT_EQ(guard.asked, std::vector<std::string>{"Vespar"});
     auto& notice = program.multiInst();
     EXPECT_TRUE(notice.visible);
+    EXPECT_EQ(notice.caption, "Vespar Start Up Error");
+    EXPECT_EQ(notice.control("ErrorMess").caption,
+              "Vespar or Vespar Lumo is already\r\nrunning. Only one instance\r\n"
+              "can be running at a time.");
+    EXPECT_EQ(notice.control("Exit").tooltip, "Close Vespar");
+    // The running copy's log is left alone, and nothing else is asked of the user.
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "Log" / "Vespar.log"));
+    EXPECT_TRUE(dialogs.shown.empty());
     notice.Click("Logo");  // the maker's web site
     EXPECT_EQ(sys.urlOpener.opened.size(), 1u);
+    EXPECT_THROW(notice.Click(ScreenModel::kCloseEvent), ProgramExit);
     EXPECT_THROW(notice.Click("Exit"), ProgramExit);
 
     // Allowed at the end of the line only; the lock is asked for all the same.
