@@ -18,6 +18,7 @@
 #include "app/program.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_network.h"
+#include "fakes/fake_process.h"
 #include "fakes/fake_system_ports.h"
 #include "fakes/scripted_dialogs.h"
 #include "fakes/temp_program_folder.h"
@@ -27,14 +28,6 @@
 
 namespace vespar::qt {
 namespace {
-
-struct NoGuard : InstanceGuard {
-    bool AlreadyRunning(const std::string&) override { return heldElsewhere; }
-    bool heldElsewhere = false;
-};
-struct NoProcess : ProcessControl {
-    void RaisePriority() override {}
-};
 
 // The whole program with its front-end; time moves only when the test advances it.
 struct Rig {
@@ -76,8 +69,8 @@ struct Rig {
     test::TempProgramFolder folder;
     test::FakeClock clock;
     test::ScriptedDialogs dialogs;
-    NoGuard guard;
-    NoProcess process;
+    test::FakeGuard guard;
+    test::FakeProcess process;
     test::FakeSystemPorts sys;
     test::FakeNetwork net;
     test::FakeNetworkPorts netPorts{net, "127.0.0.1"};

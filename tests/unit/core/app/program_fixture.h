@@ -13,26 +13,13 @@
 #include "base/text.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_network.h"
+#include "fakes/fake_process.h"
 #include "fakes/fake_system_ports.h"
 #include "fakes/scripted_dialogs.h"
 #include "fakes/temp_program_folder.h"
 #include "log/fatal_stop.h"
 
 namespace vespar::test {
-
-struct FakeGuard : InstanceGuard {
-    bool AlreadyRunning(const std::string& name) override {
-        asked.push_back(name);
-        return heldElsewhere;
-    }
-    bool heldElsewhere = false;
-    std::vector<std::string> asked;
-};
-
-struct FakeProcess : ProcessControl {
-    void RaisePriority() override { ++raised; }
-    int raised = 0;
-};
 
 // The whole program on fake platform services and a clock in virtual time, in a temporary
 // program folder with the shipped configuration, on a computer at `address` of `net`.
