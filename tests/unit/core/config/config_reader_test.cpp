@@ -95,12 +95,11 @@ TEST(ConfigReader, LinesCountersAndValues) {
         {"text end", with("LogName", "V.log\t"), 0, [](auto& c) { c.LogName = "V.log\t"; }},
         {"lowest stop time", with("StopTime", "-22768"), 0, [](auto& c) { c.StopTime = -32768; }},
         {"long", with("Port1", "70000"), 0, [](auto& c) { c.Port1 = 70000; }},
-        // Numbers must fit their fields (the number reader's ranges); the old keys' holders are
-        // Integers too; taking the offset off a very low stop time leaves the range.
+        // Numbers must fit their fields (the number reader's ranges); taking the offset off a
+        // very low stop time leaves the range.
         {"", with("CPUDelay", "40000"), 0, {}, 0, true},
         {"", with("Port2", "2147483648"), 0, {}, 0, true},
         {"", with("StopTime", "-30000"), 0, {}, 0, true},
-        {"", plus({"Force=99999"}), 0, {}, 0, true},
     };
     // clang-format on
     for (const Case& c : cases) {

@@ -47,14 +47,13 @@ TEST(ArchiveFileNameTest, SplitsAtTheFirstDot) {
 TEST_F(LogArchiveTest, YesArchivesAndNumbersTheArchivesOfADay) {
     const std::string old = WriteLog(9);
     EXPECT_EQ(Archive(), ArchiveOutcome::Archived);
-    ASSERT_EQ(host.dialogs.shown.size(), 1u);
-    EXPECT_EQ(host.dialogs.shown[0],
-              (MessageBox{"Archive Vespar Log File",
-                          "Do you want to archive the log file?\r\n"
-                          "To Archive the log file and create a new one click Yes\r\n"
-                          "To Clear the results log file without archiving it click No\r\n"
-                          "Click Cancel to return",
-                          Icon::Exclamation, Buttons::YesNoCancel}));
+    EXPECT_EQ(host.dialogs.shown,
+              (std::vector<MessageBox>{{"Archive Vespar Log File",
+                                        "Do you want to archive the log file?\r\n"
+                                        "To Archive the log file and create a new one click Yes\r\n"
+                                        "To Clear the results log file without archiving it click "
+                                        "No\r\nClick Cancel to return",
+                                        Icon::Exclamation, Buttons::YesNoCancel}}));
     const std::string second = WriteLog(12);
     EXPECT_EQ(Archive(), ArchiveOutcome::Archived);
     EXPECT_EQ(Files(), (FileMap{{"Vespar.log", reset},

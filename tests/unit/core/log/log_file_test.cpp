@@ -35,13 +35,6 @@ class LogFileTest : public LogTest {
     }
 };
 
-TEST_F(LogFileTest, CreatesTheFileWithItsHeader) {
-    host.rt.programTitle = "Vespar Slave";
-    StartLogFile(host.ctx);
-    EXPECT_EQ(Read(), "Vespar Slave\r\nVersion 1.0\r\nFile Created\r\n06-Dec-26 14:03:09\r\n");
-    EXPECT_EQ(LogFilePath(host.ctx), Log());
-}
-
 TEST_F(LogFileTest, RotatesWhenTheLevelsPeriodHasEnded) {
     struct Case {
         int level, rotate;
@@ -129,30 +122,31 @@ TEST_F(LogFileTest, CreationFailuresEndTheProgramAndLeaveNoFile) {
 
     if (!FileSizeLimit::Available()) GTEST_SKIP() << "no file size limit on this system";
     host.rt.config.LogName = "Vespar.log";
-    MessageBox box;
-    {
-        FileSizeLimit full(10);  // the disk fills up during the header
-        box = StopsStarting();
-    }
-    EXPECT_EQ(box.text, Failure("create", "Vespar.log"));
+    // The disk fills up during the header.
+    EXPECT_EQ(StoppedWhenFull(10, [&] { StartLogFile(host.ctx); }).text,
+              Failure("create", "Vespar.log"));
     EXPECT_TRUE(Files().empty());
     // So the next start, with room again, creates it afresh.
     StartLogFile(host.ctx);
     EXPECT_EQ(Read(), Header("06-Dec-26 14:03:09"));
 }
 
-TEST_F(LogFileTest, HeadersFollowTheLevel) {
+TEST_F(LogFileTest, CreatesTheFileWithItsHeaderAndLaterHeadersFollowTheLevel) {
+    host.rt.programTitle = "Vespar Slave";
     host.rt.configSummary = "\r\nConfiguration\r\n-------------\r\nCPUDelay=600";
     StartLogFile(host.ctx);
-    const std::string created = Read();
-    const std::string normal = "Vespar\r\nVersion 1.0\r\n06-Dec-26\r\n\r\n";
+    const std::string created =
+        "Vespar Slave\r\nVersion 1.0\r\nFile Created\r\n06-Dec-26 14:03:09\r\n";
+    EXPECT_EQ(Read(), created);
+    EXPECT_EQ(LogFilePath(host.ctx), Log());
+    const std::string normal = "Vespar Slave\r\nVersion 1.0\r\n06-Dec-26\r\n\r\n";
     WriteLogHeader(host.ctx, 0);
     EXPECT_EQ(Read(), created + normal);
 
     host.rt.config.LogLevel = 3;
     WriteLogHeader(host.ctx, 0);
     WriteLogHeader(host.ctx, 1);
-    EXPECT_EQ(Read(), created + normal + "Vespar\r\nVersion 1.0\r\n06-Dec-26\r\n" +
+    EXPECT_EQ(Read(), created + normal + "Vespar Slave\r\nVersion 1.0\r\n06-Dec-26\r\n" +
                           host.rt.configSummary + "\r\n\r\n" + "\r\n" + host.rt.configSummary +
                           "\r\n\r\n");
 }
@@ -165,13 +159,9 @@ TEST_F(LogFileTest, HeaderWriteFailuresEndTheProgram) {
     EXPECT_FALSE(fs::exists(Log()));  // never silently recreated
 
     StartLogFile(host.ctx);
-    MessageBox box;
-    {
-        FileSizeLimit full(fs::file_size(Log()));
-        box = host.Stopped([&] { WriteLogHeader(host.ctx, 0); });
-    }
-    EXPECT_EQ(box, (MessageBox{"Vespar Log File Write Error", Failure("write to", "Vespar.log"),
-                               Icon::Exclamation, Buttons::Ok}));
+    EXPECT_EQ(StoppedWhenFull(fs::file_size(Log()), [&] { WriteLogHeader(host.ctx, 0); }),
+              (MessageBox{"Vespar Log File Write Error", Failure("write to", "Vespar.log"),
+                          Icon::Exclamation, Buttons::Ok}));
 }
 
 // The updater's own log: its folder and file are checked as the program's log is.
@@ -194,13 +184,9 @@ TEST_F(LogFileTest, UpdaterLogFaultsEndTheProgram) {
 
     if (!FileSizeLimit::Available()) GTEST_SKIP() << "no file size limit on this system";
     log.Open();
-    MessageBox box;
-    {
-        FileSizeLimit full(fs::file_size(log.file()));
-        box = host.Stopped([&] { log.Write({"x"}); });
-    }
-    EXPECT_EQ(box, (MessageBox{"Updater Log File Write Error", Failure("write to", "Updater.log"),
-                               Icon::Exclamation, Buttons::Ok}));
+    EXPECT_EQ(StoppedWhenFull(fs::file_size(log.file()), [&] { log.Write({"x"}); }),
+              (MessageBox{"Updater Log File Write Error", Failure("write to", "Updater.log"),
+                          Icon::Exclamation, Buttons::Ok}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -16,37 +17,6 @@
 namespace vespar::test {
 
 using FileMap = std::map<std::string, std::string>;
-
-// A running host whose configuration logs to Log/Vespar.log below its program folder, at
-// the Normal level with rotation, on 6 December 2026 at 14:03:09.
-class LogTest : public ::testing::Test {
-  protected:
-    LogTest() {
-        auto& c = host.rt.config;
-        c.LogLevel = 2;
-        c.LogRotate = 2;
-        c.LogPath = "Log\\";
-        c.LogName = "Vespar.log";
-        c.CPU_On = c.DL_On = c.Key_On = 1;
-        host.clock.Set({2026, 12, 6, 14, 3, 9});
-    }
-    std::filesystem::path LogDir() const { return host.folder.path() / "Log"; }
-    std::filesystem::path Log(const std::string& name = "Vespar.log") const {
-        return LogDir() / name;
-    }
-    std::string Read(const std::string& name = "Vespar.log") const {
-        return host.folder.ReadFile(Log(name));
-    }
-    // The texts of the Log folder's files by name.
-    FileMap Files() const {
-        FileMap files;
-        for (const auto& e : std::filesystem::directory_iterator(LogDir()))
-            files[e.path().filename().string()] = host.folder.ReadFile(e.path());
-        return files;
-    }
-
-    RunningHost host;
-};
 
 #ifndef _WIN32
 // While alive, no file may grow beyond its present size, so appends fail even for the
@@ -80,5 +50,42 @@ class FileSizeLimit {
     explicit FileSizeLimit(std::uintmax_t) {}
 };
 #endif
+
+// A running host whose configuration logs to Log/Vespar.log below its program folder, at
+// the Normal level with rotation, on 6 December 2026 at 14:03:09.
+class LogTest : public ::testing::Test {
+  protected:
+    LogTest() {
+        auto& c = host.rt.config;
+        c.LogLevel = 2;
+        c.LogRotate = 2;
+        c.LogPath = "Log\\";
+        c.LogName = "Vespar.log";
+        c.CPU_On = c.DL_On = c.Key_On = 1;
+        host.clock.Set({2026, 12, 6, 14, 3, 9});
+    }
+    std::filesystem::path LogDir() const { return host.folder.path() / "Log"; }
+    std::filesystem::path Log(const std::string& name = "Vespar.log") const {
+        return LogDir() / name;
+    }
+    std::string Read(const std::string& name = "Vespar.log") const {
+        return host.folder.ReadFile(Log(name));
+    }
+    // The texts of the Log folder's files by name.
+    FileMap Files() const {
+        FileMap files;
+        for (const auto& e : std::filesystem::directory_iterator(LogDir()))
+            files[e.path().filename().string()] = host.folder.ReadFile(e.path());
+        return files;
+    }
+
+    // The box with which fn ends the program while no file may grow beyond bytes.
+    MessageBox StoppedWhenFull(std::uintmax_t bytes, const std::function<void()>& fn) {
+        FileSizeLimit full(bytes);
+        return host.Stopped(fn);
+    }
+
+    RunningHost host;
+};
 
 }  // namespace vespar::test

@@ -21,7 +21,7 @@ MessageBox ErrorBox(const std::string& text) {
 
 }  // namespace
 
-TEST(WebSiteTest, OpensThePageBelowTheSiteAndReportsABrowserThatWouldNotStart) {
+TEST(WebSiteTest, OpensThePageBelowTheSiteAndReportsWhatKeptTheBrowserFromStarting) {
     FakeHost fh;
     // The message titles name the product, also on a slave.
     fh.rt.programTitle = "Vespar Slave";
@@ -48,9 +48,8 @@ TEST(WebSiteTest, OpensThePageBelowTheSiteAndReportsABrowserThatWouldNotStart) {
         const std::vector<MessageBox> none, failed{ErrorBox("Unable to launch Browser.")};
         EXPECT_EQ(fh.dialogs.shown, r.fails ? failed : none) << r.result;
     }
-}
 
-TEST(WebSiteTest, FaultsOnTheWayAreReportedWithNumberAndDescription) {
+    // Faults on the way are reported with their number and description.
     const auto denied = std::make_error_code(std::errc::permission_denied);
     const struct {
         std::function<void()> fault;
@@ -61,8 +60,7 @@ TEST(WebSiteTest, FaultsOnTheWayAreReportedWithNumberAndDescription) {
         {[&] { throw std::system_error(denied); }, std::to_string(EACCES), denied.message()},
         {[] { throw std::runtime_error("bad address"); }, "0", "bad address"}};
     for (const auto& k : cases) {
-        FakeHost fh;
-        FakeUrlOpener opener;
+        fh.dialogs.shown.clear();
         opener.fault = k.fault;
         LaunchWebSite(fh.ctx, opener, "");
         EXPECT_EQ(fh.dialogs.shown,

@@ -62,7 +62,10 @@ struct UpdaterTest : ::testing::Test {
     UpdaterScreen updater{host.ctx, main, downloads, opener, log, {5, 3}};
 };
 
-TEST_F(UpdaterTest, ManualCheckFindsANewerVersion) {
+// With the marker file present, the check also writes its diagnostic log.
+TEST_F(UpdaterTest, ManualCheckFindsANewerVersionAndLogsIt) {
+    host.folder.WriteFile(host.folder.path() / "Log" / "LogOn.txt", "");
+    host.clock.Set({2026, 12, 7, 9, 5, 1});
     Manual();
     EXPECT_TRUE(updater.visible);
     EXPECT_FALSE(main.control("Update").enabled);
@@ -77,7 +80,7 @@ TEST_F(UpdaterTest, ManualCheckFindsANewerVersion) {
 
     downloads.Progress("<Na");
     EXPECT_EQ(Status(), "Getting latest version of Vespar");
-    downloads.Complete(Document("5.4", "Yes"));
+    downloads.Complete("  " + Document("5.4", "Yes") + " ");
     EXPECT_EQ(Status(), "Version 5.4 of Vespar is available ");
     EXPECT_EQ(Enabled(), "WebSite History KIssues Download Exit");
     EXPECT_NE(updater.control("Message").caption.find("Hello"), std::string::npos);
@@ -93,6 +96,21 @@ TEST_F(UpdaterTest, ManualCheckFindsANewerVersion) {
     updater.Click("Exit");
     EXPECT_TRUE(Ended());
     EXPECT_FALSE(host.timers.Find(UpdaterScreen::kTimerName)->enabled());
+    const std::string t = "07-Dec-26 09:05:01\r\n";
+    EXPECT_EQ(host.folder.ReadFile(LogFile()),
+              "Updater\r\nVersion " + std::to_string(kVersionMajor) + "." +
+                  std::to_string(kVersionMinor) + "\r\nFile Created\r\n" + t +           //
+                  t + "\r\nWeb URL\r\n-------\r\n" + kUrl + "5.3.0.0\r\n\r\n\r\n\r\n" +  //
+                  t +
+                  "Update Check\r\n\r\nProgram Data\r\n------------\r\n"
+                  "Control Mode :  0\r\nProgram Name :  Vespar\r\n"
+                  "Major Version:  5.3\r\nMinor Version:  0.0\r\n\r\n\r\n" +
+                  t + "\r\n" + "Web Page xml\r\n------------\r\n" + Document("5.4", "Yes") +
+                  "\r\n\r\n"
+                  "Web Page Data\r\n-------------\r\nProgram Name :  Vespar\r\n"
+                  "Major Version:  5.4\r\nMinor Version:  0.0\r\nDownload url :  d\r\n"
+                  "Known Issues :  k\r\nHistory      :  h\r\nHome Page    :  i\r\n"
+                  "Message      :  Hello\r\nUninstall    :  Yes\r\nError Count  :  0\r\n\r\n\r\n");
 }
 
 TEST_F(UpdaterTest, AutomaticCheckShowsItselfOnlyForANewerVersion) {
@@ -119,6 +137,7 @@ TEST_F(UpdaterTest, AutomaticCheckShowsItselfOnlyForANewerVersion) {
         host.rt.updateBusy = true;
         downloads.started.clear();
     }
+    EXPECT_FALSE(std::filesystem::exists(LogFile()));  // no marker, no diagnostic log
 }
 
 TEST_F(UpdaterTest, ACheckEndsOnItsOwnAfterItsTime) {
@@ -159,38 +178,6 @@ TEST_F(UpdaterTest, UpdateStaysClosedDuringAWarningOrAChildScreen) {
         EXPECT_FALSE(main.control("Update").enabled) << warning;
         EXPECT_FALSE(host.rt.updateBusy) << warning;
     }
-}
-
-TEST_F(UpdaterTest, DiagnosticLogOnlyWithTheMarker) {
-    Manual();
-    Requested();
-    downloads.Complete(Document("5.4"));
-    updater.Unload();
-    EXPECT_FALSE(std::filesystem::exists(LogFile()));
-    downloads.started.clear();
-
-    host.folder.WriteFile(host.folder.path() / "Log" / "LogOn.txt", "");
-    host.clock.Set({2026, 12, 7, 9, 5, 1});
-    Manual();
-    Requested();
-    downloads.Complete("  " + Document("5.4") + " ");
-    updater.Unload();
-    const std::string url = kUrl + "5.3.0.0";
-    const std::string t = "07-Dec-26 09:05:01\r\n";
-    EXPECT_EQ(host.folder.ReadFile(LogFile()),
-              "Updater\r\nVersion " + std::to_string(kVersionMajor) + "." +
-                  std::to_string(kVersionMinor) + "\r\nFile Created\r\n" + t +   //
-                  t + "\r\nWeb URL\r\n-------\r\n" + url + "\r\n\r\n\r\n\r\n" +  //
-                  t +
-                  "Update Check\r\n\r\nProgram Data\r\n------------\r\n"
-                  "Control Mode :  0\r\nProgram Name :  Vespar\r\n"
-                  "Major Version:  5.3\r\nMinor Version:  0.0\r\n\r\n\r\n" +
-                  t + "\r\n" + "Web Page xml\r\n------------\r\n" + Document("5.4") +
-                  "\r\n\r\n"
-                  "Web Page Data\r\n-------------\r\nProgram Name :  Vespar\r\n"
-                  "Major Version:  5.4\r\nMinor Version:  0.0\r\nDownload url :  d\r\n"
-                  "Known Issues :  k\r\nHistory      :  h\r\nHome Page    :  i\r\n"
-                  "Message      :  Hello\r\nUninstall    :  No\r\nError Count  :  0\r\n\r\n\r\n");
 }
 
 }  // namespace
