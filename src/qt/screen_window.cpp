@@ -50,8 +50,9 @@ int Rows(const QString& text) {
     return text.isEmpty() ? 0 : static_cast<int>(text.count('\n')) + 1;
 }
 
-void ApplyCommon(QWidget* w, const Control& c, const DrawnControl& drawn) {
-    if (drawn.Differs(&Control::tooltip)) w->setToolTip(Latin1(c.tooltip));
+void ApplyCommon(QWidget* w, const ControlChange& change) {
+    const Control& c = change.now;
+    if (change.Differs(&Control::tooltip)) w->setToolTip(Latin1(c.tooltip));
     w->setEnabled(c.enabled);
     w->setVisible(c.visible);
 }
@@ -236,19 +237,19 @@ void ScreenWindow::Refresh() {
 void ScreenWindow::RefreshControls() {
     bool linesChanged = false;
     for (auto& [name, entry] : labels_) {
-        const Control* changed = entry.drawn.Redraw(model_, name);
-        if (!changed) continue;
-        const Control& c = *changed;
+        const auto change = entry.drawn.Redraw(model_, name);
+        if (!change) continue;
+        const Control& c = change->now;
         auto* label = entry.widget;
         // A picture label keeps its picture; only a caption replaces it.
-        if (entry.drawn.Differs(&Control::caption) &&
+        if (change->Differs(&Control::caption) &&
             (!c.caption.empty() || label->pixmap().isNull())) {
             QString text = Latin1(c.caption);
             text.replace("\r\n", "\n");
             label->setText(text);
         }
-        ApplyCommon(label, c, entry.drawn);
-        if (entry.drawn.Differs(&Control::foreColor) || entry.drawn.Differs(&Control::backColor)) {
+        ApplyCommon(label, *change);
+        if (change->Differs(&Control::foreColor) || change->Differs(&Control::backColor)) {
             QPalette p = label->palette();
             p.setColor(QPalette::WindowText, ToQColor(c.foreColor, palette()));
             p.setColor(QPalette::Window, ToQColor(c.backColor, palette()));
@@ -265,17 +266,17 @@ void ScreenWindow::RefreshControls() {
     }
     if (linesChanged) FitLines();
     for (auto& [name, entry] : buttons_) {
-        const Control* changed = entry.drawn.Redraw(model_, name);
-        if (!changed) continue;
-        const Control& c = *changed;
+        const auto change = entry.drawn.Redraw(model_, name);
+        if (!change) continue;
+        const Control& c = change->now;
         auto* button = entry.widget;
-        if (entry.drawn.Differs(&Control::caption)) button->setText(Latin1(c.caption));
-        ApplyCommon(button, c, entry.drawn);
+        if (change->Differs(&Control::caption)) button->setText(Latin1(c.caption));
+        ApplyCommon(button, *change);
     }
     for (auto& [name, entry] : lists_) {
-        const Control* changed = entry.drawn.Redraw(model_, name);
-        if (!changed) continue;
-        const Control& c = *changed;
+        const auto change = entry.drawn.Redraw(model_, name);
+        if (!change) continue;
+        const Control& c = change->now;
         auto* list = entry.widget;
         // Setting the list from the model is not the user's choice.
         const QSignalBlocker blocker(list);
@@ -288,25 +289,25 @@ void ScreenWindow::RefreshControls() {
             list->addItems(items);
         }
         list->setCurrentIndex(c.selection);
-        ApplyCommon(list, c, entry.drawn);
+        ApplyCommon(list, *change);
     }
     for (auto& [name, entry] : textBoxes_) {
-        const Control* changed = entry.drawn.Redraw(model_, name);
-        if (!changed) continue;
-        const Control& c = *changed;
+        const auto change = entry.drawn.Redraw(model_, name);
+        if (!change) continue;
+        const Control& c = change->now;
         auto* box = entry.widget;
         // Rewriting an unchanged text would move the cursor under the user's hands.
         if (const QString text = Latin1(c.caption); box->text() != text) box->setText(text);
-        ApplyCommon(box, c, entry.drawn);
+        ApplyCommon(box, *change);
     }
     for (auto& [name, entry] : checkBoxes_) {
-        const Control* changed = entry.drawn.Redraw(model_, name);
-        if (!changed) continue;
-        const Control& c = *changed;
+        const auto change = entry.drawn.Redraw(model_, name);
+        if (!change) continue;
+        const Control& c = change->now;
         auto* box = entry.widget;
         const QSignalBlocker blocker(box);
         box->setChecked(c.value == 1);
-        ApplyCommon(box, c, entry.drawn);
+        ApplyCommon(box, *change);
     }
 }
 

@@ -312,9 +312,9 @@ void ScreenWindow::Refresh() {
 
 void ScreenWindow::RefreshItem(Item& item) {
     if (item.kind == Kind::Other) return;
-    const Control* changed = item.drawn.Redraw(model_, item.name);
-    if (!changed) return;
-    const Control& c = *changed;
+    const auto change = item.drawn.Redraw(model_, item.name);
+    if (!change) return;
+    const Control& c = change->now;
     HWND w = item.hwnd;
     setting_ = true;
     switch (item.kind) {
@@ -323,24 +323,24 @@ void ScreenWindow::RefreshItem(Item& item) {
             // A picture keeps its picture; only a caption replaces it.
             const LONG_PTR type = GetWindowLongPtrA(w, GWL_STYLE) & SS_TYPEMASK;
             const bool picture = type == SS_BITMAP || type == SS_ICON;
-            if (item.drawn.Differs(&Control::caption) && !picture)
+            if (change->Differs(&Control::caption) && !picture)
                 SetWindowTextA(w, c.caption.c_str());
-            if (item.drawn.Differs(&Control::bold)) {
+            if (change->Differs(&Control::bold)) {
                 const HFONT font = c.bold ? theme_.bold() : item.font;
                 SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
             }
             // A new text repaints the label by itself; colours and weight need a repaint.
-            if (item.drawn.Differs(&Control::foreColor) ||
-                item.drawn.Differs(&Control::backColor) || item.drawn.Differs(&Control::bold)) {
+            if (change->Differs(&Control::foreColor) || change->Differs(&Control::backColor) ||
+                change->Differs(&Control::bold)) {
                 InvalidateRect(w, nullptr, TRUE);
             }
             break;
         }
         case Kind::Button:
-            if (item.drawn.Differs(&Control::caption)) SetWindowTextA(w, c.caption.c_str());
+            if (change->Differs(&Control::caption)) SetWindowTextA(w, c.caption.c_str());
             break;
         case Kind::List:
-            if (item.drawn.Differs(&Control::items)) {
+            if (change->Differs(&Control::items)) {
                 SendMessageA(w, CB_RESETCONTENT, 0, 0);
                 for (const std::string& entry : c.items) {
                     SendMessageA(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
@@ -359,7 +359,7 @@ void ScreenWindow::RefreshItem(Item& item) {
             break;
     }
     setting_ = false;
-    if (item.drawn.Differs(&Control::tooltip) && tooltips_ != nullptr) {
+    if (change->Differs(&Control::tooltip) && tooltips_ != nullptr) {
         TTTOOLINFOA tool = {};
         tool.cbSize = sizeof tool;
         tool.hwnd = hwnd_;
@@ -367,7 +367,7 @@ void ScreenWindow::RefreshItem(Item& item) {
         tool.lpszText = const_cast<char*>(c.tooltip.c_str());
         SendMessageA(tooltips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    if (item.drawn.Differs(&Control::enabled) || item.drawn.Differs(&Control::visible)) {
+    if (change->Differs(&Control::enabled) || change->Differs(&Control::visible)) {
         // A control that loses the focus by being closed hands it on, so the keyboard still
         // reaches the window.
         if ((!c.enabled || !c.visible) && GetFocus() == w) {

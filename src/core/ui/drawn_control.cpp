@@ -4,14 +4,14 @@
 
 namespace vespar {
 
-const Control* DrawnControl::Redraw(const ScreenModel& model, const std::string& name) {
+std::optional<ControlChange> DrawnControl::Redraw(const ScreenModel& model,
+                                                  const std::string& name) {
     if (!control_) {
-        if (!model.has(name)) return nullptr;
+        if (!model.has(name)) return std::nullopt;
         control_ = &model.control(name);
     }
-    if (shown_ && *shown_ == *control_) return nullptr;
-    before_ = std::exchange(shown_, *control_);
-    return control_;
+    if (shown_ && *shown_ == *control_) return std::nullopt;
+    return ControlChange{*control_, std::exchange(shown_, *control_)};
 }
 
 }  // namespace vespar

@@ -38,13 +38,13 @@ TEST(DrawnControl, RedrawsOnlyWhatChanged) {
             drawn.Forget();
             EXPECT_FALSE(drawn.shown());
         }
-        const Control* c = drawn.Redraw(model, "C");
-        ASSERT_EQ(c != nullptr, step.drawn);
-        if (!c) continue;
-        EXPECT_EQ(*c, model.control("C"));
+        const auto change = drawn.Redraw(model, "C");
+        ASSERT_EQ(change.has_value(), step.drawn);
+        if (!change) continue;
+        EXPECT_EQ(change->now, model.control("C"));
         EXPECT_EQ(drawn.shown(), model.control("C"));
-        EXPECT_EQ(drawn.Differs(&Control::caption), step.captionDiffers);
-        EXPECT_EQ(drawn.Differs(&Control::tooltip), step.tooltipDiffers);
+        EXPECT_EQ(change->Differs(&Control::caption), step.captionDiffers);
+        EXPECT_EQ(change->Differs(&Control::tooltip), step.tooltipDiffers);
     }
 }
 
