@@ -20,7 +20,7 @@ TrayView::TrayView(MainWindowScreen& main, const Runtime& rt, MainWindowControll
         QAction* item = menu_.addAction(QString());
         item->setObjectName(QString::fromStdString(name));
         item->setSeparator(MainWindowScreen::IsSeparator(name));
-        items_[name] = {item, &main_.control(name), std::nullopt};
+        items_[name] = {item, {}};
         connect(item, &QAction::triggered, this,
                 [this, name] { sink_([this, name] { main_.Click(name); }); });
     }
@@ -55,9 +55,9 @@ void TrayView::RefreshMenu() {
         menu_.setTitle(QString::fromLatin1(title_.c_str()));
     }
     for (auto& [name, item] : items_) {
-        const Control& c = *item.control;
-        if (item.shown == c) continue;
-        item.shown = c;
+        const auto change = item.drawn.Redraw(main_, name);
+        if (!change) continue;
+        const Control& c = change->now;
         if (!item.action->isSeparator())
             item.action->setText(QString::fromLatin1(c.caption.c_str()));
         item.action->setEnabled(c.enabled);

@@ -4,7 +4,6 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 
@@ -12,6 +11,7 @@
 #include "qt/screen_window.h"
 #include "qt/tray_watch.h"
 #include "state/runtime.h"
+#include "ui/drawn_control.h"
 #include "ui/main_window.h"
 
 namespace vespar::qt {
@@ -48,12 +48,10 @@ class TrayView : public QObject {
     ScreenWindow::EventSink sink_;
     QSystemTrayIcon icon_;
     QMenu menu_;
-    // A menu item with its control, found in the model once rather than by name at every
-    // redraw, and what the item shows (nothing before the first draw).
+    // A menu item and what it shows of its control.
     struct Item {
         QAction* action;
-        const Control* control;
-        std::optional<Control> shown;
+        DrawnControl drawn;
     };
     std::map<std::string, Item> items_;
     const Control& menuControl_;
