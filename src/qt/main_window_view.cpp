@@ -75,7 +75,7 @@ void MainWindowView::ApplyWindowState() {
 }
 
 bool MainWindowView::ShownByModel() const {
-    return main_.minimised ? !trayAvailable_() : main_.visible;
+    return main_.OnScreen(trayAvailable_());
 }
 
 void MainWindowView::CarryOutRequests() {

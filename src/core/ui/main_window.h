@@ -59,6 +59,10 @@ class MainWindowScreen : public ScreenModel {
     std::vector<std::string> systemMenu = kDefaultSystemMenu;
     bool closeItemShown() const { return !systemMenu.empty() && systemMenu.back() == "Close"; }
 
+    // Whether the window belongs on screen: minimised it goes to the tray, or stays on the
+    // task bar where there is no tray.
+    bool OnScreen(bool trayAvailable) const { return minimised ? !trayAvailable : visible; }
+
     // Tray icon picture and tip; whether the icon is shown is Runtime::trayIconShown.
     TrayIcon trayIcon = TrayIcon::Window;
     std::string trayTip;
