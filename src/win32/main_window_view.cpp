@@ -109,9 +109,7 @@ void MainWindowView::ApplyWindowState() {
     CarryOutRequests();
 }
 
-bool MainWindowView::ShownByModel() const {
-    return main_.OnScreen(trayAvailable_());
-}
+bool MainWindowView::ShownByModel() const { return main_.OnScreen(trayAvailable_()); }
 
 void MainWindowView::CarryOutRequests() {
     if (main_.centreRequested) {
