@@ -17,21 +17,24 @@ trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
   if declare -F on_fail >/dev/null; then on_fail >&2; fi
+  echo "the X server's last lines:" >&2
+  tail -n 5 "$work/xvfb.log" >&2 || true
   exit 1
 }
 
 # Xvfb takes the first free display number and writes it when ready, so scripts running side
-# by side never share a display.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# by side never share a display. -noreset: by default the server resets whenever its last
+# client leaves (after the readiness probe below, between two program runs), rebuilding its
+# keymap with a child process each time, and a program that connects meanwhile may be refused.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=("$!")
 disown "$!"  # killed at the end without a job notice
 for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(tail -n 5 "$work/xvfb.log")"
+[ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
 # Under load the server may still refuse its first clients for a moment: wait until it answers.
 for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 ||
-  fail "Xvfb on $DISPLAY does not answer: $(tail -n 5 "$work/xvfb.log")"
+xdpyinfo >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer"
 export XDG_RUNTIME_DIR="$work/run"   # the instance lock of this script only
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
