@@ -44,8 +44,7 @@ class FakeDownloadService : public DownloadService {
   private:
     static std::vector<unsigned char> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
     DownloadReceiver* Latest() {
-        if (started.empty()) return nullptr;
-        auto it = running_.find(started.back().name);
+        const auto it = started.empty() ? running_.end() : running_.find(started.back().name);
         return it == running_.end() ? nullptr : it->second;
     }
     DownloadReceiver* Take() {

@@ -6,12 +6,6 @@
 
 namespace vespar::test {
 
-#ifdef _WIN32
-// An empty value removes the variable on Windows.
-inline void setenv(const char* name, const char* value, int) { _putenv_s(name, value); }
-inline void unsetenv(const char* name) { _putenv_s(name, ""); }
-#endif
-
 // Sets an environment variable (nullptr: removes it) for one test and puts the old value back.
 class ScopedEnv {
   public:

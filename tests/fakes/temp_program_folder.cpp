@@ -2,8 +2,8 @@
 
 #include <atomic>
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 
 namespace vespar::test {
@@ -35,9 +35,7 @@ TempProgramFolder::~TempProgramFolder() {
 
 std::string TempProgramFolder::ReadFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void TempProgramFolder::WriteFile(const std::filesystem::path& file,

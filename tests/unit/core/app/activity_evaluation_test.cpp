@@ -89,7 +89,11 @@ TEST_F(EngineTest, TickSendsDatagramsFromTheLastActivationSecondUntilTheWarning)
     EXPECT_EQ(sent.size(), atShutdown);
 }
 
-TEST_F(EngineTest, TickClosesTheAboutScreenWhoseCountRanOut) {
+// The tick closes an About screen whose count ran out, and starts the daily check on a
+// master only.
+TEST_F(EngineTest, TickClosesTheAboutScreenAndStartsTheDailyCheckOnAMaster) {
+    rt.config.UpEnable = 2;
+    rt.updateCheckAt = AddSeconds(clock.now(), 3);
     Start();
     main.Click("About");
     Second();
@@ -97,13 +101,6 @@ TEST_F(EngineTest, TickClosesTheAboutScreenWhoseCountRanOut) {
     rt.aboutTimeout = 0;
     Second();
     EXPECT_FALSE(window.about().isOpen());
-}
-
-TEST_F(EngineTest, EngineStartsTheDailyCheckOnAMasterOnly) {
-    rt.config.UpEnable = 2;
-    rt.updateCheckAt = AddSeconds(clock.now(), 3);
-    Start();
-    Seconds(2);
     EXPECT_FALSE(rt.updateBusy);
     Seconds(2);
     EXPECT_TRUE(rt.updateBusy);

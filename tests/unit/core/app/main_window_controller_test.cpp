@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 #include "base/dates.h"
 #include "program_fixture.h"
@@ -22,13 +23,8 @@ Configuration Plain() {
 }  // namespace
 
 TEST(StatusLineTest, ExamplesMonitorAndSlaveVariants) {
-    struct Case {
-        std::function<void(Configuration&)> change;
-        float longest;
-        int delayLimit;
-        const char* line;
-    };
-    const Case cases[] = {
+    // The change to the plain settings, the longest delay, the delay limit and the line.
+    const std::tuple<std::function<void(Configuration&)>, float, int, const char*> cases[] = {
         {[](auto& c) { c.CPU_On = 2; }, 300, 3600, "Power Off if there is no activity for 300 sec"},
         {[](auto& c) { c.CPU_On = c.Stop_On = c.Del_On = 2; }, 300, 3600,
          "Power Off if there is no activity for 300 sec or at 22:30 or after 3600s"},
@@ -48,34 +44,31 @@ TEST(StatusLineTest, ExamplesMonitorAndSlaveVariants) {
         {[](auto& c) { c.ShutType = c.Stop_On = 2, c.StopTime = 5; }, 0, 3600, "Reboot at 00:05"},
         {[](auto& c) { c.ShutType = c.Del_On = 2; }, 0, 7, "Reboot after 7s"},
     };
-    for (const Case& k : cases) {
+    for (const auto& [change, longest, delayLimit, line] : cases) {
         Configuration c = Plain();
-        k.change(c);
-        EXPECT_EQ(MainWindowController::StatusLine(c, ShutTypeNameOf(c.ShutType), k.longest,
-                                                   k.delayLimit),
-                  k.line);
+        change(c);
+        EXPECT_EQ(
+            MainWindowController::StatusLine(c, ShutTypeNameOf(c.ShutType), longest, delayLimit),
+            line);
     }
 }
 
 TEST(StatusLineTest, LongestDelayTakesTheEnabledChecksOnly) {
     EngineState e;
     e.keyIdleLimit = 100, e.dlIdleLimit = 200, e.cpuIdleLimit = 300, e.commsLostLimit = 400;
-    struct Case {
-        std::function<void(Configuration&)> change;
-        int cmdSwitch;
-        float longest;
-    };
-    const Case cases[] = {{[](auto&) {}, 0, 0},
-                          {[](auto& c) { c.Key_On = 2; }, 0, 100},
-                          {[](auto& c) { c.Key_On = c.DL_On = 2; }, 0, 200},
-                          {[](auto& c) { c.Key_On = c.DL_On = c.CPU_On = 2; }, 0, 300},
-                          {[](auto& c) { c.DL_On = c.CMain = 2; }, 0, 400},
-                          {[](auto& c) { c.DL_On = c.CMain = 2; }, 3, 60},
-                          {[](auto& c) { c.DL_On = 2; }, 3, 600}};
-    for (const Case& k : cases) {
+    // The change to the plain settings, the command line switch and the longest delay.
+    const std::tuple<std::function<void(Configuration&)>, int, float> cases[] = {
+        {[](auto&) {}, 0, 0},
+        {[](auto& c) { c.Key_On = 2; }, 0, 100},
+        {[](auto& c) { c.Key_On = c.DL_On = 2; }, 0, 200},
+        {[](auto& c) { c.Key_On = c.DL_On = c.CPU_On = 2; }, 0, 300},
+        {[](auto& c) { c.DL_On = c.CMain = 2; }, 0, 400},
+        {[](auto& c) { c.DL_On = c.CMain = 2; }, 3, 60},
+        {[](auto& c) { c.DL_On = 2; }, 3, 600}};
+    for (const auto& [change, cmdSwitch, longest] : cases) {
         Configuration c = Plain();
-        k.change(c);
-        EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, k.cmdSwitch), k.longest);
+        change(c);
+        EXPECT_EQ(MainWindowController::ComputeLongestDelay(c, e, cmdSwitch), longest);
     }
 }
 
@@ -122,17 +115,17 @@ TEST_F(EngineTest, UnusableConfigurationAsksForSetUpAndWritesNoStartEntry) {
         SCOPED_TRACE(which);
         rt.unconfigured = which == 0;
         rt.portFailed = which == 1;
-        const int before = LogCount("Start", "Initialise");
+        MarkLog();
         Start();
-        EXPECT_EQ(LogCount("Start", "Initialise"), before);
+        EXPECT_FALSE(Logged("Start", "Initialise"));
         EXPECT_EQ(control("Title").caption, "Click Configure To Set Up Vespar");
         EXPECT_EQ(control("Title").foreColor, kOrange);
         EXPECT_TRUE(control("Title").bold);
         EXPECT_EQ(control("Counter").caption, "");
-        EXPECT_FALSE(Enabled("Reset"));
-        EXPECT_FALSE(Enabled("TestS"));
         EXPECT_FALSE(main.minimised);  // it stays up to be configured
 
+        EXPECT_FALSE(Enabled("Reset"));
+        EXPECT_FALSE(Enabled("TestS"));
         // Closing the About screen leaves Reset and Test closed.
         main.Click("About");
         window.about().Close();

@@ -120,7 +120,7 @@ TEST_F(LogFileTest, CreationFailuresEndTheProgramAndLeaveNoFile) {
     host.rt.config.LogName = std::string(300, 'v') + ".log";  // longer than a file name may be
     EXPECT_EQ(StopsStarting().text, Failure("create", host.rt.config.LogName));
 
-    if (!FileSizeLimit::Available()) GTEST_SKIP() << "no file size limit on this system";
+    if (!kDiskCanFill) GTEST_SKIP() << "no file size limit on this system";
     host.rt.config.LogName = "Vespar.log";
     // The disk fills up during the header.
     EXPECT_EQ(StoppedWhenFull(10, [&] { StartLogFile(host.ctx); }).text,
@@ -152,7 +152,7 @@ TEST_F(LogFileTest, CreatesTheFileWithItsHeaderAndLaterHeadersFollowTheLevel) {
 }
 
 TEST_F(LogFileTest, HeaderWriteFailuresEndTheProgram) {
-    if (!FileSizeLimit::Available()) GTEST_SKIP() << "no file size limit on this system";
+    if (!kDiskCanFill) GTEST_SKIP() << "no file size limit on this system";
     StartLogFile(host.ctx);
     fs::remove(Log());
     EXPECT_EQ(host.Stopped([&] { WriteLogHeader(host.ctx, 0); }).title, "Vespar Log File Error");
@@ -182,7 +182,7 @@ TEST_F(LogFileTest, UpdaterLogFaultsEndTheProgram) {
     fs::remove(log.file());  // gone during the check
     EXPECT_EQ(host.Stopped([&] { log.Write({"x"}); }).title, "Vespar Log File Error");
 
-    if (!FileSizeLimit::Available()) GTEST_SKIP() << "no file size limit on this system";
+    if (!kDiskCanFill) GTEST_SKIP() << "no file size limit on this system";
     log.Open();
     EXPECT_EQ(StoppedWhenFull(fs::file_size(log.file()), [&] { log.Write({"x"}); }),
               (MessageBox{"Updater Log File Write Error", Failure("write to", "Updater.log"),

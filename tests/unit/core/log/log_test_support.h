@@ -18,39 +18,6 @@ namespace vespar::test {
 
 using FileMap = std::map<std::string, std::string>;
 
-#ifndef _WIN32
-// While alive, no file may grow beyond its present size, so appends fail even for the
-// superuser.
-class FileSizeLimit {
-  public:
-    static bool Available() { return true; }
-    explicit FileSizeLimit(std::uintmax_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = static_cast<rlim_t>(bytes);
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-  private:
-    rlimit saved_{};
-    sighandler_t oldHandler_ = SIG_DFL;
-};
-#else
-// Windows has no limit on the size of a process's files: the tests of a full disk skip.
-class FileSizeLimit {
-  public:
-    static bool Available() { return false; }
-    explicit FileSizeLimit(std::uintmax_t) {}
-};
-#endif
-
 // A running host whose configuration logs to Log/Vespar.log below its program folder, at
 // the Normal level with rotation, on 6 December 2026 at 14:03:09.
 class LogTest : public ::testing::Test {
@@ -79,11 +46,29 @@ class LogTest : public ::testing::Test {
         return files;
     }
 
-    // The box with which fn ends the program while no file may grow beyond bytes.
-    MessageBox StoppedWhenFull(std::uintmax_t bytes, const std::function<void()>& fn) {
-        FileSizeLimit full(bytes);
+#ifdef _WIN32
+    // Windows has no limit on the size of a process's files: the tests of a full disk skip.
+    static constexpr bool kDiskCanFill = false;
+    MessageBox StoppedWhenFull(std::uintmax_t, const std::function<void()>& fn) {
         return host.Stopped(fn);
     }
+#else
+    static constexpr bool kDiskCanFill = true;
+    // The box with which fn ends the program while no file may grow beyond bytes, so that
+    // appends fail even for the superuser.
+    MessageBox StoppedWhenFull(std::uintmax_t bytes, const std::function<void()>& fn) {
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const sighandler_t oldHandler = signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved;
+        limit.rlim_cur = static_cast<rlim_t>(bytes);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const MessageBox box = host.Stopped(fn);  // catches whatever fn throws
+        setrlimit(RLIMIT_FSIZE, &saved);
+        signal(SIGXFSZ, oldHandler);
+        return box;
+    }
+#endif
 
     RunningHost host;
 };
