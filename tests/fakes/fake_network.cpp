@@ -53,11 +53,8 @@ void FakeHostResolver::Lookup(const std::string& name, Answer answer) {
         const auto known = net.names.find(name);
         const bool numeric = name.find_first_not_of("0123456789.") == std::string::npos ||
                              name.find(':') != name.npos;
-        if (known != net.names.end()) {
-            answer(known->second);
-        } else {
-            answer(numeric ? std::vector<std::string>{name} : std::vector<std::string>{});
-        }
+        const std::vector<std::string> none, own{name};
+        answer(known != net.names.end() ? known->second : numeric ? own : none);
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -20,11 +21,10 @@ struct FakeSystemTimes : SystemTimes {
     int failReads = 0;
     std::int64_t idle = 0, kernel = 0, user = 0;
     bool Read(std::int64_t& i, std::int64_t& k, std::int64_t& u) override {
-        if (failReads > 0) {
-            --failReads;
+        if (!ok || failReads > 0) {
+            failReads = std::max(0, failReads - 1);
             return false;
         }
-        if (!ok) return false;
         i = idle;
         k = kernel;
         u = user;
@@ -67,8 +67,7 @@ struct FakeInterfaceTable : InterfaceTable {
     int reads = 0;
     std::optional<std::vector<InterfaceRow>> Read() override {
         ++reads;
-        if (!ok) return std::nullopt;
-        return rows;
+        return ok ? std::optional(rows) : std::nullopt;
     }
 };
 

@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "base/system_error.h"
 #include "program_fixture.h"
 
@@ -131,9 +133,7 @@ TEST_F(EngineTest, SwitchesSimulateTheActionAndShortenDelays) {
     rt.cmdSwitch = 3;
     engine.InitialiseMonitor();
     const Configuration& c = rt.config;
-    EXPECT_EQ(c.CPUDelay, 6);
-    EXPECT_EQ(c.DLDelay, 8);
-    EXPECT_EQ(c.ShutTime, 5);
+    EXPECT_EQ(std::tuple(c.CPUDelay, c.DLDelay, c.ShutTime), std::tuple(6, 8, 5));
     rt.cmdSwitch = 4;
     engine.InitialiseMonitor();
     EXPECT_EQ(c.ShutTime, 6);
