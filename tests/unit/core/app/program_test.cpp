@@ -23,8 +23,8 @@ TEST_F(ProgramTest, ASecondInstanceShowsTheNoticeOnlyUnlessAllowed) {
     EXPECT_TRUE(dialogs.shown.empty());
     notice.Click("Logo");  // the maker's web site
     EXPECT_EQ(sys.urlOpener.opened.size(), 1u);
-    EXPECT_THROW(notice.Click(ScreenModel::kCloseEvent), ProgramExit);
-    EXPECT_THROW(notice.Click("Exit"), ProgramExit);
+    for (const char* name : {ScreenModel::kCloseEvent, "Exit"})
+        EXPECT_THROW(notice.Click(name), ProgramExit) << name;
 
     // Allowed at the end of the line only; the lock is asked for all the same.
     Program other{clock, dialogs, guard, process, sys.ports(), netPorts.ports(), folder.path()};
@@ -49,8 +49,7 @@ TEST_F(ProgramTest, LoadsOnTheShippedConfigurationAndExitWritesTheLastEntry) {
 
     // The shipped default lets every user exit.
     EXPECT_EQ(ExitCode([&] { program.mainWindow().Click("Exit"); }), 0);
-    EXPECT_FALSE(rt.trayIconShown);
-    EXPECT_FALSE(program.timers().Find(kRefreshTimer)->enabled());
+    EXPECT_FALSE(rt.trayIconShown || program.timers().Find(kRefreshTimer)->enabled());
     EXPECT_NE(Log().find(",  Exit     , Initialise, Count:    2\r\n"), std::string::npos);
 }
 

@@ -14,8 +14,6 @@
 namespace vespar::test {
 namespace {
 
-namespace fs = std::filesystem;
-
 class LogArchiveTest : public LogTest {
   protected:
     LogArchiveTest() { host.clock.Set({2026, 12, 5, 9, 30, 0}); }

@@ -10,8 +10,6 @@
 namespace vespar::test {
 namespace {
 
-namespace fs = std::filesystem;
-
 class LogEntryTest : public LogTest {
   protected:
     std::string Line(const std::string& event, const std::string& state) const {

@@ -12,8 +12,6 @@
 namespace vespar::test {
 namespace {
 
-namespace fs = std::filesystem;
-
 // The text of a fatal log box for the file and what could not be done with it.
 std::string Failure(const std::string& what, const std::string& file) {
     return "Unable to " + what + " the log file " + file +

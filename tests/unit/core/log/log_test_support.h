@@ -16,6 +16,7 @@
 
 namespace vespar::test {
 
+namespace fs = std::filesystem;
 using FileMap = std::map<std::string, std::string>;
 
 // A running host whose configuration logs to Log/Vespar.log below its program folder, at
