@@ -79,12 +79,12 @@ TEST_F(EngineTest, ShowStatusTextsTimerAndStartEntry) {
     rt.config.ComDelay = 45;
     rt.autoMinimiseArmed = false;  // as a reset leaves it
     Start();
-    for (const auto& [name, tip] : {std::pair{"Reset", "Reset Vespar Slave"},
-                                    {"Exit", "Close Vespar Slave"},
-                                    {"About", "About Vespar Slave"},
-                                    {"Config", "Configure Vespar Slave"},
-                                    {"TestS", "Enables/Restarts Vespar Slave Test Mode"}})
-        EXPECT_EQ(control(name).tooltip, tip);
+    std::string tips;
+    for (const char* name : {"Reset", "Exit", "About", "Config", "TestS"})
+        tips += control(name).tooltip + "; ";
+    EXPECT_EQ(tips,
+              "Reset Vespar Slave; Close Vespar Slave; About Vespar Slave; Configure Vespar "
+              "Slave; Enables/Restarts Vespar Slave Test Mode; ");
     EXPECT_EQ(control("Title").caption, "Power Off if there is no activity for 45 sec");
     EXPECT_EQ(control("Title").foreColor, Color::System(Color::Kind::ButtonText));
     EXPECT_FALSE(control("Title").bold);
