@@ -19,23 +19,6 @@
 namespace vespar::qt {
 namespace {
 
-// tests/servers/version_server.py, killed when the object goes.
-struct VersionServer {
-    VersionServer() {
-        process.start("python3", {VESPAR_SOURCE_DIR "/tests/servers/version_server.py"});
-        if (process.waitForReadyRead(10'000)) port = process.readLine().trimmed().toInt();
-    }
-    ~VersionServer() {
-        process.kill();
-        process.waitForFinished();
-    }
-    std::string Url(const std::string& path) const {
-        return "http://127.0.0.1:" + std::to_string(port) + "/" + path;
-    }
-    QProcess process;
-    int port = 0;
-};
-
 // Records the notices of one download.
 struct Recorder : DownloadReceiver {
     void DownloadProgressed(const std::string&, const std::vector<unsigned char>&) override {}
@@ -55,12 +38,25 @@ class UpdateCheckTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { QVERIFY(server.port > 0); }
+    // The stand-in web site, which prints its port first.
+    void initTestCase() {
+        server.start("python3", {VESPAR_SOURCE_DIR "/tests/servers/version_server.py"});
+        QVERIFY(server.waitForReadyRead(10'000));
+        port = server.readLine().trimmed().toInt();
+    }
+    void cleanupTestCase() {
+        server.kill();
+        server.waitForFinished();
+    }
     void downloadsFollowRedirectsAndFailOnErrorsOrSayNothingOnceCancelled();
     void windowDrawsTheModel();
 
   private:
-    VersionServer server;
+    std::string Url(const std::string& path) const {
+        return "http://127.0.0.1:" + std::to_string(port) + "/" + path;
+    }
+    QProcess server;
+    int port = 0;
 };
 
 void UpdateCheckTest::downloadsFollowRedirectsAndFailOnErrorsOrSayNothingOnceCancelled() {
@@ -73,11 +69,11 @@ void UpdateCheckTest::downloadsFollowRedirectsAndFailOnErrorsOrSayNothingOnceCan
     const struct {
         std::string url, outcome, bodyHas;
     } cases[] = {
-        {server.Url("newer/software/misc/updatecheck.xml"), "complete", "<Version1>6.0<"},
-        {server.Url("redirect/software/misc/updatecheck.xml"), "complete", "<Version1>6.0<"},
-        {server.Url("echo/x"), "complete", "Cache-Control: no-cache"},
-        {server.Url("nothing/here"), "failed 404", ""},
-        {server.Url("huge/x"), "failed 299", ""},
+        {Url("newer/software/misc/updatecheck.xml"), "complete", "<Version1>6.0<"},
+        {Url("redirect/software/misc/updatecheck.xml"), "complete", "<Version1>6.0<"},
+        {Url("echo/x"), "complete", "Cache-Control: no-cache"},
+        {Url("nothing/here"), "failed 404", ""},
+        {Url("huge/x"), "failed 299", ""},
         {"http://127.0.0.1:1/x", "failed 1", ""},  // nobody listens on port 1
         {"file:///etc/hostname", "failed 301", ""},
     };
@@ -92,8 +88,8 @@ void UpdateCheckTest::downloadsFollowRedirectsAndFailOnErrorsOrSayNothingOnceCan
     QVERIFY(boundary >= static_cast<int>(std::size(cases)));
 
     Recorder silent, second;
-    service.Start("1", server.Url("silent/x"), 0, silent);
-    service.Start("2", server.Url("newer/x"), 0, second);
+    service.Start("1", Url("silent/x"), 0, silent);
+    service.Start("2", Url("newer/x"), 0, second);
     QTest::qWait(100);
     service.Cancel("1");
     QTRY_COMPARE_WITH_TIMEOUT(second.outcome, std::string("complete"), 10'000);

@@ -22,45 +22,16 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The monotonic clock, as logind's hints give it.
-std::uint64_t MonotonicUsec() {
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-// Each service's name, object, and method giving the idle time in milliseconds, by IdleService.
-constexpr const char* kServed[][4] = {
-    {"org.gnome.Mutter.IdleMonitor", "/org/gnome/Mutter/IdleMonitor/Core", "GetIdletime", "t"},
-    {"org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver", "GetSessionIdleTime", "u"},
-    {"org.freedesktop.login1", "/org/freedesktop/login1", "", ""}};
-
-// One idle service; it answers only once told the idle time (logind: once it has a session).
+// One idle service: `path` answers `method` with the idle time in milliseconds (as `type`)
+// once told it.
 struct MockIdleService : test::Dbusmock {
-    MockIdleService(const test::PrivateBus& bus, IdleService s)
-        : Dbusmock(bus, Served(s)[0],
-                   s == IdleService::kLogind
-                       ? std::vector<std::string>{"-t", "logind"}
-                       : std::vector<std::string>{Served(s)[1], Served(s)[0]}),
-          served(Served(s)) {}
-    static const char* const* Served(IdleService s) { return kServed[static_cast<int>(s)]; }
+    MockIdleService(const test::PrivateBus& bus, const std::string& name, const char* path,
+                    const char* method, const char* type)
+        : Dbusmock(bus, name, {path, name}), path(path), method(method), type(type) {}
     void Idle(std::chrono::milliseconds idle) {
-        if (*served[2] != '\0') {
-            AddMethod(served[1], "", served[2], "", served[3],
-                      "ret = " + std::to_string(idle.count()));
-        } else {
-            Call(served[1], "org.freedesktop.DBus.Mock", "AddSession",
-                 {"ssusb", "auto", "seat0", "1000", "user", "1"});
-        }
+        AddMethod(path, "", method, "", type, "ret = " + std::to_string(idle.count()));
     }
-    void IdleHint(bool idle, std::uint64_t sinceUsec) {
-        for (const auto& [name, type, value] :
-             {std::tuple("IdleHint", "b", std::string(idle ? "1" : "0")),
-              std::tuple("IdleSinceHintMonotonic", "t", std::to_string(sinceUsec))})
-            Call("/org/freedesktop/login1/session/auto", "org.freedesktop.DBus.Properties", "Set",
-                 {"ssv", "org.freedesktop.login1.Session", name, type, value});
-    }
-    const char* const* served;
+    const char *path, *method, *type;
 };
 
 TEST(IdleTimeTaps, InputSinceThePreviousSweepBecomesAlternatingTapCodes) {
@@ -104,31 +75,42 @@ TEST(InputSourceFactory, WithoutAnXServerTakesTheDesktopsIdleServicesInTurn) {
     // Neither display nor idle service (nobody there, or services that refuse): a source
     // that says so.
     EXPECT_EQ(Chosen(), std::nullopt);
-    std::optional<MockIdleService> mutter, screenSaver, logind;
-    mutter.emplace(session, IdleService::kMutter);
-    screenSaver.emplace(session, IdleService::kScreenSaver);
-    logind.emplace(system, IdleService::kLogind);
+    MockIdleService mutter(session, "org.gnome.Mutter.IdleMonitor",
+                           "/org/gnome/Mutter/IdleMonitor/Core", "GetIdletime", "t");
+    MockIdleService screenSaver(session, "org.freedesktop.ScreenSaver",
+                                "/org/freedesktop/ScreenSaver", "GetSessionIdleTime", "u");
+    // logind answers once this user has a session, with the idle hint the desktop set there,
+    // dated on the monotonic clock.
+    test::Dbusmock logind(system, "org.freedesktop.login1", {"-t", "logind"});
+    const auto hint = [&](bool idle, std::chrono::seconds fromNow) {
+        const auto since = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now().time_since_epoch() + fromNow);
+        for (const auto& [name, type, value] :
+             {std::tuple("IdleHint", "b", std::string(idle ? "1" : "0")),
+              std::tuple("IdleSinceHintMonotonic", "t", std::to_string(since.count()))})
+            logind.Call("/org/freedesktop/login1/session/auto", "org.freedesktop.DBus.Properties",
+                        "Set", {"ssv", "org.freedesktop.login1.Session", name, type, value});
+    };
     EXPECT_EQ(Chosen(), std::nullopt);
     EXPECT_FALSE(source->Readable());
 
     // Each in turn, with the idle time it gives. logind's idle hint counts as in use until
     // the desktop sets it, even with an old idle time; then the idle time runs from the hint,
     // which is no reason to call anybody idle when dated in the future.
-    logind->Idle(0ms);
+    logind.Call("/org/freedesktop/login1", "org.freedesktop.DBus.Mock", "AddSession",
+                {"ssusb", "auto", "seat0", "1000", "user", "1"});
     EXPECT_EQ(Chosen(), IdleService::kLogind);
-    logind->IdleHint(false, MonotonicUsec() - 60'000'000);
+    hint(false, -60s);
     EXPECT_EQ(idleSource->ReadIdle(), 0ms);
-    logind->IdleHint(true, MonotonicUsec() - 60'000'000);
-    const auto hinted = idleSource->ReadIdle();
-    ASSERT_TRUE(hinted.has_value());
-    EXPECT_GE(*hinted, 60s);
-    EXPECT_LT(*hinted, 70s);
-    logind->IdleHint(true, MonotonicUsec() + 60'000'000);
+    hint(true, -60s);
+    const auto hinted = idleSource->ReadIdle().value_or(0ms);
+    EXPECT_TRUE(hinted >= 60s && hinted < 70s) << hinted.count();
+    hint(true, 60s);
     EXPECT_EQ(idleSource->ReadIdle(), 0ms);
-    screenSaver->Idle(20ms);
+    screenSaver.Idle(20ms);
     EXPECT_EQ(Chosen(), IdleService::kScreenSaver);
     EXPECT_EQ(idleSource->ReadIdle(), 20ms);
-    mutter->Idle(10min);
+    mutter.Idle(10min);
     EXPECT_EQ(Chosen(), IdleService::kMutter);
     EXPECT_EQ(idleSource->ReadIdle(), 10min);
     std::int32_t x = 0, y = 0;
@@ -139,12 +121,11 @@ TEST(InputSourceFactory, WithoutAnXServerTakesTheDesktopsIdleServicesInTurn) {
     idle.InDataReset();
     EXPECT_FALSE(idle.InDataChanged());
     std::this_thread::sleep_for(100ms);  // well clear of the last check's millisecond
-    mutter->Idle(0ms);                   // input since the last check
-    EXPECT_TRUE(idle.InDataChanged());
-    EXPECT_TRUE(idle.KeysChanged());
+    mutter.Idle(0ms);                    // input since the last check
+    EXPECT_TRUE(idle.InDataChanged() && idle.KeysChanged());
 
     // A hung desktop: the call times out, and the check counts as activity, never as idle.
-    mutter->Pause();
+    mutter.Pause();
     vespar::test::ExpectUnreadableIsActivity(idle, 1);
     EXPECT_FALSE(source->Readable());
 

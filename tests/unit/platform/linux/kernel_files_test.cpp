@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -84,9 +85,7 @@ TEST(ProcStatTimes, MapsTheAggregateLineToIdleKernelAndUserAndFailsOnAnythingEls
     for (const auto& c : cases) {
         Put(root, "proc/stat", c.stat);
         ASSERT_TRUE(times.Read(idle, kernel, user)) << c.stat;
-        EXPECT_EQ(idle, c.idle);
-        EXPECT_EQ(kernel, c.kernel);
-        EXPECT_EQ(user, c.user);
+        EXPECT_EQ(std::tuple(idle, kernel, user), std::tuple(c.idle, c.kernel, c.user));
     }
 
     for (const char* text :

@@ -23,10 +23,8 @@ TEST(LockFileGuard, SecondHolderIsRefusedUntilTheFirstEndsOrDies) {
     }
     const pid_t child = fork();
     ASSERT_GE(child, 0);
-    if (child == 0) {
-        LockFileGuard held(dir.path());
-        _exit(held.AlreadyRunning("Vespar") ? 1 : 0);  // gone without letting go, as if killed
-    }
+    // Gone without letting go, as if killed: _exit comes before the guard's end.
+    if (child == 0) _exit(LockFileGuard(dir.path()).AlreadyRunning("Vespar") ? 1 : 0);
     int status = -1;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_EQ(status, 0);

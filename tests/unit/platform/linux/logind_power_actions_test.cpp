@@ -26,9 +26,10 @@ constexpr SleepWait kNoSleepComing{std::chrono::milliseconds(200), std::chrono::
 constexpr std::int32_t kNoPrivileges = static_cast<std::int32_t>(0x8004062Eu);
 constexpr std::int32_t kNoPrivilegeValue = static_cast<std::int32_t>(0x8004062Cu);
 
-// A method body that refuses the call with a D-Bus error.
+// A method body that refuses the call with the D-Bus error org.freedesktop.`error`.
 std::string Refuse(const std::string& error, const std::string& text) {
-    return "raise dbus.exceptions.DBusException('" + text + "', name='" + error + "')";
+    return "raise dbus.exceptions.DBusException('" + text + "', name='org.freedesktop." + error +
+           "')";
 }
 
 struct LogindTest : ::testing::Test {
@@ -52,21 +53,22 @@ struct LogindTest : ::testing::Test {
     void Inhibitors(const std::string& list) {
         Add("ListInhibitors", "", "a(ssssuu)", "ret = [(*i, 1000, 42) for i in [" + list + "]]");
     }
-    // The calls the mock took for one request.
-    std::string CallsOf(const std::function<void()>& request) {
+    // One request: the calls the mock took for it, then "done", "refused" or the text of the
+    // error raised, which stays in `error`.
+    std::string Outcome(const std::function<bool()>& request) {
         logind->Calls();
-        request();
-        return logind->Calls();
+        std::string result;
+        try {
+            result = request() ? "done" : "refused";
+        } catch (const SystemError& e) {
+            result = (error = e).Description();
+        }
+        return logind->Calls() + " -> " + result;
     }
-    void ExpectExit(std::int32_t flags, const std::string& expected) {
-        EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.ShutdownSystem(flags)); }), expected) << flags;
+    std::string Shutdown(std::int32_t flags) {
+        return Outcome([&] { return actions.ShutdownSystem(flags); });
     }
-    // The error a request raises after exactly the expected calls reached the mock.
-    SystemError RaisedAfter(const std::function<void()>& request, const std::string& expected) {
-        SystemError e{0, "", ""};
-        EXPECT_EQ(CallsOf([&] { e = Raised(request); }), expected);
-        return e;
-    }
+    SystemError error{0, "", ""};
 };
 
 TEST_F(LogindTest, EachActionReachesItsLogindCall) {
@@ -85,31 +87,30 @@ TEST_F(LogindTest, EachActionReachesItsLogindCall) {
     for (const bool withFlags : {false, true}) {
         for (const auto& [request, calls] : requests) {
             const auto bar = calls.find('|');
-            EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(request()); }),
+            EXPECT_EQ(Outcome(request),
                       calls.substr(0, bar) +
-                          (withFlags ? "WithFlags " + calls.substr(bar + 1) : " False"));
+                          (withFlags ? "WithFlags " + calls.substr(bar + 1) : " False") +
+                          " -> done");
         }
         for (const char* method : {"PowerOff", "Reboot", "Halt", "Suspend", "Hibernate"})
             Add(std::string(method) + "WithFlags", "t", "", "");
     }
     // Flags naming two actions reach no call.
-    EXPECT_EQ(RaisedAfter([&] { actions.ShutdownSystem(3); }, "").Description(),
-              "ShutdownSystem failed: Invalid argument");
+    EXPECT_EQ(Shutdown(3), " -> ShutdownSystem failed: Invalid argument");
 
     // A logind that refuses the skip flag as unknown: asked again without flags.
     Add("PowerOffWithFlags", "t", "",
-        "if args[0] & 16: " +
-            Refuse("org.freedesktop.DBus.Error.InvalidArgs", "Invalid flags parameter"));
-    ExpectExit(12, "CanPowerOff; PowerOffWithFlags 16; PowerOffWithFlags 0");
-    ExpectExit(8, "CanPowerOff; ListInhibitors; PowerOffWithFlags 1");
+        "if args[0] & 16: " + Refuse("DBus.Error.InvalidArgs", "Invalid flags parameter"));
+    EXPECT_EQ(Shutdown(12), "CanPowerOff; PowerOffWithFlags 16; PowerOffWithFlags 0 -> done");
+    EXPECT_EQ(Shutdown(8), "CanPowerOff; ListInhibitors; PowerOffWithFlags 1 -> done");
 
     // Any other refusal of the action is the action's failure, with logind's text: no retry.
     Add("RebootWithFlags", "t", "",
-        Refuse("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
+        Refuse("DBus.Error.InteractiveAuthorizationRequired",
                "Interactive authentication required."));
-    EXPECT_EQ(RaisedAfter([&] { actions.ShutdownSystem(6); }, "CanReboot; RebootWithFlags 16")
-                  .Description(),
-              "ShutdownSystem failed: Interactive authentication required.");
+    EXPECT_EQ(Shutdown(6),
+              "CanReboot; RebootWithFlags 16 -> ShutdownSystem failed: Interactive authentication "
+              "required.");
 }
 
 TEST_F(LogindTest, UnreachableOrRefusingLogindRaisesTheLookupOrPrivilegeError) {
@@ -126,17 +127,18 @@ TEST_F(LogindTest, UnreachableOrRefusingLogindRaisesTheLookupOrPrivilegeError) {
     // A logind that comes up later is found by the next action, and its refusal raises the
     // missing privilege.
     StartLogind(R"({"CanPowerOff": "no", "CanHibernate": "na", "CanReboot": "challenge"})");
-    e = RaisedAfter([&] { actions.ShutdownSystem(12); }, "CanPowerOff");
-    EXPECT_EQ(e.Number(), kNoPrivileges);
-    EXPECT_TRUE(
-        e.Description().ends_with("[logind does not allow PowerOff: CanPowerOff answers \"no\"]"));
+    const std::string refused = Shutdown(12);
+    EXPECT_TRUE(refused.starts_with("CanPowerOff -> ") &&
+                refused.ends_with("[logind does not allow PowerOff: CanPowerOff answers \"no\"]"))
+        << refused;
+    EXPECT_EQ(error.Number(), kNoPrivileges);
 
     // A computer without hibernation: refused, no error, the reason kept for the log.
-    EXPECT_EQ(CallsOf([&] { EXPECT_FALSE(actions.HibernateSystem()); }), "CanHibernate");
+    EXPECT_EQ(Outcome([&] { return actions.HibernateSystem(); }), "CanHibernate -> refused");
     EXPECT_TRUE(actions.Refusal().ends_with("CanHibernate answers \"na\"]"));
 
     // "challenge" is for logind to settle with the user: the call is made.
-    ExpectExit(2, "CanReboot; ListInhibitors; Reboot False");
+    EXPECT_EQ(Shutdown(2), "CanReboot; ListInhibitors; Reboot False -> done");
 }
 
 TEST_F(LogindTest, BlockInhibitorsStopOnlyUnforcedActionsOfTheirKindAndSleepsWakeUp) {
@@ -144,25 +146,25 @@ TEST_F(LogindTest, BlockInhibitorsStopOnlyUnforcedActionsOfTheirKindAndSleepsWak
     Inhibitors(
         "('shutdown', 'backup', 'Nightly backup', 'block'), ('sleep', 'player', 'Playing', "
         "'block'), ('shutdown:idle', 'editor', 'Saving', 'delay')");
-    EXPECT_EQ(RaisedAfter([&] { actions.ShutdownSystem(8); },
-                          "CanPowerOff; ListInhibitors")  // no PowerOff
-                  .Description(),
-              "ShutdownSystem failed: Power off blocked by backup: Nightly backup");
+    EXPECT_EQ(Shutdown(8),
+              "CanPowerOff; ListInhibitors -> ShutdownSystem failed: Power off blocked by backup: "
+              "Nightly backup");
     // Forced, the inhibitors are logind's to weigh.
-    ExpectExit(12, "CanPowerOff; PowerOff False");
+    EXPECT_EQ(Shutdown(12), "CanPowerOff; PowerOff False -> done");
 
     // A sleep is refused too, with the reason.
-    EXPECT_EQ(CallsOf([&] { EXPECT_FALSE(actions.StandbySystem()); }),
-              "CanSuspend; ListInhibitors");
+    EXPECT_EQ(Outcome([&] { return actions.StandbySystem(); }),
+              "CanSuspend; ListInhibitors -> refused");
     EXPECT_EQ(actions.Refusal(), "Standby failed: Standby blocked by player: Playing");
     EXPECT_EQ(power.LastErrorCode(), static_cast<std::uint32_t>(EBUSY));
 
     // Weak blocks hold too; a block of another kind does not.
     Inhibitors("('sleep', 'player', 'Playing', 'block')");
-    ExpectExit(8, "CanPowerOff; ListInhibitors; PowerOff False");
+    EXPECT_EQ(Shutdown(8), "CanPowerOff; ListInhibitors; PowerOff False -> done");
     Inhibitors("('idle:shutdown', 'sync', 'Syncing', 'block-weak')");
-    EXPECT_EQ(Raised([&] { actions.ShutdownSystem(2); }).Description(),
-              "ShutdownSystem failed: Reboot blocked by sync: Syncing");
+    EXPECT_EQ(
+        Shutdown(2),
+        "CanReboot; ListInhibitors -> ShutdownSystem failed: Reboot blocked by sync: Syncing");
 
     // Without a block, a sleep returns after the wake-up, which comes 300 ms after the sleep,
     // noted in the log as "Woken" just before.
@@ -173,37 +175,32 @@ TEST_F(LogindTest, BlockInhibitorsStopOnlyUnforcedActionsOfTheirKindAndSleepsWak
         "s.EmitSignal('', 'PrepareForSleep', 'b', [False]))");
     LogindPowerActions sleeper(bus.Address(), {std::chrono::seconds(20), std::chrono::seconds(20)});
     ShutdownActions sleeping(sleeper, "vespar");
-    EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(sleeping.StandbySystem()); }),
-              "CanSuspend; ListInhibitors; Suspend False; Woken");
+    EXPECT_EQ(Outcome([&] { return sleeping.StandbySystem(); }),
+              "CanSuspend; ListInhibitors; Suspend False; Woken -> done");
 }
 
 TEST_F(LogindTest, LogOffEndsTheOwnSession) {
     StartLogind();
     const std::string bySession = "GetSessionByPID " + std::to_string(getpid());
-    Add("GetSessionByPID", "u", "o",
-        Refuse("org.freedesktop.login1.NoSessionForPID", "PID is not in any session"));
+    Add("GetSessionByPID", "u", "o", Refuse("login1.NoSessionForPID", "PID is not in any session"));
     {
         // No session for this process and none in the environment.
         const test::ScopedEnv noSession("XDG_SESSION_ID", nullptr);
-        EXPECT_EQ(RaisedAfter([&] { actions.ShutdownSystem(0); }, bySession).Description(),
-                  "ShutdownSystem failed: PID is not in any session");
+        EXPECT_EQ(Shutdown(0), bySession + " -> ShutdownSystem failed: PID is not in any session");
     }
     // Started outside the session's processes: the session named in the environment.
     const test::ScopedEnv fromSession("XDG_SESSION_ID", "c9");
-    EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.ShutdownSystem(4)); }),
-              bySession + "; TerminateSession \"c9\"");
+    EXPECT_EQ(Shutdown(4), bySession + "; TerminateSession \"c9\" -> done");
 
     // The session logind finds for the process comes first.
     logind->Call("/org/freedesktop/login1", "org.freedesktop.DBus.Mock", "AddSession",
                  {"ssusb", "c7", "seat0", std::to_string(getuid()), "tester", "1"});
     Add("GetSessionByPID", "u", "o", "ret = '/org/freedesktop/login1/session/c7'");
-    EXPECT_EQ(CallsOf([&] { EXPECT_TRUE(actions.ShutdownSystem(0)); }),
-              bySession + "; TerminateSession \"c7\"");
+    EXPECT_EQ(Shutdown(0), bySession + "; TerminateSession \"c7\" -> done");
 
-    Add("TerminateSession", "s", "",
-        Refuse("org.freedesktop.DBus.Error.AccessDenied", "Permission denied"));
-    EXPECT_EQ(Raised([&] { actions.ShutdownSystem(0); }).Description(),
-              "ShutdownSystem failed: Permission denied");
+    Add("TerminateSession", "s", "", Refuse("DBus.Error.AccessDenied", "Permission denied"));
+    EXPECT_EQ(Shutdown(0),
+              bySession + "; TerminateSession \"c7\" -> ShutdownSystem failed: Permission denied");
     EXPECT_EQ(power.LastErrorCode(), static_cast<std::uint32_t>(EACCES));
 }
 

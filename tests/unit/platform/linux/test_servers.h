@@ -68,64 +68,62 @@ class Child {
         if (pid_ > 0 && waitpid(pid_, &status_, 0) == pid_) pid_ = -1;
         return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
     }
-    // The first line the program writes to `file`; throws when it ends before.
-    std::string FirstLine(const std::filesystem::path& file) {
-        std::string text;
-        PollUntil([&] {
-            return (text = TempProgramFolder::ReadFile(file)).find('\n') != text.npos || !Running();
-        });
-        if (text.find('\n') == text.npos) throw std::runtime_error(file.string() + ": no line");
-        return text.substr(0, text.find('\n'));
-    }
 
   private:
     pid_t pid_ = -1;
     int status_ = 0;
 };
 
-// A private X server on a display number it picks itself, without the screen-saver
-// extension: nothing may rest on its idle time.
-class XvfbDisplay {
+// A server of the tests' own in a scratch folder, ready once it wrote its address as the
+// first line of "out".
+class Server {
   public:
-    XvfbDisplay() {
-        // -noreset: by default the server resets when its last client leaves, dropping the
-        // connections that arrive meanwhile.
-        server_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", "1", "-nolisten", "tcp",
-                                                 "-noreset", "-extension", "MIT-SCREEN-SAVER"},
-                        scratch_.path() / "display", "/dev/null");
-        name_ = ":" + server_->FirstLine(scratch_.path() / "display");
+    const std::string& Address() const { return address_; }
+    pid_t Pid() const { return child_->Pid(); }
+    std::filesystem::path Path(const std::string& name) const { return scratch_.path() / name; }
+
+  protected:
+    void Start(const std::string& prefix, const std::vector<std::string>& argv) {
+        child_.emplace(argv, Path("out"), Path("err"));
+        std::string text;
+        PollUntil([&] {
+            return (text = TempProgramFolder::ReadFile(Path("out"))).find('\n') != text.npos ||
+                   !child_->Running();
+        });
+        if (text.find('\n') == text.npos)
+            throw std::runtime_error(argv[0] + ": " + TempProgramFolder::ReadFile(Path("err")));
+        address_ = prefix + text.substr(0, text.find('\n'));
     }
-    const std::string& Name() const { return name_; }
-    pid_t Pid() const { return server_->Pid(); }
 
   private:
     TempProgramFolder scratch_;
-    std::optional<Child> server_;
-    std::string name_;
+    std::optional<Child> child_;
+    std::string address_;
+};
+
+// A private X server on a display number it picks itself, without the screen-saver
+// extension: nothing may rest on its idle time.
+struct XvfbDisplay : Server {
+    // -noreset: by default the server resets when its last client leaves, dropping the
+    // connections that arrive meanwhile.
+    XvfbDisplay() {
+        Start(":", {"Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-noreset", "-extension",
+                    "MIT-SCREEN-SAVER"});
+    }
 };
 
 // A D-Bus daemon on a socket in a folder of its own: only what the test puts there, and no
 // service activation.
-class PrivateBus {
-  public:
+struct PrivateBus : Server {
     PrivateBus() {
         std::ofstream(Path("bus.conf"))
             << "<busconfig><listen>unix:path=" << Path("bus").string()
             << "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow user=\"*\"/>"
                "<allow own=\"*\"/><allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
                "</policy></busconfig>\n";
-        daemon_.emplace(std::vector<std::string>{"dbus-daemon", "--nofork", "--print-address=1",
-                                                 "--config-file=" + Path("bus.conf").string()},
-                        Path("address"), Path("bus.err"));
-        address_ = daemon_->FirstLine(Path("address"));
+        Start("", {"dbus-daemon", "--nofork", "--print-address=1",
+                   "--config-file=" + Path("bus.conf").string()});
     }
-    const std::string& Address() const { return address_; }
-    std::filesystem::path Path(const std::string& name) const { return scratch_.path() / name; }
-
-  private:
-    TempProgramFolder scratch_;
-    std::optional<Child> daemon_;
-    std::string address_;
 };
 
 // python-dbusmock serving `name` on the private bus: `args` name a template ("-t", "logind")
@@ -133,22 +131,19 @@ class PrivateBus {
 class Dbusmock {
   public:
     Dbusmock(const PrivateBus& bus, const std::string& name, std::vector<std::string> args)
-        : address_(bus.Address()),
-          name_(name),
-          log_(bus.Path(name + ".log")),
-          err_(bus.Path(name + ".busctl")) {
+        : bus_(bus), name_(name) {
         if (args.front() != "-t") args.insert(args.begin(), name);
         args.insert(args.begin(),
                     {"env", "DBUS_SYSTEM_BUS_ADDRESS=" + bus.Address(), "/usr/bin/python3", "-m",
-                     "dbusmock", "--system", "-l", log_.string()});
-        mock_.emplace(args, "/dev/null", bus.Path(name + ".err"));
+                     "dbusmock", "--system", "-l", File("log").string()});
+        mock_.emplace(args, "/dev/null", File("err"));
         // Nothing is started on demand there: the name answers once the mock holds it.
         PollUntil([&] {
             return !mock_->Running() || Busctl({"/", "org.freedesktop.DBus.Peer", "Ping"}) == 0;
         });
         if (!mock_->Running())
             throw std::runtime_error("dbusmock did not start: " +
-                                     TempProgramFolder::ReadFile(bus.Path(name + ".err")));
+                                     TempProgramFolder::ReadFile(File("err")));
     }
 
     // Calls a method of the mock with busctl's arguments (the signature, then the values);
@@ -157,7 +152,8 @@ class Dbusmock {
               std::vector<std::string> args) {
         args.insert(args.begin(), {path, interface, method});
         if (Busctl(args) != 0)
-            throw std::runtime_error(method + " failed: " + TempProgramFolder::ReadFile(err_));
+            throw std::runtime_error(method +
+                                     " failed: " + TempProgramFolder::ReadFile(File("busctl")));
     }
     // Adds or replaces a method of the object at `path`; `code` is its Python body.
     void AddMethod(const std::string& path, const std::string& interface, const std::string& method,
@@ -167,7 +163,7 @@ class Dbusmock {
     }
     // The method calls logged since the last look, "Method arg ..." each, joined by "; ".
     std::string Calls() {
-        const std::string log = TempProgramFolder::ReadFile(log_);
+        const std::string log = TempProgramFolder::ReadFile(File("log"));
         std::string calls;
         for (auto end = log.find('\n', seen_); end != std::string::npos;
              seen_ = end + 1, end = log.find('\n', seen_)) {
@@ -186,13 +182,17 @@ class Dbusmock {
     void Pause() { kill(mock_->Pid(), SIGSTOP); }
 
   private:
+    // The mock's own files beside the bus: its call log, its errors, busctl's errors.
+    std::filesystem::path File(const std::string& kind) const {
+        return bus_.Path(name_ + "." + kind);
+    }
     int Busctl(std::vector<std::string> args) const {
-        args.insert(args.begin(), {"busctl", "--address=" + address_, "call", name_});
-        return Child(args, "/dev/null", err_).Wait();
+        args.insert(args.begin(), {"busctl", "--address=" + bus_.Address(), "call", name_});
+        return Child(args, "/dev/null", File("busctl")).Wait();
     }
 
-    std::string address_, name_;
-    std::filesystem::path log_, err_;
+    const PrivateBus& bus_;
+    std::string name_;
     std::optional<Child> mock_;
     std::size_t seen_ = 0;
 };
