@@ -31,12 +31,8 @@ namespace {
 
 // The whole program with its front-end; time moves only when the test advances it.
 struct Rig {
-    explicit Rig(bool entitled = true) {
+    Rig() {
         clock.Set({2026, 12, 7, 9, 0, 0});
-        if (!entitled) {
-            folder.SetKey("UserExitA", "1");
-            sys.groups.answer = false;
-        }
         sys.interfaces.rows = {{"eth0", {0, 0x0c, 0x29, 0xab}, 1000, 1000},
                                {"wlan0", {0, 0x0c, 0x29, 0xac}, 1000, 1000}};
         // An idle processor: every second (in 100 ns units) passes in the idle process.
@@ -223,7 +219,9 @@ void FrontEndTest::oneRunThroughEveryScreen() {
 }
 
 void FrontEndTest::closeButtonIsRefusedWithoutTheRightToExit() {
-    Rig rig(false);
+    Rig rig;
+    rig.folder.SetKey("UserExitA", "1");
+    rig.sys.groups.answer = false;
     QVERIFY(rig.frontEnd->Start("-InhibitShutdown"));
     rig.Advance(4000);
     QVERIFY(!rig.main().windowFlags().testFlag(Qt::WindowCloseButtonHint));

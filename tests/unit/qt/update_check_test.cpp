@@ -7,6 +7,7 @@
 #include <QSslSocket>
 #include <QtTest>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fakes/fake_host.h"
@@ -66,9 +67,8 @@ void UpdateCheckTest::downloadsFollowRedirectsAndFailOnErrorsOrSayNothingOnceCan
         ++boundary;
         e();
     });
-    const struct {
-        std::string url, outcome, bodyHas;
-    } cases[] = {
+    // Each address, its outcome, and a text its body has.
+    const std::tuple<std::string, std::string, std::string> cases[] = {
         {Url("newer/software/misc/updatecheck.xml"), "complete", "<Version1>6.0<"},
         {Url("redirect/software/misc/updatecheck.xml"), "complete", "<Version1>6.0<"},
         {Url("echo/x"), "complete", "Cache-Control: no-cache"},
@@ -77,13 +77,13 @@ void UpdateCheckTest::downloadsFollowRedirectsAndFailOnErrorsOrSayNothingOnceCan
         {"http://127.0.0.1:1/x", "failed 1", ""},  // nobody listens on port 1
         {"file:///etc/hostname", "failed 301", ""},
     };
-    for (const auto& c : cases) {
+    for (const auto& [url, outcome, bodyHas] : cases) {
         Recorder r;
-        service.Start("1", c.url, kDownloadFreshCopy, r);
+        service.Start("1", url, kDownloadFreshCopy, r);
         QVERIFY(r.outcome.empty());  // never from inside Start
         QTRY_VERIFY_WITH_TIMEOUT(!r.outcome.empty(), 10'000);
-        QCOMPARE(r.outcome, c.outcome);
-        QVERIFY2(r.body.find(c.bodyHas) != std::string::npos, c.url.c_str());
+        QCOMPARE(r.outcome, outcome);
+        QVERIFY2(r.body.find(bodyHas) != std::string::npos, url.c_str());
     }
     QVERIFY(boundary >= static_cast<int>(std::size(cases)));
 

@@ -29,7 +29,8 @@ struct MockIdleService : test::Dbusmock {
                     const char* method, const char* type)
         : Dbusmock(bus, name, {path, name}), path(path), method(method), type(type) {}
     void Idle(std::chrono::milliseconds idle) {
-        AddMethod(path, "", method, "", type, "ret = " + std::to_string(idle.count()));
+        Call(path, "org.freedesktop.DBus.Mock", "AddMethod",
+             {"sssss", "", method, "", type, "ret = " + std::to_string(idle.count())});
     }
     const char *path, *method, *type;
 };

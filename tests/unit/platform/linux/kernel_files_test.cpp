@@ -40,12 +40,10 @@ TEST(KernelText, ReadsTheWholeFileFromItsStartEachTimeAndFailsWithoutIt) {
     std::string big;
     for (int i = 0; big.size() < 20000; ++i) big += "row " + std::to_string(i) + "\n";
     Put(root, "file", big);
-    ASSERT_TRUE(file.Read(text));
-    EXPECT_EQ(text, big);
+    EXPECT_TRUE(file.Read(text) && text == big);
     // The file kept open gives its new, shorter text and nothing of the old.
     Put(root, "file", "cpu 1 2\n");
-    ASSERT_TRUE(file.Read(text));
-    EXPECT_EQ(text, "cpu 1 2\n");
+    EXPECT_TRUE(file.Read(text) && text == "cpu 1 2\n") << text;
 }
 
 TEST(KernelText, SplitsLinesAndBlankSeparatedFields) {
@@ -70,22 +68,21 @@ TEST(ProcStatTimes, MapsTheAggregateLineToIdleKernelAndUserAndFailsOnAnythingEls
     EXPECT_FALSE(times.Read(idle, kernel, user));  // no proc/stat at all
 
     const std::int64_t hz = sysconf(_SC_CLK_TCK);
-    // user nice system idle iowait irq softirq steal guest guest_nice, in ticks; kernel time
-    // includes idle, guest is already in user, and cpu0 is not the whole machine.
-    const struct {
-        std::string stat;
-        std::int64_t idle, kernel, user;  // 100 ns units
-    } cases[] = {{"cpu  100 20 300 4000 50 6 7 8 9 10\ncpu0 1 1 1 1 1 1 1 1 1 1\nintr 12345\n",
-                  Units(4000 + 50), Units(300 + 6 + 7 + 4000 + 50), Units(100 + 20 + 8)},
-                 // Kernels before iowait and steal existed: the missing columns count as zero.
-                 {"cpu 1 2 3 4\n", Units(4), Units(3 + 4), Units(1 + 2)},
-                 // A tick count whose naive conversion would overflow 64 bits is still exact.
-                 {"cpu 0 0 0 " + std::to_string(hz << 36) + " 0 0 0 0\n",
-                  (std::int64_t{1} << 36) * 10'000'000, (std::int64_t{1} << 36) * 10'000'000, 0}};
-    for (const auto& c : cases) {
-        Put(root, "proc/stat", c.stat);
-        ASSERT_TRUE(times.Read(idle, kernel, user)) << c.stat;
-        EXPECT_EQ(std::tuple(idle, kernel, user), std::tuple(c.idle, c.kernel, c.user));
+    // Each text and its idle, kernel and user times in 100 ns units. The columns are user nice
+    // system idle iowait irq softirq steal guest guest_nice, in ticks; kernel time includes
+    // idle, guest is already in user, and cpu0 is not the whole machine.
+    const std::tuple<std::string, std::int64_t, std::int64_t, std::int64_t> cases[] = {
+        {"cpu  100 20 300 4000 50 6 7 8 9 10\ncpu0 1 1 1 1 1 1 1 1 1 1\nintr 12345\n",
+         Units(4000 + 50), Units(300 + 6 + 7 + 4000 + 50), Units(100 + 20 + 8)},
+        // Kernels before iowait and steal existed: the missing columns count as zero.
+        {"cpu 1 2 3 4\n", Units(4), Units(3 + 4), Units(1 + 2)},
+        // A tick count whose naive conversion would overflow 64 bits is still exact.
+        {"cpu 0 0 0 " + std::to_string(hz << 36) + " 0 0 0 0\n",
+         (std::int64_t{1} << 36) * 10'000'000, (std::int64_t{1} << 36) * 10'000'000, 0}};
+    for (const auto& [stat, wantIdle, wantKernel, wantUser] : cases) {
+        Put(root, "proc/stat", stat);
+        ASSERT_TRUE(times.Read(idle, kernel, user)) << stat;
+        EXPECT_EQ(std::tuple(idle, kernel, user), std::tuple(wantIdle, wantKernel, wantUser));
     }
 
     for (const char* text :

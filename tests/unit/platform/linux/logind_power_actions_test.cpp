@@ -5,9 +5,11 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "fakes/raised.h"
 #include "fakes/scoped_env.h"
@@ -46,8 +48,8 @@ struct LogindTest : ::testing::Test {
         Add("CanHalt", "", "s", "ret = 'yes'");
     }
     void Add(const std::string& method, const char* in, const char* out, const std::string& code) {
-        logind->AddMethod("/org/freedesktop/login1", "org.freedesktop.login1.Manager", method, in,
-                          out, code);
+        logind->Call("/org/freedesktop/login1", "org.freedesktop.DBus.Mock", "AddMethod",
+                     {"sssss", "org.freedesktop.login1.Manager", method, in, out, code});
     }
     // Inhibitor locks as ListInhibitors gives them: what, who, why, mode.
     void Inhibitors(const std::string& list) {
@@ -76,22 +78,18 @@ TEST_F(LogindTest, EachActionReachesItsLogindCall) {
     // without the *WithFlags calls (as the template is) gets the plain ones, never interactive
     // ("False"); a newer one is told 1 (even root is held by inhibitors) or 16 (skip them).
     StartLogind();
-    const std::pair<std::function<bool()>, std::string> requests[] = {
-        {[&] { return actions.ShutdownSystem(8); }, "CanPowerOff; ListInhibitors; PowerOff|1"},
-        {[&] { return actions.ShutdownSystem(12); }, "CanPowerOff; PowerOff|16"},
-        {[&] { return actions.ShutdownSystem(2); }, "CanReboot; ListInhibitors; Reboot|1"},
-        {[&] { return actions.ShutdownSystem(6); }, "CanReboot; Reboot|16"},
-        {[&] { return actions.ShutdownSystem(1); }, "CanHalt; ListInhibitors; Halt|1"},
-        {[&] { return actions.HibernateSystem(); }, "CanHibernate; ListInhibitors; Hibernate|1"},
-        {[&] { return actions.StandbySystem(); }, "CanSuspend; ListInhibitors; Suspend|1"}};
+    const std::tuple<std::function<bool()>, std::string, std::string> requests[] = {
+        {[&] { return actions.ShutdownSystem(8); }, "CanPowerOff; ListInhibitors; PowerOff", "1"},
+        {[&] { return actions.ShutdownSystem(12); }, "CanPowerOff; PowerOff", "16"},
+        {[&] { return actions.ShutdownSystem(2); }, "CanReboot; ListInhibitors; Reboot", "1"},
+        {[&] { return actions.ShutdownSystem(6); }, "CanReboot; Reboot", "16"},
+        {[&] { return actions.ShutdownSystem(1); }, "CanHalt; ListInhibitors; Halt", "1"},
+        {[&] { return actions.HibernateSystem(); }, "CanHibernate; ListInhibitors; Hibernate", "1"},
+        {[&] { return actions.StandbySystem(); }, "CanSuspend; ListInhibitors; Suspend", "1"}};
     for (const bool withFlags : {false, true}) {
-        for (const auto& [request, calls] : requests) {
-            const auto bar = calls.find('|');
+        for (const auto& [request, calls, flags] : requests)
             EXPECT_EQ(Outcome(request),
-                      calls.substr(0, bar) +
-                          (withFlags ? "WithFlags " + calls.substr(bar + 1) : " False") +
-                          " -> done");
-        }
+                      calls + (withFlags ? "WithFlags " + flags : " False") + " -> done");
         for (const char* method : {"PowerOff", "Reboot", "Halt", "Suspend", "Hibernate"})
             Add(std::string(method) + "WithFlags", "t", "", "");
     }
@@ -183,13 +181,12 @@ TEST_F(LogindTest, LogOffEndsTheOwnSession) {
     StartLogind();
     const std::string bySession = "GetSessionByPID " + std::to_string(getpid());
     Add("GetSessionByPID", "u", "o", Refuse("login1.NoSessionForPID", "PID is not in any session"));
-    {
-        // No session for this process and none in the environment.
-        const test::ScopedEnv noSession("XDG_SESSION_ID", nullptr);
-        EXPECT_EQ(Shutdown(0), bySession + " -> ShutdownSystem failed: PID is not in any session");
-    }
-    // Started outside the session's processes: the session named in the environment.
-    const test::ScopedEnv fromSession("XDG_SESSION_ID", "c9");
+    // No session for this process and none in the environment.
+    const test::ScopedEnv session("XDG_SESSION_ID", nullptr);
+    EXPECT_EQ(Shutdown(0), bySession + " -> ShutdownSystem failed: PID is not in any session");
+    // Started outside the session's processes: the session named in the environment (which
+    // `session` puts back).
+    setenv("XDG_SESSION_ID", "c9", 1);
     EXPECT_EQ(Shutdown(4), bySession + "; TerminateSession \"c9\" -> done");
 
     // The session logind finds for the process comes first.

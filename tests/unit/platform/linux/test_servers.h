@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -147,7 +148,9 @@ class Dbusmock {
     }
 
     // Calls a method of the mock with busctl's arguments (the signature, then the values);
-    // throws with the mock's error on failure.
+    // throws with the mock's error on failure. The mock's own interface
+    // org.freedesktop.DBus.Mock adds objects and methods (AddMethod: interface, name, in and
+    // out signatures, Python body).
     void Call(const std::string& path, const std::string& interface, const std::string& method,
               std::vector<std::string> args) {
         args.insert(args.begin(), {path, interface, method});
@@ -155,26 +158,17 @@ class Dbusmock {
             throw std::runtime_error(method +
                                      " failed: " + TempProgramFolder::ReadFile(File("busctl")));
     }
-    // Adds or replaces a method of the object at `path`; `code` is its Python body.
-    void AddMethod(const std::string& path, const std::string& interface, const std::string& method,
-                   const std::string& in, const std::string& out, const std::string& code) {
-        Call(path, "org.freedesktop.DBus.Mock", "AddMethod",
-             {"sssss", interface, method, in, out, code});
-    }
     // The method calls logged since the last look, "Method arg ..." each, joined by "; ".
     std::string Calls() {
         const std::string log = TempProgramFolder::ReadFile(File("log"));
         std::string calls;
         for (auto end = log.find('\n', seen_); end != std::string::npos;
              seen_ = end + 1, end = log.find('\n', seen_)) {
+            // "time Method args": property reads and signals ("Get /path ...") and failures are
+            // no calls.
             const std::string line = log.substr(seen_, end - seen_);
-            const std::string call = line.substr(line.find(' ') + 1);
-            // Property reads and signals ("Get /path ...") and failures are no calls.
-            const auto space = call.find(' ');
-            if ((space != std::string::npos && call.compare(space, 2, " /") == 0) ||
-                call.find(" raised: ") != std::string::npos)
-                continue;
-            calls += (calls.empty() ? "" : "; ") + call;
+            if (std::regex_search(line, std::regex(R"(^\S+ \S+ /| raised: )"))) continue;
+            calls += (calls.empty() ? "" : "; ") + line.substr(line.find(' ') + 1);
         }
         return calls;
     }
