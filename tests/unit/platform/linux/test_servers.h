@@ -111,6 +111,7 @@ struct XvfbDisplay : Server {
         Start(":", {"Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-noreset", "-extension",
                     "MIT-SCREEN-SAVER"});
     }
+    const std::string& Name() const { return Address(); }
 };
 
 // A D-Bus daemon on a socket in a folder of its own: only what the test puts there, and no

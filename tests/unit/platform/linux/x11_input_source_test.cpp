@@ -23,12 +23,12 @@ using namespace std::chrono_literals;
 
 TEST(X11InputSource, SeesMovesPressesAndTapsAndTakesALostServerForActivity) {
     test::XvfbDisplay xvfb;
-    X11InputSource source{xvfb.Address()};
+    X11InputSource source{xvfb.Name()};
     InputChangeDetector detector{source};
     // xdotool's requests reach the server on a connection of their own; a short pause lets
     // the server deliver their raw events before the next look.
     const auto xdotool = [&](const std::string& args) {
-        EXPECT_EQ(std::system(("DISPLAY=" + xvfb.Address() + " xdotool " + args).c_str()), 0);
+        EXPECT_EQ(std::system(("DISPLAY=" + xvfb.Name() + " xdotool " + args).c_str()), 0);
         std::this_thread::sleep_for(100ms);
     };
     // One check, as what it saw: a change, a move, keys (new ones), and the keys down.
@@ -41,7 +41,7 @@ TEST(X11InputSource, SeesMovesPressesAndTapsAndTakesALostServerForActivity) {
     ASSERT_TRUE(source.Readable());
     // The factory prefers it, but not in a Wayland session, where the X server sees only
     // input to X programs.
-    InputSourceOptions options{xvfb.Address(), false, "unix:path=/nonexistent",
+    InputSourceOptions options{xvfb.Name(), false, "unix:path=/nonexistent",
                                "unix:path=/nonexistent"};
     EXPECT_NE(dynamic_cast<X11InputSource*>(OpenInputSource(options).get()), nullptr);
     options.wayland = true;
@@ -65,7 +65,7 @@ TEST(X11InputSource, SeesMovesPressesAndTapsAndTakesALostServerForActivity) {
 
     // A held key is seen once: held past the auto-repeat delay, the repeats are no new
     // presses, and releasing is no activity.
-    Display* connection = XOpenDisplay(xvfb.Address().c_str());
+    Display* connection = XOpenDisplay(xvfb.Name().c_str());
     ASSERT_NE(connection, nullptr);
     const std::string a = std::to_string(XKeysymToKeycode(connection, XK_a));
     XCloseDisplay(connection);
