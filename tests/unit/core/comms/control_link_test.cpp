@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/program_exit.h"
@@ -129,12 +130,9 @@ TEST(ControlLink, TakenPortAsksWhetherToEnd) {
 // since a counter error once shown stays.
 TEST(ControlLink, ReceiverBySlaveAndMaster) {
     const Calls heard = {"heard"};
-    const struct {
-        std::string data;
-        const char* comms;    // on both
-        const char* counter;  // on the slave; "" when left alone
-        Calls calls;          // on the slave
-    } cases[] = {
+    // The datagram; the comms text on both; on the slave, the counter's error text ("" when
+    // left alone) and the host's calls.
+    const std::tuple<std::string, const char*, const char*, Calls> cases[] = {
         {"<QZC000>", "C", "", {"heard", "reset"}},
         {"<QZT000>", "C", "", {"heard", "test"}},
         {"<QZP100>", "C", "", heard},
@@ -145,14 +143,14 @@ TEST(ControlLink, ReceiverBySlaveAndMaster) {
     LinkRig slave(2, "127.0.0.2"), master(1, "127.0.0.2");
     slave.Reload();
     master.Reload();
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.data);
-        EXPECT_EQ(slave.Arrive(k.data), k.calls);
-        EXPECT_EQ(slave.fh.rt.commsText, k.comms);
-        EXPECT_EQ(slave.counter().caption, k.counter);
-        EXPECT_EQ(slave.counter().bold && slave.counter().foreColor == kOrange, *k.counter != '\0');
-        EXPECT_EQ(master.Arrive(k.data), Calls{});
-        EXPECT_EQ(master.fh.rt.commsText, k.comms);  // and nothing else: no host call is made
+    for (const auto& [data, comms, counter, calls] : cases) {
+        SCOPED_TRACE(data);
+        EXPECT_EQ(slave.Arrive(data), calls);
+        EXPECT_EQ(slave.fh.rt.commsText, comms);
+        EXPECT_EQ(slave.counter().caption, counter);
+        EXPECT_EQ(slave.counter().bold && slave.counter().foreColor == kOrange, *counter != '\0');
+        EXPECT_EQ(master.Arrive(data), Calls{});
+        EXPECT_EQ(master.fh.rt.commsText, comms);  // and nothing else: no host call is made
     }
     EXPECT_EQ(slave.Sent(), Calls{"127.0.0.2:10000 <QZC000>"});
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace vespar {
 namespace {
@@ -10,10 +11,7 @@ namespace {
 TEST(CheckDatagram, PrefixLengthFieldAndEnd) {
     using enum DatagramCheck;
     const std::string big = "<QZA099" + std::string(65535 - 8, 'x') + ">";
-    const struct {
-        std::string data;
-        DatagramCheck check;
-    } cases[] = {
+    const std::pair<std::string, DatagramCheck> cases[] = {
         {"<QZC000>", Valid},
         {"<KVP100>", Valid},
         {"<WUS200>", Valid},
@@ -32,8 +30,8 @@ TEST(CheckDatagram, PrefixLengthFieldAndEnd) {
         {"<QZA00", Invalid},  // a one-character length field is read
         {std::string("<QZA0\0\0>", 8), Unreadable},
     };
-    for (const auto& k : cases) {
-        EXPECT_EQ(CheckDatagram(k.data), k.check) << k.data.substr(0, 16);
+    for (const auto& [data, check] : cases) {
+        EXPECT_EQ(CheckDatagram(data), check) << data.substr(0, 16);
     }
 }
 

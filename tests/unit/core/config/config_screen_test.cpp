@@ -11,9 +11,6 @@ using Setting = std::function<void(Runtime&)>;
 // Field values in the order a user sets them: text, check box value (0/1) or list entry.
 using Edits = std::vector<std::pair<const char*, std::string>>;
 
-void Type(ConfigScreen& s, const char* name, const std::string& text) {
-    s.control(name).caption = text;
-}
 void Apply(ConfigScreen& s, const Edits& edits) {
     for (const auto& [name, value] : edits) {
         if (ConfigScreen::IsCheckBox(name)) {
@@ -21,7 +18,7 @@ void Apply(ConfigScreen& s, const Edits& edits) {
         } else if (!s.control(name).items.empty()) {
             s.SelectText(name, value);
         } else {
-            Type(s, name, value);
+            s.control(name).caption = value;
         }
     }
 }
@@ -71,6 +68,11 @@ class ConfigScreenTest : public ProgramTest {
         return names;
     }
     const std::string& Caption(const char* name) { return screen().control(name).caption; }
+    // Clicks a button; the status line it leaves.
+    const std::string& Pressed(const char* button) {
+        screen().Click(button);
+        return Caption("Status");
+    }
     // Opens the screen as the main window's Configure button does.
     void StartAndOpen() {
         program.mainWindow().Click("Config");
@@ -268,10 +270,10 @@ TEST_F(ConfigScreenTest, TimesShowAsHoursAndMinutesAndStartTimeClearsTheOtherKin
     s.SetCheck("StartTimeT", 0);
     EXPECT_EQ(Caption("StartDelayT"), "");
     EXPECT_EQ(Caption("StartDelayL"), "Activate After:");
-    Type(s, "StartDelayT", "2");
+    Apply(s, {{"StartDelayT", "2"}});
     s.SetCheck("StartTimeT", 1);
     EXPECT_EQ(Caption("StartDelayT"), "");
-    Type(s, "StartDelayT", "08:");  // the shortest text taken for a time
+    Apply(s, {{"StartDelayT", "08:"}});  // the shortest text taken for a time
     s.SetCheck("StartTimeT", 0);
     EXPECT_EQ(Caption("StartDelayT"), "");
     OpenOn({});
@@ -305,20 +307,17 @@ TEST_F(ConfigScreenTest, SaveWritesOnlyChangedValidValuesAndExitResetsTheProgram
     s.Click("ExitConfig");
     EXPECT_EQ(Caption("ExitConfig"), "&Cancel");
     s.SelectText("ShutNameT", "Power Off");
-    s.Click("Save");
-    EXPECT_EQ(Caption("Status"), "No Changes To Save");
+    EXPECT_EQ(Pressed("Save"), "No Changes To Save");
     time.Advance(2000);
     EXPECT_EQ(Caption("Status"), "");
 
-    Type(s, "KeyDelayT", "4");
-    s.Click("Save");
-    EXPECT_EQ(Caption("Status"),
+    Apply(s, {{"KeyDelayT", "4"}});
+    EXPECT_EQ(Pressed("Save"),
               "Item(s) Highlighted Contain Out Of Range Values - Changes Not Saved");
 
-    Type(s, "KeyDelayT", "900");
+    Apply(s, {{"KeyDelayT", "900"}});
     s.SelectText("LogLevelT", "Full");
-    s.Click("Save");
-    EXPECT_EQ(Caption("Status"), "Changes Saved - Click Exit To Activate The Changes");
+    EXPECT_EQ(Pressed("Save"), "Changes Saved - Click Exit To Activate The Changes");
     EXPECT_EQ(program.runtime().config.KeyDelay, 600);  // not before the reset
 
     s.Click("ExitConfig");
@@ -350,13 +349,12 @@ TEST_F(ConfigScreenTest, RestoreOrAFailedSaveThenExitLeavesWithoutSaving) {
               {"ShutNameT", "Reboot"},   {"StartTimeT", "1"},    {"StartDelayT", "05:00"},
               {"StopTimeT", "01:00"},    {"Stop_OnT", "1"},      {"UExitT", "0"},
               {"UpEnableT", "0"},        {"CPU_OnT", "0"},       {"DL_OnT", "0"}});
-    s.Click("RestoreData");
-    EXPECT_EQ(Caption("Status"), "Defaults Restored - Click Save To Keep");
+    EXPECT_EQ(Pressed("RestoreData"), "Defaults Restored - Click Save To Keep");
     EXPECT_EQ(Caption("IPAddT"), "1.2.3.4");  // an address is never a default
-    Type(s, "IPAddT", "");
+    Apply(s, {{"IPAddT", ""}});
     EXPECT_EQ(s.TakeSnapshot(), defaults);
     EXPECT_EQ(Disabled(), "ComDelayT DelTimeT StopTimeT");
-    Type(s, "IPAddT", "1.2.3.4");
+    Apply(s, {{"IPAddT", "1.2.3.4"}});
     time.Advance(2000);
     EXPECT_EQ(Caption("Status"), "");
 
@@ -373,7 +371,7 @@ TEST_F(ConfigScreenTest, RestoreOrAFailedSaveThenExitLeavesWithoutSaving) {
     // A failed save keeps the file and puts the running values back.
     StartAndOpen();
     std::filesystem::create_directory(folder.path() / "Data" / "Vespar.ini.tmp");
-    Type(s, "KeyDelayT", "700");
+    Apply(s, {{"KeyDelayT", "700"}});
     s.SetCheck("Del_OnT", 1);
     s.Click("Save");  // the writer's refusal and its message are the writer's tests
     ASSERT_EQ(dialogs.shown.size(), 1u);
@@ -387,19 +385,18 @@ TEST_F(ConfigScreenTest, RestoreOrAFailedSaveThenExitLeavesWithoutSaving) {
     EXPECT_EQ(Log().find(" Config   ,"), std::string::npos);
 }
 
-TEST_F(ConfigScreenTest, OtherUsersCannotSaveAndTheirScreenClosesAfterThirtySeconds) {
+TEST_F(ConfigScreenTest, OtherUsersCannotSaveAndAdministratorsArchiveAndViewTheLog) {
     sys.groups.answer = false;
     StartAndOpen();
     ConfigScreen& s = screen();
     EXPECT_FALSE(s.control("Save").enabled);
     EXPECT_FALSE(s.control("RestoreData").enabled);
     EXPECT_TRUE(s.control("ViewL").enabled);  // every user may exit in the shipped file
-    Type(s, "KeyDelayT", "900");
-    s.Click("Save");
-    EXPECT_EQ(Caption("Status"), "");
+    Apply(s, {{"KeyDelayT", "900"}});
+    EXPECT_EQ(Pressed("Save"), "");
     s.Click("ExitConfig");  // edits never hold the screen open
     EXPECT_FALSE(s.isOpen());
-
+    // Their screen closes after thirty seconds.
     program.mainWindow().Click("Config");
     time.Advance(1000);
     EXPECT_EQ(Caption("TMessage"), "The Configuration Screen will close in 30 sec");
@@ -408,14 +405,11 @@ TEST_F(ConfigScreenTest, OtherUsersCannotSaveAndTheirScreenClosesAfterThirtySeco
     EXPECT_TRUE(s.isOpen());
     time.Advance(1000);
     EXPECT_FALSE(s.isOpen());
-}
 
-TEST_F(ConfigScreenTest, ArchiveAndViewLogActOnTheRunningLog) {
+    sys.groups.answer = true;
     StartAndOpen();
-    ConfigScreen& s = screen();
     dialogs.answers = {Answer::No, Answer::Yes};  // clear, and confirm
-    s.Click("Archive");
-    EXPECT_EQ(Caption("Status"), "Log File Cleared");
+    EXPECT_EQ(Pressed("Archive"), "Log File Cleared");
     s.Click("ViewL");
     ASSERT_EQ(sys.viewer.opened.size(), 1u);
     EXPECT_EQ(sys.viewer.opened[0].filename(), "Vespar.log");

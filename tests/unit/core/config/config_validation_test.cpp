@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "fakes/running_host.h"
 #include "unit/core/config/config_test_support.h"
@@ -129,26 +130,18 @@ TEST(FailedLoadRules, TextsTimesAndCombinations) {
 }
 
 TEST(IsUnconfigured, Conditions) {
-    struct Case {
-        int cmain, shutType, dname;
-        const char* ip;
-        bool unconfigured;
-    };
-    const Case cases[] = {
+    const std::tuple<std::int16_t, std::int16_t, std::int16_t, const char*, bool> cases[] = {
         {1, 4, 1, "", true},  {1, 4, 1, "host", true},     {1, 4, 1, "10.1.1.1", false},
         {1, 4, 2, "", true},  {1, 4, 2, "host", false},    {1, 1, 1, "", false},
         {1, 1, 2, "", false}, {2, 4, 1, "10.1.1.1", true}, {2, 4, 2, "host", true},
         {2, 1, 1, "", true},  {2, 1, 1, "host", true},     {2, 1, 1, "10.1.1.1", false},
         {2, 1, 2, "", true},  {2, 1, 2, "host", false},
     };
-    for (const auto& k : cases) {
+    for (const auto& [cmain, shutType, dname, ip, unconfigured] : cases) {
         Configuration c = ShippedConfiguration();
-        c.CMain = static_cast<std::int16_t>(k.cmain);
-        c.ShutType = static_cast<std::int16_t>(k.shutType);
-        c.DName = static_cast<std::int16_t>(k.dname);
-        c.IPAdd = k.ip;
-        EXPECT_EQ(IsUnconfigured(c), k.unconfigured)
-            << k.cmain << " " << k.shutType << " " << k.dname << " " << k.ip;
+        std::tie(c.CMain, c.ShutType, c.DName, c.IPAdd) = std::tie(cmain, shutType, dname, ip);
+        EXPECT_EQ(IsUnconfigured(c), unconfigured)
+            << cmain << " " << shutType << " " << dname << " " << ip;
     }
 }
 

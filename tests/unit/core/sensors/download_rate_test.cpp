@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 #include "fakes/fake_clock.h"
 #include "fakes/fake_sensors.h"
@@ -73,10 +74,7 @@ TEST_F(DownloadRateTest, RateIsKilobytesBetweenReadings) {
     EXPECT_EQ(Tick(), 1000);
 
     // Each reading counts at the tick after the one that read it.
-    const struct {
-        std::uint64_t received;
-        std::int32_t rate;
-    } steps[] = {
+    const std::pair<std::uint64_t, std::int32_t> steps[] = {
         {11'777'536, 2},                                         // 1.5 to even
         {11'780'096, 2},                                         // 2.5 to even
         {11'264'000, -504},                                      // counters went down
@@ -84,10 +82,10 @@ TEST_F(DownloadRateTest, RateIsKilobytesBetweenReadings) {
         {1ull << 62, std::numeric_limits<std::int32_t>::max()},  // limited, not wrapped
         {2'048'000, std::numeric_limits<std::int32_t>::min()},
     };
-    for (const auto& step : steps) {
-        SetReceived(step.received);
+    for (const auto& [received, rate] : steps) {
+        SetReceived(received);
         Tick();
-        EXPECT_EQ(Tick(), step.rate) << step.received;
+        EXPECT_EQ(Tick(), rate) << received;
     }
     // An unreadable table empties the list and reads as a sum of zero.
     table.ok = false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 #include "fakes/fake_sensors.h"
 #include "unit/core/input_checks.h"
@@ -22,10 +23,9 @@ struct InputChangeTest : ::testing::Test {
 
 TEST_F(InputChangeTest, AMoveInAnyDirectionIsSeen) {
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-    const struct {
-        std::int32_t x, y;
-        bool movedSincePoll, cursorOk, moved;
-    } looks[] = {
+    // Position, a move the source saw since its last poll, whether the position could be read,
+    // and whether a move is reported.
+    const std::tuple<std::int32_t, std::int32_t, bool, bool, bool> looks[] = {
         {101, 199, false, true, true},  // x + y stays 300: still a move
         {101, 199, false, true, false},
         {101, 199, true, true, true},  // moved and back between two looks: the source saw it
@@ -34,13 +34,11 @@ TEST_F(InputChangeTest, AMoveInAnyDirectionIsSeen) {
         {-1, -1, false, true, true},
         {kMax, kMax, false, true, true},  // sums that would wrap to the same 32 bits
     };
-    for (const auto& look : looks) {
-        input.x = look.x;
-        input.y = look.y;
-        input.moved = look.movedSincePoll;
-        input.cursorOk = look.cursorOk;
-        EXPECT_EQ(detector.InDataChanged(), look.moved) << look.x << " " << look.y;
-        EXPECT_EQ(detector.MouseMoved(), look.moved) << look.x << " " << look.y;
+    for (const auto& [x, y, movedSincePoll, cursorOk, moved] : looks) {
+        std::tie(input.x, input.y, input.moved, input.cursorOk) =
+            std::tie(x, y, movedSincePoll, cursorOk);
+        EXPECT_EQ(detector.InDataChanged(), moved) << x << " " << y;
+        EXPECT_EQ(detector.MouseMoved(), moved) << x << " " << y;
         EXPECT_FALSE(detector.KeysChanged());
     }
     detector.ClearMouseMoved();

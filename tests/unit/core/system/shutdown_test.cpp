@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -62,12 +63,9 @@ TEST_F(ShutdownTest, RejectsFlagsOutsideTheRangeBeforeAnyPrivilege) {
 }
 
 TEST_F(ShutdownTest, EachFailingStepRaisesItsOwnError) {
-    const struct {
-        bool FakePowerActions::*ok;
-        std::uint32_t number;
-        std::string description;
-        std::size_t calls;  // of the successful call list, up to the failing one
-    } steps[] = {
+    // The step that fails, the error's number and description, and how many calls of the
+    // successful call list are made, up to the failing one.
+    const std::tuple<bool FakePowerActions::*, std::uint32_t, std::string, std::size_t> steps[] = {
         {&FakePowerActions::lookupOk, 0x8004062Cu,
          kCannot + "Can't find the SE_SHUTDOWN_NAME privilege value. [Access is denied.\r\n]", 2},
         {&FakePowerActions::processOk, 0x8004062Du,
@@ -76,21 +74,21 @@ TEST_F(ShutdownTest, EachFailingStepRaisesItsOwnError) {
         {&FakePowerActions::adjustOk, 0x8004062Eu, kNoPrivileges, 5},
         {&FakePowerActions::exitOk, 0x8004062Bu, "ShutdownSystem failed: Access is denied.\r\n", 7},
     };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.number);
+    for (const auto& [ok, number, description, made] : steps) {
+        SCOPED_TRACE(number);
         FakePowerActions failing;
-        failing.*step.ok = false;
+        failing.*ok = false;
         ShutdownActions failingActions{failing, "Vespar"};
         const SystemError e = Raised([&] { failingActions.ShutdownSystem(8); });
-        EXPECT_EQ(e.Number(), static_cast<std::int32_t>(step.number));
+        EXPECT_EQ(e.Number(), static_cast<std::int32_t>(number));
         EXPECT_EQ(e.Source(), "Vespar.mShutDown");
-        EXPECT_EQ(e.Description(), step.description);
+        EXPECT_EQ(e.Description(), description);
         // The text is that of the error code read right after the failing call; nothing more
         // is asked of the system, and no handle is left open.
         Calls calls = With("PowerOff", "ExitSession 8 4294967295");
-        calls.resize(step.calls);
+        calls.resize(made);
         calls.insert(calls.end(), {"LastErrorCode", "MessageText 5"});
-        if (step.ok == &FakePowerActions::adjustOk) calls.push_back("CloseToken");
+        if (ok == &FakePowerActions::adjustOk) calls.push_back("CloseToken");
         EXPECT_EQ(failing.calls, calls);
     }
 }

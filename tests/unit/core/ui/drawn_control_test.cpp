@@ -3,19 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
+#include <utility>
 
 namespace vespar::test {
 
 // One widget's control through a run of model changes and user edits, a redraw after each:
 // whether the control is drawn, and which of its fields differ from what was shown before.
 TEST(DrawnControl, RedrawsOnlyWhatChanged) {
-    struct Step {
-        const char* what;
-        std::function<void(ScreenModel&)> change;
-        bool edited;  // the user edited the widget
-        bool drawn;
-        bool captionDiffers, tooltipDiffers;
-    };
+    // What happens, the model change, whether the user edited the widget, whether it is drawn
+    // and whether its caption and tooltip differ.
+    using Step = std::tuple<const char*, std::function<void(ScreenModel&)>, bool, bool, bool, bool>;
     const auto nothing = [](ScreenModel&) {};
     const Step steps[] = {
         {"not in the model yet", nothing, false, false, false, false},
@@ -31,20 +29,20 @@ TEST(DrawnControl, RedrawsOnlyWhatChanged) {
     };
     ScreenModel model("Screen");
     DrawnControl drawn;
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.what);
-        step.change(model);
-        if (step.edited) {
+    for (const auto& [what, modelChange, edited, shown, captionDiffers, tooltipDiffers] : steps) {
+        SCOPED_TRACE(what);
+        modelChange(model);
+        if (edited) {
             drawn.Forget();
             EXPECT_FALSE(drawn.shown());
         }
         const auto change = drawn.Redraw(model, "C");
-        ASSERT_EQ(change.has_value(), step.drawn);
+        ASSERT_EQ(change.has_value(), shown);
         if (!change) continue;
         EXPECT_EQ(change->now, model.control("C"));
         EXPECT_EQ(drawn.shown(), model.control("C"));
-        EXPECT_EQ(change->Differs(&Control::caption), step.captionDiffers);
-        EXPECT_EQ(change->Differs(&Control::tooltip), step.tooltipDiffers);
+        EXPECT_EQ(std::pair(change->Differs(&Control::caption), change->Differs(&Control::tooltip)),
+                  std::pair(captionDiffers, tooltipDiffers));
     }
 }
 

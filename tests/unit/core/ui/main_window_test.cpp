@@ -2,20 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace vespar::test {
 
 TEST(MainWindowScreen, IsOnScreenWhenVisibleOrMinimisedWithoutATray) {
-    const struct {
-        bool minimised, visible, tray, onScreen;
-    } cases[] = {{false, true, true, true},
-                 {false, false, false, false},
-                 {true, true, true, false},
-                 {true, false, false, true}};
+    const std::tuple<bool, bool, bool, bool> cases[] = {{false, true, true, true},
+                                                        {false, false, false, false},
+                                                        {true, true, true, false},
+                                                        {true, false, false, true}};
     MainWindowScreen main;
-    for (const auto& c : cases) {
-        main.minimised = c.minimised;
-        main.visible = c.visible;
-        EXPECT_EQ(main.OnScreen(c.tray), c.onScreen) << c.minimised << c.visible << c.tray;
+    for (const auto& [minimised, visible, tray, onScreen] : cases) {
+        main.minimised = minimised;
+        main.visible = visible;
+        EXPECT_EQ(main.OnScreen(tray), onScreen) << minimised << visible << tray;
     }
 }
 

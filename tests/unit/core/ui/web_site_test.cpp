@@ -6,6 +6,7 @@
 #include <functional>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 #include "base/system_error.h"
 #include "fakes/fake_host.h"
@@ -13,19 +14,14 @@
 
 namespace vespar::test {
 
-namespace {
-
-MessageBox ErrorBox(const std::string& text) {
-    return MessageBox{"Vespar Error", text, Icon::None, Buttons::Ok, 0};
-}
-
-}  // namespace
-
 TEST(WebSiteTest, OpensThePageBelowTheSiteAndReportsWhatKeptTheBrowserFromStarting) {
     FakeHost fh;
     // The message titles name the product, also on a slave.
     fh.rt.programTitle = "Vespar Slave";
     FakeUrlOpener opener;
+    const auto errorBox = [](const std::string& text) {
+        return std::vector{MessageBox{"Vespar Error", text, Icon::None, Buttons::Ok, 0}};
+    };
     LaunchWebSite(fh.ctx, opener, "");
     LaunchWebSite(fh.ctx, opener, "software/vespar/history.htm");
     EXPECT_EQ(opener.opened,
@@ -33,20 +29,18 @@ TEST(WebSiteTest, OpensThePageBelowTheSiteAndReportsWhatKeptTheBrowserFromStarti
                   kWebSiteBase, std::string(kWebSiteBase) + "software/vespar/history.htm"}));
     EXPECT_TRUE(fh.dialogs.shown.empty());
 
-    const struct {
-        int result;
-        bool fails;
-    } results[] = {{kUrlOpenLowestSuccess, false},
-                   {1000, false},
-                   {0, true},
-                   {kUrlOpenFileNotFound, true},
-                   {kUrlOpenNoAssociation, true}};
-    for (const auto& r : results) {
+    const std::pair<int, bool> results[] = {{kUrlOpenLowestSuccess, false},
+                                            {1000, false},
+                                            {0, true},
+                                            {kUrlOpenFileNotFound, true},
+                                            {kUrlOpenNoAssociation, true}};
+    for (const auto& [result, fails] : results) {
         fh.dialogs.shown.clear();
-        opener.result = r.result;
+        opener.result = result;
         LaunchWebSite(fh.ctx, opener, "");
-        const std::vector<MessageBox> none, failed{ErrorBox("Unable to launch Browser.")};
-        EXPECT_EQ(fh.dialogs.shown, r.fails ? failed : none) << r.result;
+        EXPECT_EQ(fh.dialogs.shown,
+                  fails ? errorBox("Unable to launch Browser.") : std::vector<MessageBox>{})
+            << result;
     }
 
     // Faults on the way are reported with their number and description.
@@ -63,9 +57,8 @@ TEST(WebSiteTest, OpensThePageBelowTheSiteAndReportsWhatKeptTheBrowserFromStarti
         fh.dialogs.shown.clear();
         opener.fault = k.fault;
         LaunchWebSite(fh.ctx, opener, "");
-        EXPECT_EQ(fh.dialogs.shown,
-                  std::vector{ErrorBox("A program error has occured\r\nError Number: " + k.number +
-                                       "\r\nError description: " + k.description)});
+        EXPECT_EQ(fh.dialogs.shown, errorBox("A program error has occured\r\nError Number: " +
+                                             k.number + "\r\nError description: " + k.description));
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "base/dates.h"
 #include "fakes/fake_download_service.h"
 #include "fakes/fake_ui_ports.h"
@@ -22,23 +25,22 @@ std::string Document(const std::string& version1, const std::string& uninstall =
 }
 
 struct UpdaterTest : ::testing::Test {
-    UpdaterTest() {
-        host.rt.updateBusy = true;
-        main.control("Update").enabled = true;
-    }
+    UpdaterTest() { main.control("Update").enabled = true; }
     // As the main window starts a check.
     void Manual() {
-        host.rt.manualUpdate = true;
+        host.rt.updateBusy = host.rt.manualUpdate = true;
         updater.Show();
     }
     void Automatic() {
+        host.rt.updateBusy = true;
         host.rt.manualUpdate = false;
         updater.LoadHidden();
     }
     // Moves on to the request, 200 ms after loading.
     void Requested() {
+        const std::size_t before = downloads.started.size();
         host.time.Advance(200);
-        ASSERT_EQ(downloads.started.size(), 1u);
+        ASSERT_EQ(downloads.started.size(), before + 1);
     }
     bool Ended() {
         return !updater.loaded() && !updater.visible && !host.rt.updateBusy &&
@@ -76,7 +78,7 @@ TEST_F(UpdaterTest, ManualCheckFindsANewerVersionAndLogsIt) {
     host.time.Advance(150);
     EXPECT_TRUE(downloads.started.empty());
     Requested();
-    EXPECT_EQ(downloads.started[0].mode, 16);
+    EXPECT_EQ(downloads.started.back().mode, 16);
 
     downloads.Progress("<Na");
     EXPECT_EQ(Status(), "Getting latest version of Vespar");
@@ -114,49 +116,39 @@ TEST_F(UpdaterTest, ManualCheckFindsANewerVersionAndLogsIt) {
 }
 
 TEST_F(UpdaterTest, AutomaticCheckShowsItselfOnlyForANewerVersion) {
-    const struct {
-        std::string answer;
-        bool stays;
-    } cases[] = {
+    const std::pair<std::string, bool> cases[] = {
         {Document("5.4"), true},        {Document("5.3"), false}, {Document("5.2"), false},
         {"<Name>Vespar</Name>", false}, {"fail", false},
     };
-    for (const auto& c : cases) {
+    for (const auto& [answer, stays] : cases) {
         Automatic();
         EXPECT_FALSE(updater.visible);
         Requested();
-        if (c.answer == "fail") {
+        if (answer == "fail") {
             downloads.Fail(404, "Not Found");
         } else {
-            downloads.Complete(c.answer);
+            downloads.Complete(answer);
         }
-        EXPECT_EQ(updater.visible, c.stays) << c.answer;
-        EXPECT_EQ(updater.loaded(), c.stays) << c.answer;
-        if (c.stays) updater.Unload();
-        EXPECT_TRUE(Ended()) << c.answer;
-        host.rt.updateBusy = true;
-        downloads.started.clear();
+        EXPECT_EQ(std::pair(updater.visible, updater.loaded()), std::pair(stays, stays)) << answer;
+        if (stays) updater.Unload();
+        EXPECT_TRUE(Ended()) << answer;
     }
     EXPECT_FALSE(std::filesystem::exists(LogFile()));  // no marker, no diagnostic log
 }
 
 TEST_F(UpdaterTest, ACheckEndsOnItsOwnAfterItsTime) {
     // A short update time asks as version 0.9 and closes after 3.1 seconds, answered or not.
-    const struct {
-        int cmdSwitch, nextCheck;
-        const char* version;
-        bool answered;
-        int endsAt;
-    } cases[] = {{0, 24 * 60 * 60, "5.3.0.0", false, 120'100}, {5, 7, "0.9.0.0", true, 3100}};
-    for (const auto& c : cases) {
-        host.rt.cmdSwitch = c.cmdSwitch;
+    const std::tuple<int, int, const char*, bool, int> cases[] = {
+        {0, 24 * 60 * 60, "5.3.0.0", false, 120'100}, {5, 7, "0.9.0.0", true, 3100}};
+    for (const auto& [cmdSwitch, nextCheck, version, answered, endsAt] : cases) {
+        host.rt.cmdSwitch = cmdSwitch;
         const LocalTime start = host.clock.now();
         Manual();
-        EXPECT_EQ(host.rt.updateCheckAt, AddSeconds(start, c.nextCheck));
+        EXPECT_EQ(host.rt.updateCheckAt, AddSeconds(start, nextCheck));
         Requested();
-        EXPECT_EQ(downloads.started.back().url, kUrl + c.version);
-        if (c.answered) downloads.Complete(Document("5.3"));
-        host.time.Advance(c.endsAt - 200 - 1);
+        EXPECT_EQ(downloads.started.back().url, kUrl + version);
+        if (answered) downloads.Complete(Document("5.3"));
+        host.time.Advance(endsAt - 200 - 1);
         EXPECT_TRUE(updater.loaded());
         host.time.Advance(1);
         EXPECT_TRUE(Ended());
@@ -164,8 +156,6 @@ TEST_F(UpdaterTest, ACheckEndsOnItsOwnAfterItsTime) {
         // An answer that comes after all is not taken.
         downloads.Complete(Document("5.4"));
         EXPECT_FALSE(updater.visible);
-        host.rt.updateBusy = true;
-        downloads.started.clear();
     }
 }
 

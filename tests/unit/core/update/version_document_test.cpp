@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "update/version_comparison.h"
 
 namespace vespar::test {
@@ -16,13 +18,16 @@ std::string Document(const std::string& version1, const std::string& extra = "")
 }
 
 TEST(VersionDocumentTest, ReadsFirstOccurrencesAndCountsMissingOnes) {
+    std::string misspelt = Document("5.4");
+    misspelt.replace(misspelt.find("<Uninstall>"), 11, "<Uninstal>");
     const struct {
         std::string document;
         int errorCount;
-        std::string version1, message;
+        std::string version1, message, uninstall = "Error";
     } cases[] = {
-        {Document("5.4"), 0, "5.4", "Hello"},
-        {Document("5.4", "<Message>Second</Message>"), 0, "5.4", "Hello"},
+        {Document("5.4"), 0, "5.4", "Hello", "No"},
+        {Document("5.4", "<Message>Second</Message>"), 0, "5.4", "Hello", "No"},
+        {misspelt, 1, "5.4", "Hello"},
         {"<Message></Message>", 8, "Error", ""},
         {"", 9, "Error", "Error"},
         // A closing tag before its opening tag gives no value.
@@ -35,22 +40,14 @@ TEST(VersionDocumentTest, ReadsFirstOccurrencesAndCountsMissingOnes) {
     };
     for (const auto& c : cases) {
         const VersionDocument d = ParseVersionDocument(c.document);
-        EXPECT_EQ(d.errorCount, c.errorCount) << c.document;
-        EXPECT_EQ(d.version1, c.version1) << c.document;
-        EXPECT_EQ(d.message, c.message) << c.document;
+        EXPECT_EQ(std::tie(d.errorCount, d.version1, d.message, d.uninstall),
+                  std::tie(c.errorCount, c.version1, c.message, c.uninstall))
+            << c.document;
     }
-    VersionDocument withoutUninstall = ParseVersionDocument(
-        Document("5.4").replace(Document("5.4").find("<Uninstall>"), 11, "<Uninstal>"));
-    EXPECT_EQ(withoutUninstall.errorCount, 1);
-    EXPECT_EQ(withoutUninstall.uninstall, "Error");
-    EXPECT_EQ(withoutUninstall.kIssues, "k");
 }
 
 TEST(VersionDocumentTest, ComparesMajorAndMinorAsWholeNumbers) {
-    const struct {
-        const char *version1, *version2, *running;
-        VersionOrder order;
-    } cases[] = {
+    const std::tuple<const char*, const char*, const char*, VersionOrder> cases[] = {
         {"5.4", "0.0", "5.3", VersionOrder::Newer},
         {"5.4", "0.0", "5.4", VersionOrder::Same},
         {"5.3", "0.0", "5.4", VersionOrder::Older},
@@ -65,36 +62,33 @@ TEST(VersionDocumentTest, ComparesMajorAndMinorAsWholeNumbers) {
         {"99999999999999999999999.1", "0.0", "1.0", VersionOrder::Newer},
         {"18446744073709551616", "0.0", "1.0", VersionOrder::Newer},  // one above the largest
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ComparePublished(c.version1, c.version2, c.running, "0.0"), c.order)
-            << c.version1 << " " << c.version2 << " against " << c.running;
+    for (const auto& [version1, version2, running, order] : cases) {
+        EXPECT_EQ(ComparePublished(version1, version2, running, "0.0"), order)
+            << version1 << " " << version2 << " against " << running;
     }
 }
 
 TEST(VersionDocumentTest, VerdictTextsAndButtons) {
+    using Buttons = std::vector<std::string>;
     VersionDocument d = ParseVersionDocument(Document("5.4"));
-    const UpdateVerdict same = JudgeDocument(d, "5.4", "0.0");
-    EXPECT_EQ(same.status, "You have the latest version of Vespar");
-    EXPECT_EQ(same.message, "Click Known Issues to see any problems we are aware of.\r\nHello");
-    EXPECT_EQ(same.enabledButtons, (std::vector<std::string>{"WebSite", "KIssues", "History"}));
-    EXPECT_FALSE(same.newer);
-
+    const auto verdict = [&](const char* running) {
+        const UpdateVerdict v = JudgeDocument(d, running, "0.0");
+        return std::tuple(v.status, v.message, v.enabledButtons, v.newer);
+    };
+    EXPECT_EQ(verdict("5.4"),
+              std::tuple("You have the latest version of Vespar",
+                         "Click Known Issues to see any problems we are aware of.\r\nHello",
+                         Buttons{"WebSite", "KIssues", "History"}, false));
     d.uninstall = "Yes";
-    const UpdateVerdict newer = JudgeDocument(d, "5.3", "0.0");
-    EXPECT_EQ(newer.status, "Version 5.4 of Vespar is available ");
-    EXPECT_EQ(newer.message,
-              "Click Download to get it\r\nClick History for change info and Known Issues for "
-              "any problems.\r\nHello\r\nYou must uninstall Vespar first.");
-    EXPECT_EQ(newer.enabledButtons.size(), 4u);
-    EXPECT_TRUE(newer.newer);
+    EXPECT_EQ(verdict("5.3"),
+              std::tuple("Version 5.4 of Vespar is available ",
+                         "Click Download to get it\r\nClick History for change info and Known "
+                         "Issues for any problems.\r\nHello\r\nYou must uninstall Vespar first.",
+                         Buttons{"WebSite", "KIssues", "History", "Download"}, true));
     d.uninstall = "yes";
-    EXPECT_EQ(JudgeDocument(d, "5.3", "0.0").message.find("uninstall"), std::string::npos);
-
-    const UpdateVerdict older = JudgeDocument(d, "5.5", "0.0");
-    EXPECT_EQ(older.status, "Unrecognised version of Vespar");
-    EXPECT_EQ(older.message, "Contact Karvell for assistance.");
-    EXPECT_TRUE(older.enabledButtons.empty());
-    EXPECT_FALSE(older.newer);
+    EXPECT_EQ(std::get<1>(verdict("5.3")).find("uninstall"), std::string::npos);
+    EXPECT_EQ(verdict("5.5"), std::tuple("Unrecognised version of Vespar",
+                                         "Contact Karvell for assistance.", Buttons{}, false));
 }
 
 }  // namespace
