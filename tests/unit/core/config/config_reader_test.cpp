@@ -149,9 +149,7 @@ struct ReadConfigurationTest : ::testing::Test {
     test::RunningHost host;
 
     void WriteLines(const std::vector<std::string>& lines) {
-        std::string text;
-        for (const auto& l : lines) text += l + "\r\n";
-        host.folder.WriteFile(host.folder.ini(), text);
+        host.folder.WriteFile(host.folder.ini(), JoinCrLf(lines) + kCrLf);
     }
     // Reads a file that must stop the program, writing nothing on the way out; the box shown.
     MessageBox Stopped() {

@@ -57,14 +57,11 @@ class ConfigScreenTest : public ProgramTest {
         }
         return names;
     }
+    // The fields that cannot be edited, by name.
     std::string Disabled() {
         std::string names;
-        for (const char* name :
-             {"ComDelayT", "CPUDelayT", "CPULevelT", "AvTimeT", "KeyDelayT", "DLDelayT", "DLRateT",
-              "DelTimeT", "StopTimeT", "ShutTimeT", "Del_OnT", "Stop_OnT", "ForceT"}) {
-            if (!screen().control(name).enabled)
-                names += (names.empty() ? "" : " ") + std::string(name);
-        }
+        for (const auto& [name, c] : screen().controls())
+            if (name.ends_with('T') && !c.enabled) names += (names.empty() ? "" : " ") + name;
         return names;
     }
     const std::string& Caption(const char* name) { return screen().control(name).caption; }
@@ -223,26 +220,26 @@ TEST_F(ConfigScreenTest, EnablingAndCaptionsFollowMasterSlaveAndChoices) {
         {"master, every check on", {}, {{"Del_OnT", "1"}, {"Stop_OnT", "1"}, {"NoWarnT", "1"}},
          "ComDelayT ShutTimeT", {}},
         {"master keeps one check", {}, noActivity,
-         "ComDelayT KeyDelayT DLDelayT DLRateT DelTimeT StopTimeT", {}},
+         "ComDelayT DLDelayT DLRateT DelTimeT KeyDelayT StopTimeT", {}},
         {"master on fixed time only", {},
          {{"Stop_OnT", "1"}, {"CPU_OnT", "0"}, {"Key_OnT", "0"}, {"DL_OnT", "0"}},
-         "ComDelayT CPUDelayT CPULevelT AvTimeT KeyDelayT DLDelayT DLRateT DelTimeT ForceT",
+         "AvTimeT CPUDelayT CPULevelT ComDelayT DLDelayT DLRateT DelTimeT ForceT KeyDelayT",
          {{"ShutTypeM", "(Forces apps to close)"}}, 0},
         {"master Monitor by name", {}, {{"DNameT", "1"}, {"ShutNameT", "Monitor"}},
-         "ComDelayT DelTimeT StopTimeT ForceT",
+         "ComDelayT DelTimeT ForceT StopTimeT",
          {{"ShutTypeM", "(Use with a domain name)"}, {"IPAddM", "(a valid domain name)"},
           {"IPAddL", "Domain Name"}}},
-        {"hibernate", {}, {{"ShutNameT", "Hibernate"}}, "ComDelayT DelTimeT StopTimeT ForceT",
+        {"hibernate", {}, {{"ShutNameT", "Hibernate"}}, "ComDelayT DelTimeT ForceT StopTimeT",
          {{"ShutTypeM", ""}}},
-        {"stand by", {}, {{"ShutNameT", "StandBy"}}, "ComDelayT DelTimeT StopTimeT ForceT",
+        {"stand by", {}, {{"ShutNameT", "StandBy"}}, "ComDelayT DelTimeT ForceT StopTimeT",
          {{"ShutTypeM", ""}}},
-        {"slave", slaveWithFixedChecks, {}, "DelTimeT StopTimeT Del_OnT Stop_OnT",
+        {"slave", slaveWithFixedChecks, {}, "DelTimeT Del_OnT StopTimeT Stop_OnT",
          {{"Port1L", "Rx Port"}, {"Port2L", "Tx Port"}, {"IPAddM", "(A valid IP address)"}}},
         {"slave may clear every check", slaveWithFixedChecks, noActivity,
-         "CPUDelayT CPULevelT AvTimeT KeyDelayT DLDelayT DLRateT DelTimeT StopTimeT Del_OnT "
+         "AvTimeT CPUDelayT CPULevelT DLDelayT DLRateT DelTimeT Del_OnT KeyDelayT StopTimeT "
          "Stop_OnT", {}, 0},
         {"slave Monitor", Slave, {{"ShutNameT", "Monitor"}},
-         "DelTimeT StopTimeT Del_OnT Stop_OnT ForceT", {{"ShutTypeM", "Not available in slave"}}},
+         "DelTimeT Del_OnT ForceT StopTimeT Stop_OnT", {{"ShutTypeM", "Not available in slave"}}},
     };
     // clang-format on
     for (const Case& c : cases) {

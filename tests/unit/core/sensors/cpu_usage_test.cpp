@@ -4,6 +4,9 @@
 
 #include <array>
 #include <limits>
+#include <optional>
+#include <string>
+#include <tuple>
 
 #include "fakes/fake_sensors.h"
 
@@ -88,62 +91,38 @@ TEST_F(CpuUsageTest, CountersThatJumpGiveFailedReadingsNeverAWrappedLoad) {
     EXPECT_EQ(sampler.Query(), -1);
 }
 
-TEST_F(CpuUsageTest, NativeMethodRoundsToNearestPercent) {
-    native.processors = 2;
+TEST_F(CpuUsageTest, NativeMethodRoundsToNearestPercentAndAFailedRecordIsNoLoad) {
     native.timeOfDay = 1'000'000'000;
     native.idleTime = 2'000'000'000;
     sampler.Initialize();
-
-    native.timeOfDay = *native.timeOfDay + 10'000'000;
-    native.idleTime = *native.idleTime + 15'000'000;
-    EXPECT_EQ(sampler.Query(), 25);  // r = 1.5, v = 25.5
-
-    native.processors = 1;
-    native.timeOfDay = *native.timeOfDay + 10'000'000;
-    native.idleTime = *native.idleTime + 9'950'000;
-    EXPECT_EQ(sampler.Query(), 1);  // r = 0.995, v = 1.0: half a percent rounds up
-
-    // No time passed: no division, idle counted in ms (zero here).
-    EXPECT_EQ(sampler.Query(), 100);
-
-    // 256 processors: v = 50.99996..., which four decimals make 51, not floored to 50.
-    native.processors = 256;
-    native.timeOfDay = *native.timeOfDay + 10'000'000;
-    native.idleTime = *native.idleTime + 1'267'201'000;
-    EXPECT_EQ(sampler.Query(), 51);
-}
-
-TEST_F(CpuUsageTest, NativeFailureReturnsMinusOneAndKeepsReferences) {
-    native.timeOfDay = 50'000'000;
-    native.idleTime = 40'000'000;
-    sampler.Initialize();
     // A failed initialisation takes nothing.
-    native.timeOfDay = 99'000'000;
+    native.timeOfDay = 1'500'000'000;
     native.idleTime.reset();
     sampler.Initialize();
-
-    native.calls.clear();
-    native.processors.reset();
-    native.idleTime = 40'000'000;
-    EXPECT_EQ(sampler.Query(), -1);
-    EXPECT_EQ(native.calls, (std::vector<char>{'b'}));  // stops at the first failing record
-
-    native.processors = 1;
-    native.timeOfDay = 60'000'000;
-    native.calls.clear();
-    native.idleTime.reset();
-    EXPECT_EQ(sampler.Query(), -1);
-    EXPECT_EQ(native.calls, (std::vector<char>{'b', 't', 'p'}));
-
-    // Still measured from the first references: idle 5,000,000 of 10,000,000.
-    native.idleTime = 45'000'000;
-    EXPECT_EQ(sampler.Query(), 50);
-
-    native.processors = 0;
-    EXPECT_EQ(sampler.Query(), -1);
-    native.processors = 1;
-    native.timeOfDay.reset();
-    EXPECT_EQ(sampler.Query(), -1);
+    // The processor count, time of day and idle time read; the load; the records asked for.
+    const std::tuple<std::optional<int>, std::optional<std::int64_t>, std::optional<std::int64_t>,
+                     std::int32_t, std::string>
+        steps[] = {
+            {2, 1'010'000'000, 2'015'000'000, 25, "btp"},  // r = 1.5, v = 25.5
+            {1, 1'020'000'000, 2'024'950'000, 1, "btp"},   // r = 0.995, v = 1.0: a half rounds up
+            // No time passed: no division, idle counted in ms (zero here).
+            {1, 1'020'000'000, 2'024'950'000, 100, "btp"},
+            // 256 processors: v = 50.99996..., which four decimals make 51, not floored to 50.
+            {256, 1'030'000'000, 3'292'151'000, 51, "btp"},
+            // A failed record stops the reading; the references stay.
+            {std::nullopt, 1'040'000'000, 3'297'151'000, -1, "b"},
+            {1, 1'040'000'000, std::nullopt, -1, "btp"},
+            {1, 1'040'000'000, 3'297'151'000, 50, "btp"},  // idle 5,000,000 of 10,000,000
+            {0, 1'050'000'000, 3'302'151'000, -1, "btp"},
+            {1, std::nullopt, 3'302'151'000, -1, "bt"},
+        };
+    for (const auto& [processors, timeOfDay, idleTime, load, calls] : steps) {
+        std::tie(native.processors, native.timeOfDay, native.idleTime) =
+            std::tie(processors, timeOfDay, idleTime);
+        native.calls.clear();
+        EXPECT_EQ(sampler.Query(), load) << timeOfDay.value_or(-1) << " " << idleTime.value_or(-1);
+        EXPECT_EQ(std::string(native.calls.begin(), native.calls.end()), calls);
+    }
 }
 
 }  // namespace
