@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "fakes/fake_clock.h"
 
 namespace vespar {
@@ -20,14 +22,12 @@ TEST_F(TimersTest, FireOnTheirIntervalFromTheMomentTheyAreEnabled) {
     time.Advance(1000);
     slow.SetEnabled(true);
     time.Advance(1999);
-    EXPECT_EQ(other, 5);
-    EXPECT_EQ(fired, 0);
+    EXPECT_EQ(std::pair(other, fired), std::pair(5, 0));
     time.Advance(1);
     EXPECT_EQ(fired, 1);
     slow.SetEnabled(false);
     time.Advance(4000);
-    EXPECT_EQ(fired, 1);
-    EXPECT_EQ(other, 14);
+    EXPECT_EQ(std::pair(other, fired), std::pair(14, 1));
 }
 
 TEST_F(TimersTest, ABusyTimerIsNotReenteredButOthersRun) {

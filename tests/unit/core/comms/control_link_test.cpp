@@ -56,7 +56,6 @@ struct LinkRig {
             sent.push_back(s.to + ":" + std::to_string(s.port) + " " + s.data);
         return sent;
     }
-    Configuration& config() { return fh.rt.config; }
     const Control& counter() { return main.control("Counter"); }
 
     test::FakeHost fh;
@@ -93,10 +92,10 @@ TEST(ControlLink, BindsResolvesAndSendsByRole) {
     EXPECT_EQ(rig.me.resolver.looked.size(), 3u);
     EXPECT_TRUE(rig.me.socket.sent.empty());
     rig.link.SendDatagram();
-    rig.config().IPAdd = "";  // the binding stays
+    rig.fh.rt.config.IPAdd = "";  // the binding stays
     rig.Reload();
-    rig.config().IPAdd = "slave.lan";
-    rig.config().CMain = 2;  // now a slave: binds Port1, sends to Port2
+    rig.fh.rt.config.IPAdd = "slave.lan";
+    rig.fh.rt.config.CMain = 2;  // now a slave: binds Port1, sends to Port2
     rig.Reload();
     rig.link.SendDatagram();
     EXPECT_EQ(rig.me.socket.binds, (std::vector<int>{10000, 10001}));
@@ -122,7 +121,7 @@ TEST(ControlLink, TakenPortAsksWhetherToEnd) {
     rig.Reload();
     EXPECT_EQ(rig.me.socket.binds.size(), 1u);
     EXPECT_FALSE(rig.fh.rt.portFailed);
-    rig.config().Port1 = 10007;
+    rig.fh.rt.config.Port1 = 10007;
     EXPECT_THROW(rig.Reload(), ProgramExit);  // Yes ends the program
 }
 
@@ -166,7 +165,7 @@ TEST(ControlLink, SlaveHearsOnlyTheAddressesOfItsMaster) {
     EXPECT_EQ(rig.Arrive("<QZ", "127.0.0.3"), ignored);       // not even heard
     EXPECT_EQ(rig.Arrive("<QZC000>", "127.0.0.5"), (Calls{"heard", "reset"}));
 
-    rig.config().LogLevel = 2;  // noted at the Full level only
+    rig.fh.rt.config.LogLevel = 2;  // noted at the Full level only
     EXPECT_EQ(rig.Arrive("<QZC000>", "127.0.0.4"), Calls{});
 }
 

@@ -71,9 +71,10 @@ class ConfigScreenTest : public ProgramTest {
         return Caption("Status");
     }
     // Opens the screen as the main window's Configure button does.
-    void StartAndOpen() {
+    ConfigScreen& StartAndOpen() {
         program.mainWindow().Click("Config");
-        ASSERT_TRUE(screen().isOpen());
+        EXPECT_TRUE(screen().isOpen());
+        return screen();
     }
 
     Configuration shipped = [this] {
@@ -298,8 +299,7 @@ TEST_F(ConfigScreenTest, ShowsTheSettingsNotTheDelaysATestSwitchShortened) {
 }
 
 TEST_F(ConfigScreenTest, SaveWritesOnlyChangedValidValuesAndExitResetsTheProgram) {
-    StartAndOpen();
-    ConfigScreen& s = screen();
+    ConfigScreen& s = StartAndOpen();
     s.SelectText("ShutNameT", "Reboot");  // the type alone is a change
     s.Click("ExitConfig");
     EXPECT_EQ(Caption("ExitConfig"), "&Cancel");
@@ -331,8 +331,7 @@ TEST_F(ConfigScreenTest, SaveWritesOnlyChangedValidValuesAndExitResetsTheProgram
 }
 
 TEST_F(ConfigScreenTest, RestoreOrAFailedSaveThenExitLeavesWithoutSaving) {
-    StartAndOpen();
-    ConfigScreen& s = screen();
+    ConfigScreen& s = StartAndOpen();
     const std::string before = folder.ReadFile(folder.ini());
     // Every field the defaults cover, as the shipped file (the defaults) shows it.
     const std::string defaults = s.TakeSnapshot();
@@ -384,8 +383,7 @@ TEST_F(ConfigScreenTest, RestoreOrAFailedSaveThenExitLeavesWithoutSaving) {
 
 TEST_F(ConfigScreenTest, OtherUsersCannotSaveAndAdministratorsArchiveAndViewTheLog) {
     sys.groups.answer = false;
-    StartAndOpen();
-    ConfigScreen& s = screen();
+    ConfigScreen& s = StartAndOpen();
     EXPECT_FALSE(s.control("Save").enabled);
     EXPECT_FALSE(s.control("RestoreData").enabled);
     EXPECT_TRUE(s.control("ViewL").enabled);  // every user may exit in the shipped file

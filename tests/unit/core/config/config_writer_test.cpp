@@ -74,9 +74,9 @@ TEST(ConfigWriter, ScreenTextsAsWritten) {
     f.ShutTime = "";
     f.Port1 = "&H2711";
     f.IPAdd = " 10.1.1.1";
-    const auto text = BuildConfigurationText(f, rec, kSaved);
-    ExpectLines(text, {"AvTime=5.5", "CPUDelay=60", "KeyDelay=12", "ShutTime=0", "Port1=10001",
-                       "IPAdd= 10.1.1.1"});
+    ExpectLines(BuildConfigurationText(f, rec, kSaved),
+                {"AvTime=5.5", "CPUDelay=60", "KeyDelay=12", "ShutTime=0", "Port1=10001",
+                 "IPAdd= 10.1.1.1"});
 
     // Times: first two and last two characters.
     f.StartTime = 1;

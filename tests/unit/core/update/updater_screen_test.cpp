@@ -87,9 +87,8 @@ TEST_F(UpdaterTest, ManualCheckFindsANewerVersionAndLogsIt) {
     EXPECT_EQ(Enabled(), "WebSite History KIssues Download Exit");
     EXPECT_NE(updater.control("Message").caption.find("Hello"), std::string::npos);
 
-    for (const char* button : {"Download", "History", "KIssues", "WebSite", "Logo"}) {
+    for (const char* button : {"Download", "History", "KIssues", "WebSite", "Logo"})
         updater.Click(button);
-    }
     EXPECT_EQ(opener.opened,
               (std::vector<std::string>{WebSiteBase() + "software/download/Vespar.zip",
                                         WebSiteBase() + "software/vespar/history.htm",

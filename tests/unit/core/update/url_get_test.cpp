@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fakes/fake_clock.h"
 #include "fakes/fake_download_service.h"
 
@@ -25,17 +27,15 @@ TEST_F(UrlGetTest, CompletionEndsBusyWithDurationAndBytes) {
     clock.AdvanceMs(5000);
     get.DownloadStart("http://127.0.0.1/a", kDownloadFreshCopy);
     ASSERT_EQ(service.started.size(), 1u);
-    EXPECT_EQ(service.started[0].name, "5000");
-    EXPECT_EQ(service.started[0].mode, kDownloadFreshCopy);
+    EXPECT_EQ(std::tie(service.started[0].name, service.started[0].mode),
+              std::tuple("5000", kDownloadFreshCopy));
     clock.AdvanceMs(300);
     service.Progress("ab");
-    EXPECT_TRUE(get.Busy());
-    EXPECT_EQ(get.Duration(), 0);
+    EXPECT_EQ(std::tuple(get.Busy(), get.Duration()), std::tuple(true, 0));
     clock.AdvanceMs(120);
     service.Complete("abcd");
-    EXPECT_FALSE(get.Busy());
-    EXPECT_EQ(get.Duration(), 420);
-    EXPECT_EQ(get.Bytes(), (std::vector<unsigned char>{'a', 'b', 'c', 'd'}));
+    EXPECT_EQ(std::tuple(get.Busy(), get.Duration(), get.Bytes()),
+              std::tuple(false, 420, std::vector<unsigned char>{'a', 'b', 'c', 'd'}));
     EXPECT_EQ(events, (std::vector<std::string>{"progress 2", "complete 4"}));
 }
 
