@@ -30,7 +30,7 @@ TEST(TextFile, ResolvesConfiguredPathsBelowTheProgramFolder) {
 #endif
 }
 
-TEST(TextFile, LinesAndAppending) {
+TEST(TextFile, LinesAppendingAndAFailedReplaceThatKeepsTheOldFile) {
     test::TempProgramFolder folder;
     const auto f = folder.path() / "Log" / "t.txt";
     EXPECT_FALSE(ReadLines(f).has_value());
@@ -39,18 +39,15 @@ TEST(TextFile, LinesAndAppending) {
     ASSERT_TRUE(WriteNew(f, "\r\na\r\nb\n\r\nc"));
     ASSERT_TRUE(AppendToExisting(f, "d\r\n"));
     EXPECT_EQ(ReadLines(f), (std::vector<std::string>{"", "a", "b", "", "cd"}));
-}
 
-TEST(TextFile, FailedReplaceKeepsTheOldFile) {
-    test::TempProgramFolder folder;
-    const auto f = folder.path() / "Data" / "Vespar.ini";
-    ASSERT_TRUE(ReplaceAtomically(f, "new\r\n"));
-    EXPECT_EQ(folder.ReadFile(f), "new\r\n");
+    const auto ini = folder.path() / "Data" / "Vespar.ini";
+    ASSERT_TRUE(ReplaceAtomically(ini, "new\r\n"));
+    EXPECT_EQ(folder.ReadFile(ini), "new\r\n");
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "Data" / "Vespar.ini.tmp"));
     // A folder standing where the temporary file must go makes the write fail.
     std::filesystem::create_directory(folder.path() / "Data" / "Vespar.ini.tmp");
-    EXPECT_FALSE(ReplaceAtomically(f, "lost"));
-    EXPECT_EQ(folder.ReadFile(f), "new\r\n");
+    EXPECT_FALSE(ReplaceAtomically(ini, "lost"));
+    EXPECT_EQ(folder.ReadFile(ini), "new\r\n");
     // A folder where the file goes: the rename fails and the temporary file goes again.
     const auto busy = folder.path() / "Data" / "Busy";
     std::filesystem::create_directories(busy / "inside");

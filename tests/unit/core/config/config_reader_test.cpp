@@ -115,7 +115,7 @@ TEST(ConfigReader, LinesCountersAndValues) {
     }
 }
 
-TEST(ConfigReader, SlaveShowsCommsDelayInTheSummary) {
+TEST(ConfigReader, SummaryLayoutWithTheSlavesCommsDelay) {
     auto r = Parse(WithKey(WithKey(DefaultLines(), "CMain", "2"), "CPUDelay", "45.0"));
     EXPECT_EQ(r.config.CPUDelay, 45);
     EXPECT_NE(r.summary.find(Row("CommsDelay=45", "CPULevel=20")), std::string::npos);
@@ -127,9 +127,7 @@ TEST(ConfigReader, SlaveShowsCommsDelayInTheSummary) {
     EXPECT_EQ(r.config.CMain, 2);
     EXPECT_NE(r.summary.find("CPUDelay=45"), std::string::npos);
     EXPECT_EQ(r.summary.find("CommsDelay="), std::string::npos);
-}
 
-TEST(ConfigReader, SummaryLayout) {
     // A blank-only line and a " #" line each take a summary entry (the blank one shorter).
     EXPECT_EQ(Parse({"[Comms]", "   ", " # note", "ComDelay=60"}).summary,
               std::string(kConfigSummaryHeader) + "\r\n\r\n[Comms]" + "\r\n" +

@@ -39,19 +39,16 @@ TEST(ConfigWriter, ShippedRecordWritesTheShippedFile) {
 }
 
 TEST(ConfigWriter, OtherRecordsRoundTrip) {
-    Configuration c = ShippedConfiguration();
-    c.CMain = c.DName = c.StartTime = c.Stop_On = c.Del_On = 2;
-    c.LogRotate = c.RunOnTop = c.StartMin = c.NoWarn = 2;
-    c.IPAdd = "partner.example.org";
-    c.Port1 = 20000;
-    c.AvTimeD = 17;
-    c.StartDelay = 805;
-    c.StopTime = 2359;
-    c.DelTime = 10800;
-    c.LogLevel = 3;
-    c.ShutType = 7;
-    c.UserExitA = 1;
-    c.LogPath = "C:\\Vespar Logs\\";
+    // clang-format off
+    const Configuration c{
+        .CMain = 2, .ComDelay = 60, .DName = 2, .IPAdd = "partner.example.org", .Port1 = 20000,
+        .Port2 = 10000, .AvTime = 5, .AvTimeD = 17, .CPUDelay = 60, .CPULevel = 20, .CPU_On = 2,
+        .Del_On = 2, .DelTime = 10800, .DLDelay = 60, .DL_On = 2, .DLRate = 10, .KeyDelay = 600,
+        .Key_On = 2, .LogLevel = 3, .LogName = "Vespar.log", .LogPath = "C:\\Vespar Logs\\",
+        .LogRotate = 2, .RunOnTop = 2, .StartDelay = 805, .StartMin = 2, .StartTime = 2,
+        .StopTime = 2359, .Stop_On = 2, .UpEnable = 2, .ForceS = 2, .NoWarn = 2, .ShutTime = 60,
+        .ShutType = 7, .UserExitA = 1};
+    // clang-format on
     const auto fields = FieldsFromConfiguration(c);
     const std::string text = BuildConfigurationText(fields, c, kSaved);
     ExpectLines(text, {"StartDelay=10805", "StopTime=12359", "CMain=2", "AvTimeD=17"});
@@ -92,12 +89,16 @@ TEST(ConfigWriter, ScreenTextsAsWritten) {
     ExpectLines(BuildConfigurationText(f, rec, kSaved), {"StartDelay=120", "StartTime=1"});
 }
 
-TEST(WriteConfigurationFile, ReplacesTheFileOrKeepsTheOldOne) {
+TEST(WriteConfigurationFile, ReplacesTheFileOrKeepsTheOldOneAndNeedsTheFile) {
     test::FakeHost host;
     const std::string oldText = host.folder.ReadFile(host.folder.ini());
     EXPECT_TRUE(WriteConfigurationFile(host.ctx, "a\r\nb"));
     EXPECT_EQ(host.folder.ReadFile(host.folder.ini()), "a\r\nb\r\n");
     EXPECT_TRUE(host.dialogs.shown.empty());
+    // Without the file the program ends, and writes none.
+    fs::remove(host.folder.ini());
+    EXPECT_THROW(WriteConfigurationFile(host.ctx, "x"), ProgramExit);
+    EXPECT_FALSE(fs::exists(host.folder.ini()));
 
     host.folder.WriteFile(host.folder.ini(), oldText);
     host.rt.programTitle = "Vespar Slave";
@@ -121,13 +122,6 @@ TEST(WriteConfigurationFile, ReplacesTheFileOrKeepsTheOldOne) {
                                             Icon::Exclamation, Buttons::Ok}}));
         EXPECT_EQ(host.folder.ReadFile(host.folder.ini()), oldText);
     }
-}
-
-TEST(WriteConfigurationFile, MissingFileEndsTheProgram) {
-    test::FakeHost host;
-    fs::remove(host.folder.ini());
-    EXPECT_THROW(WriteConfigurationFile(host.ctx, "x"), ProgramExit);
-    EXPECT_FALSE(fs::exists(host.folder.ini()));
 }
 
 }  // namespace
