@@ -268,11 +268,10 @@ TEST_F(ConfigScreenTest, TimesShowAsHoursAndMinutesAndStartTimeClearsTheOtherKin
     s.SetCheck("StartTimeT", 0);
     EXPECT_EQ(Caption("StartDelayT"), "");
     EXPECT_EQ(Caption("StartDelayL"), "Activate After:");
-    Apply(s, {{"StartDelayT", "2"}});
-    s.SetCheck("StartTimeT", 1);
+    Apply(s, {{"StartDelayT", "2"}, {"StartTimeT", "1"}});
     EXPECT_EQ(Caption("StartDelayT"), "");
-    Apply(s, {{"StartDelayT", "08:"}});  // the shortest text taken for a time
-    s.SetCheck("StartTimeT", 0);
+    // The shortest text taken for a time.
+    Apply(s, {{"StartDelayT", "08:"}, {"StartTimeT", "0"}});
     EXPECT_EQ(Caption("StartDelayT"), "");
     OpenOn({});
     EXPECT_EQ(Caption("StartDelayT"), "2");
@@ -312,8 +311,7 @@ TEST_F(ConfigScreenTest, SaveWritesOnlyChangedValidValuesAndExitResetsTheProgram
     EXPECT_EQ(Pressed("Save"),
               "Item(s) Highlighted Contain Out Of Range Values - Changes Not Saved");
 
-    Apply(s, {{"KeyDelayT", "900"}});
-    s.SelectText("LogLevelT", "Full");
+    Apply(s, {{"KeyDelayT", "900"}, {"LogLevelT", "Full"}});
     EXPECT_EQ(Pressed("Save"), "Changes Saved - Click Exit To Activate The Changes");
     EXPECT_EQ(program.runtime().config.KeyDelay, 600);  // not before the reset
 
@@ -354,10 +352,9 @@ TEST_F(ConfigScreenTest, RestoreOrAFailedSaveThenExitLeavesWithoutSaving) {
     time.Advance(2000);
     EXPECT_EQ(Caption("Status"), "");
 
-    s.Click("ExitConfig");
+    EXPECT_EQ(Pressed("ExitConfig"), "Click Cancel to exit without saving changes");
     EXPECT_TRUE(s.isOpen());
     EXPECT_EQ(Caption("ExitConfig"), "&Cancel");
-    EXPECT_EQ(Caption("Status"), "Click Cancel to exit without saving changes");
     EXPECT_EQ(s.control("ExitConfig").tooltip,
               "Close Vespar Configuration Screen without saving changes");
     s.Click("ExitConfig");
@@ -367,8 +364,7 @@ TEST_F(ConfigScreenTest, RestoreOrAFailedSaveThenExitLeavesWithoutSaving) {
     // A failed save keeps the file and puts the running values back.
     StartAndOpen();
     std::filesystem::create_directory(folder.path() / "Data" / "Vespar.ini.tmp");
-    Apply(s, {{"KeyDelayT", "700"}});
-    s.SetCheck("Del_OnT", 1);
+    Apply(s, {{"KeyDelayT", "700"}, {"Del_OnT", "1"}});
     s.Click("Save");  // the writer's refusal and its message are the writer's tests
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(Caption("KeyDelayT"), "600");
