@@ -52,7 +52,8 @@ TEST_F(ShutdownTest, PreparesTheActionAndEnablesThePrivilegeBeforeAskingTheSyste
     EXPECT_EQ(power.calls, With("PowerOff", ""));
 }
 
-TEST_F(ShutdownTest, RejectsFlagsOutsideTheRangeBeforeAnyPrivilege) {
+TEST_F(ShutdownTest, FlagsOutsideTheRangeAndEachFailingStepRaiseTheirOwnError) {
+    // Flags outside the range, before any privilege is asked for.
     for (const int flags : {32, -1}) {
         const SystemError e = Raised([&] { actions.ShutdownSystem(flags); });
         EXPECT_EQ(e.Number(), static_cast<std::int32_t>(0x8004062Fu));
@@ -60,9 +61,7 @@ TEST_F(ShutdownTest, RejectsFlagsOutsideTheRangeBeforeAnyPrivilege) {
         EXPECT_EQ(e.Description(), "Invalid parameter to ShutdownSystem: " + std::to_string(flags));
     }
     EXPECT_TRUE(power.calls.empty());
-}
 
-TEST_F(ShutdownTest, EachFailingStepRaisesItsOwnError) {
     // The step that fails, the error's number and description, and how many calls of the
     // successful call list are made, up to the failing one.
     const std::tuple<bool FakePowerActions::*, std::uint32_t, std::string, std::size_t> steps[] = {
