@@ -35,8 +35,9 @@ void SlaveWithAddress(Runtime& rt) {
 class ConfigScreenTest : public ProgramTest {
   protected:
     ConfigScreen& screen() { return program.configScreen(); }
-    // The running values are changed in memory only, then the screen opens on them.
-    ConfigScreen& OpenOn(const Setting& setting) {
+    // The running values are changed in memory only, then the screen opens on them and takes
+    // the user's edits.
+    ConfigScreen& OpenOn(const Setting& setting, const Edits& edits = {}) {
         Runtime& rt = program.runtime();
         rt.config = shipped;
         rt.programTitle = "Vespar";
@@ -45,6 +46,7 @@ class ConfigScreenTest : public ProgramTest {
         rt.savedConfig = rt.config;
         screen().Close();
         screen().Open();
+        Apply(screen(), edits);
         return screen();
     }
     // The labels drawn highlighted (orange, bold), by name.
@@ -169,16 +171,14 @@ TEST_F(ConfigScreenTest, ValidateScreenCountsEachRuleAndHighlightsItsLabels) {
     };
     // clang-format on
     for (const Case& c : cases) {
-        ConfigScreen& s = OpenOn(c.setting);
-        Apply(s, c.edits);
+        ConfigScreen& s = OpenOn(c.setting, c.edits);
         EXPECT_EQ(s.ValidateScreen(), c.count) << c.what;
         EXPECT_EQ(Highlighted(), c.labels) << c.what;
         EXPECT_EQ(Caption(c.captionOf), c.caption) << c.what;
     }
     EXPECT_TRUE(dialogs.shown.empty());
     // A rule that opens its field: a disabled CPU delay out of range becomes editable.
-    ConfigScreen& s = OpenOn({});
-    Apply(s, {{"CPU_OnT", "0"}, {"CPUDelayT", "4"}});
+    ConfigScreen& s = OpenOn({}, {{"CPU_OnT", "0"}, {"CPUDelayT", "4"}});
     EXPECT_EQ(s.ValidateScreen(), 1);
     EXPECT_TRUE(s.control("CPUDelayT").enabled);
 }
@@ -244,8 +244,7 @@ TEST_F(ConfigScreenTest, EnablingAndCaptionsFollowMasterSlaveAndChoices) {
     };
     // clang-format on
     for (const Case& c : cases) {
-        ConfigScreen& s = OpenOn(c.setting);
-        Apply(s, c.edits);
+        ConfigScreen& s = OpenOn(c.setting, c.edits);
         EXPECT_EQ(Disabled(), c.disabled) << c.what;
         for (const auto& [name, text] : c.captions) EXPECT_EQ(Caption(name), text) << c.what;
         EXPECT_EQ(s.caption, program.runtime().programTitle + " Configuration");
