@@ -22,13 +22,14 @@ void Apply(ConfigScreen& s, const Edits& edits) {
         }
     }
 }
-void Slave(Runtime& rt) {
-    rt.config.CMain = 2;
-    rt.programTitle = "Vespar Slave";
-}
-void SlaveWithAddress(Runtime& rt) {
-    Slave(rt);
-    rt.config.IPAdd = "1.2.3.9";
+// A slave paired with address, with its fixed delay and fixed time checks on (2) or off (1).
+Setting Slave(const char* address = "", std::int16_t fixedChecks = 1) {
+    return [=](Runtime& rt) {
+        rt.config.CMain = 2;
+        rt.config.IPAdd = address;
+        rt.config.Del_On = rt.config.Stop_On = fixedChecks;
+        rt.programTitle = "Vespar Slave";
+    };
 }
 
 // The configuration screen over the whole program on the shipped file, in virtual time.
@@ -157,16 +158,16 @@ TEST_F(ConfigScreenTest, ValidateScreenCountsEachRuleAndHighlightsItsLabels) {
          "DelTimeM", lessThanKeys},
         {"fixed delay against download", {}, fixedDelay("100", "60", "99", "100"), 1, "DelTimeM",
          "DelTimeM", "< CPU, Download and/or Key Delay"},
-        {"slave without address", Slave, {}, 1, "IPAddM"},
-        {"slave without name", [](Runtime& rt) { Slave(rt); rt.config.DName = 2; }, {}, 1,
+        {"slave without address", Slave(), {}, 1, "IPAddM"},
+        {"slave without name", [](Runtime& rt) { Slave()(rt); rt.config.DName = 2; }, {}, 1,
          "IPAddM"},
         {"master Monitor without address", {}, {{"ShutNameT", "Monitor"}}, 2, "IPAddM ShutTypeM"},
         {"master Monitor with an IP as name", {},
          {{"DNameT", "1"}, {"IPAddT", "1.2.3.4"}, {"ShutNameT", "Monitor"}}, 3,
          "IPAddM ShutTypeM"},
-        {"slave Monitor", SlaveWithAddress, {{"ShutNameT", "Monitor"}}, 1, "ShutTypeM",
+        {"slave Monitor", Slave("1.2.3.9"), {{"ShutNameT", "Monitor"}}, 1, "ShutTypeM",
          "ShutTypeM", "Invalid Option In Slave Mode"},
-        {"slave port failed", [](Runtime& rt) { SlaveWithAddress(rt); rt.portFailed = true; },
+        {"slave port failed", [](Runtime& rt) { Slave("1.2.3.9")(rt); rt.portFailed = true; },
          {}, 1, "Port1L PortM"},
     };
     // clang-format on
@@ -199,11 +200,6 @@ TEST_F(ConfigScreenTest, EnablingAndCaptionsFollowMasterSlaveAndChoices) {
     const std::string hint =
         " (At least one of CPU Check, KM Check, Download Check, Fixed Delay and Fixed Time must "
         "be enabled)";
-    const Setting slaveWithFixedChecks = [](Runtime& rt) {
-        Slave(rt);
-        rt.config.Del_On = 2;
-        rt.config.Stop_On = 2;
-    };
     const Edits noActivity = {{"CPU_OnT", "0"}, {"Key_OnT", "0"}, {"DL_OnT", "0"}};
     struct Case {
         const char* what;
@@ -234,12 +230,12 @@ TEST_F(ConfigScreenTest, EnablingAndCaptionsFollowMasterSlaveAndChoices) {
          {{"ShutTypeM", ""}}},
         {"stand by", {}, {{"ShutNameT", "StandBy"}}, "ComDelayT DelTimeT ForceT StopTimeT",
          {{"ShutTypeM", ""}}},
-        {"slave", slaveWithFixedChecks, {}, "DelTimeT Del_OnT StopTimeT Stop_OnT",
+        {"slave", Slave("", 2), {}, "DelTimeT Del_OnT StopTimeT Stop_OnT",
          {{"Port1L", "Rx Port"}, {"Port2L", "Tx Port"}, {"IPAddM", "(A valid IP address)"}}},
-        {"slave may clear every check", slaveWithFixedChecks, noActivity,
+        {"slave may clear every check", Slave("", 2), noActivity,
          "AvTimeT CPUDelayT CPULevelT DLDelayT DLRateT DelTimeT Del_OnT KeyDelayT StopTimeT "
          "Stop_OnT", {}, 0},
-        {"slave Monitor", Slave, {{"ShutNameT", "Monitor"}},
+        {"slave Monitor", Slave(), {{"ShutNameT", "Monitor"}},
          "DelTimeT Del_OnT ForceT StopTimeT Stop_OnT", {{"ShutTypeM", "Not available in slave"}}},
     };
     // clang-format on
