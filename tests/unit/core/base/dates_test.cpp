@@ -34,6 +34,8 @@ TEST(Dates, ArithmeticCrossesDaysMonthsAndYears) {
     EXPECT_EQ(AddSeconds({1970, 1, 1, 0, 0, 0}, -1), (LocalTime{1969, 12, 31, 23, 59, 59}));
     // 1 March 2000 opens a 400-year cycle of the calendar.
     EXPECT_EQ(AddSeconds({2000, 2, 29, 12, 0, 0}, 86400), (LocalTime{2000, 3, 1, 12, 0, 0}));
+    // 2100 is no leap year: its 28 February is the last day of the cycle's first century.
+    EXPECT_EQ(AddSeconds({2100, 2, 28, 12, 0, 0}, 86400), (LocalTime{2100, 3, 1, 12, 0, 0}));
     EXPECT_EQ(DaysFromCivil(1970, 1, 1), 0);
     // Forward and back agree on every 97th day of two centuries.
     const LocalTime start{1990, 1, 1, 12, 0, 0};
