@@ -24,7 +24,7 @@ TrayView::TrayView(MainWindowScreen& main, const Runtime& rt, MainWindowControll
         connect(item, &QAction::triggered, this,
                 [this, name] { sink_([this, name] { main_.Click(name); }); });
     }
-    icon_.setIcon(TrayIconPicture(shown_));
+    icon_.setIcon(Picture(shown_));
     // Our own handling of the right button: the popup comes from the model's rules.
     connect(&icon_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) { Activated(reason); });
@@ -49,6 +49,12 @@ void TrayView::TrayChanged() {
     sink_([this] { available_ = QSystemTrayIcon::isSystemTrayAvailable(); });
 }
 
+const QIcon& TrayView::Picture(TrayIcon which) {
+    auto it = pictures_.find(which);
+    if (it == pictures_.end()) it = pictures_.emplace(which, TrayIconPicture(which)).first;
+    return it->second;
+}
+
 void TrayView::RefreshMenu() {
     if (menuControl_.caption != title_) {
         title_ = menuControl_.caption;
@@ -69,7 +75,7 @@ void TrayView::Refresh() {
     RefreshMenu();
     if (main_.trayIcon != shown_) {
         shown_ = main_.trayIcon;
-        icon_.setIcon(TrayIconPicture(shown_));
+        icon_.setIcon(Picture(shown_));
     }
     if (main_.trayTip != tip_) {
         tip_ = main_.trayTip;

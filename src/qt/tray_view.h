@@ -41,6 +41,9 @@ class TrayView : public QObject {
   private:
     void RefreshMenu();
     void TrayChanged();
+    // Each state's picture, drawn on its first use: the state changes with every spell of
+    // activity, and drawing the six sizes again each time cost more than the rest of a tick.
+    const QIcon& Picture(TrayIcon which);
 
     MainWindowScreen& main_;
     const Runtime& rt_;
@@ -56,6 +59,7 @@ class TrayView : public QObject {
     std::map<std::string, Item> items_;
     const Control& menuControl_;
     TrayIcon shown_ = TrayIcon::Window;
+    std::map<TrayIcon, QIcon> pictures_;
     std::string tip_;
     std::string title_;
     bool available_ = false;
