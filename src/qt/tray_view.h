@@ -42,7 +42,7 @@ class TrayView : public QObject {
     void RefreshMenu();
     void TrayChanged();
     // Each state's picture, drawn on its first use: the state changes with every spell of
-    // activity, and drawing the six sizes again each time cost more than the rest of a tick.
+    // activity, and drawing the six sizes again each time was a quarter of the idle cost.
     const QIcon& Picture(TrayIcon which);
 
     MainWindowScreen& main_;
