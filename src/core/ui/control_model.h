@@ -59,10 +59,16 @@ class ScreenModel {
     bool topmost = false;
 
     // Creates the control on first use, so screens declare theirs in their constructors.
-    Control& control(const std::string& name) { return controls_[name]; }
+    // Every writable access counts as a change, so that a front-end may skip the controls of
+    // a screen nobody has written to since it last drew them.
+    Control& control(const std::string& name) {
+        ++changes_;
+        return controls_[name];
+    }
     const Control& control(const std::string& name) const { return controls_.at(name); }
     bool has(const std::string& name) const { return controls_.count(name) != 0; }
     const std::map<std::string, Control>& controls() const { return controls_; }
+    std::uint64_t changes() const { return changes_; }
 
     // Clicks: the handler registered for a control, if any, runs.
     void OnClick(const std::string& name, std::function<void()> handler) {
@@ -77,6 +83,7 @@ class ScreenModel {
     std::string name_;
     std::map<std::string, Control> controls_;
     std::map<std::string, std::function<void()>> clicks_;
+    std::uint64_t changes_ = 0;
 };
 
 }  // namespace vespar
