@@ -230,7 +230,11 @@ std::set<std::string> ScreenWindow::Drawn() const {
 }
 
 void ScreenWindow::Refresh() {
-    if (isVisible() || ShownByModel()) RefreshControls();
+    // Recorded before drawing: a change the drawing itself causes is drawn next time.
+    if ((isVisible() || ShownByModel()) && drawnChanges_ != model_.changes()) {
+        drawnChanges_ = model_.changes();
+        RefreshControls();
+    }
     ApplyWindowState();
 }
 

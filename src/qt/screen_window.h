@@ -5,6 +5,7 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -112,6 +113,8 @@ class ScreenWindow : public QWidget {
     bool Remeasure(Line& line);
 
     ScreenModel& model_;
+    // The model's change count when its controls were last drawn; nothing before the first.
+    std::optional<std::uint64_t> drawnChanges_;
     EventSink sink_;
     Entries<QLabel> labels_;
     Entries<QPushButton> buttons_;

@@ -56,6 +56,8 @@ const QIcon& TrayView::Picture(TrayIcon which) {
 }
 
 void TrayView::RefreshMenu() {
+    if (drawnChanges_ == main_.changes()) return;
+    drawnChanges_ = main_.changes();
     if (menuControl_.caption != title_) {
         title_ = menuControl_.caption;
         menu_.setTitle(QString::fromLatin1(title_.c_str()));

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -58,6 +59,8 @@ class TrayView : public QObject {
     };
     std::map<std::string, Item> items_;
     const Control& menuControl_;
+    // The main window's change count when the menu was last drawn; nothing before the first.
+    std::optional<std::uint64_t> drawnChanges_;
     TrayIcon shown_ = TrayIcon::Window;
     std::map<TrayIcon, QIcon> pictures_;
     std::string tip_;

@@ -304,7 +304,9 @@ HBRUSH ScreenWindow::Brush(COLORREF colour) {
 }
 
 void ScreenWindow::Refresh() {
-    if (IsWindowVisible(hwnd_) || ShownByModel()) {
+    // Recorded before drawing: a change the drawing itself causes is drawn next time.
+    if ((IsWindowVisible(hwnd_) || ShownByModel()) && drawnChanges_ != model_.changes()) {
+        drawnChanges_ = model_.changes();
         for (Item& item : items_) RefreshItem(item);
     }
     ApplyWindowState();

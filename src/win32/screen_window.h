@@ -98,6 +98,8 @@ class ScreenWindow {
     void RefreshItem(Item& item);
 
     ScreenModel& model_;
+    // The model's change count when its controls were last drawn; nothing before the first.
+    std::optional<std::uint64_t> drawnChanges_;
     EventSink sink_;
     const Theme& theme_;
     HWND hwnd_ = nullptr;
