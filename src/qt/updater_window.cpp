@@ -64,9 +64,11 @@ UpdaterWindow::UpdaterWindow(UpdaterScreen& updater, EventSink sink)
 void UpdaterWindow::ApplyWindowState() {
     // A hidden window is drawn when it is shown.
     if (!isVisible() && !model().visible) return ScreenWindow::ApplyWindowState();
-    const QString status = Text(model().control("Status").caption);
+    // Read only: a writable access would count as a change of the model at every redraw.
+    const ScreenModel& m = model();
+    const QString status = Text(m.control("Status").caption);
     if (status_->text() != status) status_->setText(status);
-    const QString message = Text(model().control("Message").caption);
+    const QString message = Text(m.control("Message").caption);
     if (message_->toPlainText() != message) message_->setPlainText(message);
     ScreenWindow::ApplyWindowState();
 }
