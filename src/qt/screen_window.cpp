@@ -230,11 +230,7 @@ std::set<std::string> ScreenWindow::Drawn() const {
 }
 
 void ScreenWindow::Refresh() {
-    // Recorded before drawing: a change the drawing itself causes is drawn next time.
-    if ((isVisible() || ShownByModel()) && drawnChanges_ != model_.changes()) {
-        drawnChanges_ = model_.changes();
-        RefreshControls();
-    }
+    if ((isVisible() || ShownByModel()) && drawn_.Due(model_)) RefreshControls();
     ApplyWindowState();
 }
 

@@ -5,7 +5,6 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -113,8 +112,7 @@ class ScreenWindow : public QWidget {
     bool Remeasure(Line& line);
 
     ScreenModel& model_;
-    // The model's change count when its controls were last drawn; nothing before the first.
-    std::optional<std::uint64_t> drawnChanges_;
+    DrawnScreen drawn_;  // whether the model changed since its controls were drawn
     EventSink sink_;
     Entries<QLabel> labels_;
     Entries<QPushButton> buttons_;

@@ -56,8 +56,7 @@ const QIcon& TrayView::Picture(TrayIcon which) {
 }
 
 void TrayView::RefreshMenu() {
-    if (drawnChanges_ == main_.changes()) return;
-    drawnChanges_ = main_.changes();
+    if (!drawn_.Due(main_)) return;
     if (menuControl_.caption != title_) {
         title_ = menuControl_.caption;
         menu_.setTitle(QString::fromLatin1(title_.c_str()));

@@ -59,8 +59,7 @@ class TrayView : public QObject {
     };
     std::map<std::string, Item> items_;
     const Control& menuControl_;
-    // The main window's change count when the menu was last drawn; nothing before the first.
-    std::optional<std::uint64_t> drawnChanges_;
+    DrawnScreen drawn_;  // whether the model changed since its controls were drawn
     TrayIcon shown_ = TrayIcon::Window;
     std::map<TrayIcon, QIcon> pictures_;
     std::string tip_;

@@ -304,9 +304,7 @@ HBRUSH ScreenWindow::Brush(COLORREF colour) {
 }
 
 void ScreenWindow::Refresh() {
-    // Recorded before drawing: a change the drawing itself causes is drawn next time.
-    if ((IsWindowVisible(hwnd_) || ShownByModel()) && drawnChanges_ != model_.changes()) {
-        drawnChanges_ = model_.changes();
+    if ((IsWindowVisible(hwnd_) || ShownByModel()) && drawn_.Due(model_)) {
         for (Item& item : items_) RefreshItem(item);
     }
     ApplyWindowState();

@@ -98,8 +98,7 @@ class ScreenWindow {
     void RefreshItem(Item& item);
 
     ScreenModel& model_;
-    // The model's change count when its controls were last drawn; nothing before the first.
-    std::optional<std::uint64_t> drawnChanges_;
+    DrawnScreen drawn_;  // whether the model changed since its controls were drawn
     EventSink sink_;
     const Theme& theme_;
     HWND hwnd_ = nullptr;

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace vespar::win32 {
@@ -114,7 +115,7 @@ void TrayView::OpenPopup() {
     HMENU menu = CreatePopupMenu();
     bool separatorDue = false;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const Control& c = main_.control(items[i]);
+        const Control& c = std::as_const(main_).control(items[i]);  // a read, no change
         if (!c.visible) continue;
         if (MainWindowScreen::IsSeparator(items[i])) {
             separatorDue = GetMenuItemCount(menu) > 0;

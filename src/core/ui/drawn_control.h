@@ -37,4 +37,19 @@ class DrawnControl {
     std::optional<Control> shown_;
 };
 
+// Whether a window has a screen model's controls to draw again: yes at the first ask and after
+// any writable access to the model since the last yes. The count is taken before drawing, so a
+// change the drawing itself causes is drawn at the next ask.
+class DrawnScreen {
+  public:
+    bool Due(const ScreenModel& model) {
+        if (drawn_ == model.changes()) return false;
+        drawn_ = model.changes();
+        return true;
+    }
+
+  private:
+    std::optional<std::uint64_t> drawn_;
+};
+
 }  // namespace vespar

@@ -46,4 +46,14 @@ TEST(DrawnControl, RedrawsOnlyWhatChanged) {
     }
 }
 
+// A window draws a screen's controls at the first ask, and again only after a change.
+TEST(DrawnScreen, DueFirstThenOnlyAfterAChange) {
+    ScreenModel model("Screen");
+    DrawnScreen drawn;
+    EXPECT_TRUE(drawn.Due(model));
+    EXPECT_FALSE(drawn.Due(model));
+    model.control("C");
+    EXPECT_TRUE(drawn.Due(model));
+}
+
 }  // namespace vespar::test
