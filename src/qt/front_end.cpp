@@ -22,10 +22,14 @@ FrontEnd::FrontEnd(Program& program, const Clock& clock)
       clock_(clock),
       boundary_(program, clock,
                 {[this] { Arm(); }, [this] { RefreshAll(); }, [this](int code) { End(code); }}) {
-    wake_.setSingleShot(true);
     // A coarse timer may fire early, which would cost a second wake-up to reach the due time.
+    // The wake-up repeats: the core's timers repeat too, and a system timer that goes on at
+    // their period is kept, where a single-shot one is removed and added again at every tick.
     wake_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&wake_, &QTimer::timeout, [this] { Pump(); });
+    QObject::connect(&wake_, &QTimer::timeout, [this] {
+        armedFor_ += wake_.interval();
+        Pump();
+    });
     program_.timers().OnChange([this] { Arm(); });
 }
 
@@ -75,7 +79,8 @@ void FrontEnd::Arm() {
     if (!timersStarted_ || ended()) return;
     const std::optional<std::int64_t> due = program_.timers().NextDue();
     if (!due) {
-        wake_.stop();
+        // While a handler runs, its own timer is not due; it is again once the handler returns.
+        if (pumping_ == 0) wake_.stop();
         return;
     }
     // Re-arming for the same moment would only replace the system timer with an equal one.
@@ -85,7 +90,11 @@ void FrontEnd::Arm() {
     wake_.start(static_cast<int>(std::min<std::int64_t>(wait, std::numeric_limits<int>::max())));
 }
 
-void FrontEnd::Pump() { boundary_.Pump(); }
+void FrontEnd::Pump() {
+    ++pumping_;
+    boundary_.Pump();
+    if (--pumping_ == 0) Arm();
+}
 
 void FrontEnd::Deliver(const std::function<void()>& event) { boundary_.Deliver(event); }
 

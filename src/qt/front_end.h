@@ -59,7 +59,8 @@ class FrontEnd {
     std::unique_ptr<ScreenWindow> config_;
     std::unique_ptr<TrayView> tray_;
     QTimer wake_;
-    std::int64_t armedFor_ = 0;  // the due time wake_ is set for
+    std::int64_t armedFor_ = 0;  // the due time wake_ comes next at
+    int pumping_ = 0;            // Pump calls under way (a modal box inside one nests them)
     bool timersStarted_ = false;
 };
 
