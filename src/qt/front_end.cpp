@@ -79,8 +79,10 @@ void FrontEnd::Arm() {
     if (!timersStarted_ || ended()) return;
     const std::optional<std::int64_t> due = program_.timers().NextDue();
     if (!due) {
-        // While a handler runs, its own timer is not due; it is again once the handler returns.
-        if (pumping_ == 0) wake_.stop();
+        // While a handler runs, its own timer is not due; it is again once the handler returns,
+        // so the repeating wake-up is kept for it. One set for a moment already past repeats at
+        // once, which would spin while a modal box holds the handler.
+        if (pumping_ == 0 || wake_.interval() == 0) wake_.stop();
         return;
     }
     // Re-arming for the same moment would only replace the system timer with an equal one.
