@@ -82,7 +82,7 @@ void FrontEnd::Arm() {
         // While a handler runs, its own timer is not due; it is again once the handler returns,
         // so the repeating wake-up is kept for it. One set for a moment already past repeats at
         // once, which would spin while a modal box holds the handler.
-        if (pumping_ == 0 || wake_.interval() == 0) wake_.stop();
+        if (!program_.timers().Busy() || wake_.interval() == 0) wake_.stop();
         return;
     }
     // Re-arming for the same moment would only replace the system timer with an equal one.
@@ -92,11 +92,7 @@ void FrontEnd::Arm() {
     wake_.start(static_cast<int>(std::min<std::int64_t>(wait, std::numeric_limits<int>::max())));
 }
 
-void FrontEnd::Pump() {
-    ++pumping_;
-    boundary_.Pump();
-    if (--pumping_ == 0) Arm();
-}
+void FrontEnd::Pump() { boundary_.Pump(); }
 
 void FrontEnd::Deliver(const std::function<void()>& event) { boundary_.Deliver(event); }
 

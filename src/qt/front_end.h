@@ -60,7 +60,6 @@ class FrontEnd {
     std::unique_ptr<TrayView> tray_;
     QTimer wake_;
     std::int64_t armedFor_ = 0;  // the due time wake_ comes next at
-    int pumping_ = 0;            // Pump calls under way (a modal box inside one nests them)
     bool timersStarted_ = false;
 };
 

@@ -50,6 +50,10 @@ std::optional<std::int64_t> TimerRegistry::NextDue() const {
     return next;
 }
 
+bool TimerRegistry::Busy() const {
+    return std::any_of(timers_.begin(), timers_.end(), [](const auto& t) { return t->running_; });
+}
+
 bool TimerRegistry::RunDue(std::int64_t nowMs) {
     nowMs_ = nowMs;
     bool fired = false;

@@ -51,6 +51,8 @@ class TimerRegistry {
     void SetNow(std::int64_t nowMs) { nowMs_ = nowMs; }
     // When the next timer falls due: the earliest enabled timer whose handler is not running.
     std::optional<std::int64_t> NextDue() const;
+    // Whether a timer's handler is running (a modal box inside it keeps the events flowing).
+    bool Busy() const;
     // Called whenever NextDue may have changed, so that a host can sleep until then.
     void OnChange(std::function<void()> changed) { changed_ = std::move(changed); }
 

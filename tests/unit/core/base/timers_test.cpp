@@ -64,7 +64,11 @@ TEST(Timers, NextDueFollowsEveryChangeAndSkipsABusyTimer) {
     int changes = 0;
     timers.OnChange([&] { ++changes; });
     std::optional<std::int64_t> dueInside;
-    Timer& a = timers.Create("a", 500, [&] { dueInside = timers.NextDue(); });
+    bool busyInside = false;
+    Timer& a = timers.Create("a", 500, [&] {
+        dueInside = timers.NextDue();
+        busyInside = timers.Busy();
+    });
     Timer& b = timers.Create("b", 2000, [] {});
     EXPECT_EQ(timers.NextDue(), std::nullopt);
     timers.SetNow(100);
@@ -77,6 +81,7 @@ TEST(Timers, NextDueFollowsEveryChangeAndSkipsABusyTimer) {
     EXPECT_EQ(changes, 3);
     EXPECT_TRUE(timers.RunDue(400));
     EXPECT_EQ(dueInside, 2100);  // "a" is busy meanwhile
+    EXPECT_TRUE(busyInside && !timers.Busy());
     EXPECT_EQ(timers.NextDue(), 700);
     EXPECT_GE(changes, 5);  // busy, then free again
     a.SetEnabled(false);

@@ -46,11 +46,16 @@ TEST(DrawnControl, RedrawsOnlyWhatChanged) {
     }
 }
 
-// A window draws a screen's controls at the first ask, and again only after a change.
-TEST(DrawnScreen, DueFirstThenOnlyAfterAChange) {
+// A window draws a screen's controls at the first ask, and again only after a writable access
+// to the model, even one that leaves a control as it was; reads are no change.
+TEST(DrawnScreen, DueFirstThenOnlyAfterAWritableAccess) {
     ScreenModel model("Screen");
+    model.control("C").caption = "a";
     DrawnScreen drawn;
     EXPECT_TRUE(drawn.Due(model));
+    const ScreenModel& reader = model;
+    EXPECT_TRUE(reader.has("C") && reader.control("C").caption == "a" &&
+                reader.controls().size() == 1);
     EXPECT_FALSE(drawn.Due(model));
     model.control("C");
     EXPECT_TRUE(drawn.Due(model));
