@@ -36,9 +36,8 @@ bool FakeDatagramSocket::Bind(int newPort) {
 bool FakeDatagramSocket::Send(const std::string& to, int toPort, const std::string& data) {
     sent.push_back({to, toPort, data});
     net_.events_.push_back([&net = net_, from = address, to, toPort, data] {
-        for (FakeDatagramSocket* s : net.sockets_) {
+        for (FakeDatagramSocket* s : net.sockets_)
             if (s->address == to && s->port == toPort) s->Arrive(from, data);
-        }
     });
     return true;
 }

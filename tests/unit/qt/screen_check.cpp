@@ -94,9 +94,8 @@ QString ScreenFaults(FrontEnd* frontEnd, int* screens) {
         }
     }
     for (const auto& [model, names] : covered) {
-        for (const auto& [name, control] : model->controls()) {
+        for (const auto& [name, control] : model->controls())
             if (names.count(name) == 0) fault(*model, name, "neither drawn nor declared not drawn");
-        }
     }
     if (screens != nullptr) *screens = static_cast<int>(covered.size());
     return faults;

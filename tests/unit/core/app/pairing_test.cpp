@@ -12,14 +12,11 @@ struct Computer : ProgramRig {
     Computer(FakeNetwork& net, const char* address) : ProgramRig(net, address) {
         clock.Set({2026, 12, 7, 9, 0, 0});
         // Every check off, Full log level; a master watches only its stop time at 22:00.
-        for (const auto& [key, value] : {std::pair{"CPU_On", "1"},
-                                         {"Key_On", "1"},
-                                         {"DL_On", "1"},
-                                         {"LogLevel", "3"},
-                                         {"UpEnable", "1"},
-                                         {"Stop_On", "2"},
-                                         {"StopTime", "12200"}})
+        // clang-format off
+        for (const auto& [key, value] : {std::pair{"CPU_On", "1"}, {"Key_On", "1"}, {"DL_On", "1"},
+             {"LogLevel", "3"}, {"UpEnable", "1"}, {"Stop_On", "2"}, {"StopTime", "12200"}})
             folder.SetKey(key, value);
+        // clang-format on
     }
     void Start(const char* cmain, const char* partner) {
         folder.SetKey("CMain", cmain);

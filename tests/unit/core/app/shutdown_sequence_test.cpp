@@ -133,7 +133,8 @@ TEST_F(EngineTest, SwitchesSimulateTheActionAndShortenDelays) {
     rt.cmdSwitch = 3;
     engine.InitialiseMonitor();
     const Configuration& c = rt.config;
-    EXPECT_EQ(std::tuple(c.CPUDelay, c.DLDelay, c.ShutTime), std::tuple(6, 8, 5));
+    EXPECT_EQ(std::tuple(c.CPUDelay, c.KeyDelay, c.DLDelay, c.DelTime, c.ComDelay, c.ShutTime),
+              std::tuple(6, 6, 8, 7, 6, 5));
     rt.cmdSwitch = 4;
     engine.InitialiseMonitor();
     EXPECT_EQ(c.ShutTime, 6);

@@ -17,12 +17,11 @@ TEST(NumberAtStart, ReadsLikeStoredSettings) {
         {"&o17", 15},   {"&h1a", 26}, {"&H10000", 65536}};
     for (const auto& [text, value] : cases) EXPECT_EQ(NumberAtStart(text), value) << text;
     constexpr double kInf = std::numeric_limits<double>::infinity();
-    for (const auto& [text, value] : {std::pair{"1E999", kInf},
-                                      {"-1e999", -kInf},
-                                      {"&H100000000", kInf},
-                                      {"&O77777777777777", kInf}}) {
+    // clang-format off
+    for (const auto& [text, value] : {std::pair{"1E999", kInf}, {"-1e999", -kInf},
+                                      {"&H100000000", kInf}, {"&O77777777777777", kInf}})
         EXPECT_EQ(NumberAtStart(text), value) << text;
-    }
+    // clang-format on
 }
 
 TEST(IsWholeNumber, BlanksAroundASignedWholeNumber) {

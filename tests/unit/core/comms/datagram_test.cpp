@@ -11,28 +11,21 @@ namespace {
 TEST(CheckDatagram, PrefixLengthFieldAndEnd) {
     using enum DatagramCheck;
     const std::string big = "<QZA099" + std::string(65535 - 8, 'x') + ">";
+    // clang-format off
     const std::pair<std::string, DatagramCheck> cases[] = {
-        {"<QZC000>", Valid},
-        {"<KVP100>", Valid},
-        {"<WUS200>", Valid},
+        {"<QZC000>", Valid}, {"<KVP100>", Valid}, {"<WUS200>", Valid},
         {"<QZA001x>", Valid},  // one character beyond eight
         {"<QZA0 0>", Valid},
         {"<QZP100", Invalid},  // cut before its ">"
-        {"<QZA001>", Invalid},
-        {"<QZA0-1>", Invalid},
-        {"<XXA000>", Invalid},
-        {"<QZA000x", Invalid},
-        {"[QZA000>", Invalid},
-        {big, Invalid},
-        {"<QZP1ab>", Unreadable},
-        {"", Unreadable},
-        {"<QZA0", Unreadable},
+        {"<QZA001>", Invalid}, {"<QZA0-1>", Invalid}, {"<XXA000>", Invalid},
+        {"<QZA000x", Invalid}, {"[QZA000>", Invalid}, {big, Invalid},
+        {"<QZP1ab>", Unreadable}, {"", Unreadable}, {"<QZA0", Unreadable},
         {"<QZA00", Invalid},  // a one-character length field is read
         {std::string("<QZA0\0\0>", 8), Unreadable},
     };
-    for (const auto& [data, check] : cases) {
+    // clang-format on
+    for (const auto& [data, check] : cases)
         EXPECT_EQ(CheckDatagram(data), check) << data.substr(0, 16);
-    }
 }
 
 TEST(StatusMessage, TypeLetterAndStateDigit) {

@@ -50,22 +50,20 @@ class ConfigScreenTest : public ProgramTest {
         Apply(screen(), edits);
         return screen();
     }
-    // The labels drawn highlighted (orange, bold), by name.
-    std::string Highlighted() {
-        std::string names;
-        for (const auto& [name, c] : screen().controls()) {
-            if (!c.bold) continue;
-            EXPECT_EQ(c.foreColor, kOrange) << name;
-            names += (names.empty() ? "" : " ") + name;
-        }
-        return names;
-    }
-    // The fields that cannot be edited, by name.
-    std::string Disabled() {
+    // The names of the controls that pass, joined by blanks.
+    std::string Names(const std::function<bool(const std::string&, const Control&)>& pass) {
         std::string names;
         for (const auto& [name, c] : screen().controls())
-            if (name.ends_with('T') && !c.enabled) names += (names.empty() ? "" : " ") + name;
+            if (pass(name, c)) names += (names.empty() ? "" : " ") + name;
         return names;
+    }
+    // The labels drawn highlighted (orange, bold); the fields that cannot be edited.
+    std::string Highlighted() {
+        return Names([](auto&, const Control& c) { return c.bold && c.foreColor == kOrange; });
+    }
+    std::string Disabled() {
+        return Names(
+            [](auto& name, const Control& c) { return name.ends_with('T') && !c.enabled; });
     }
     const std::string& Caption(const char* name) { return screen().control(name).caption; }
     // Clicks a button; the status line it leaves.
@@ -142,6 +140,7 @@ TEST_F(ConfigScreenTest, ValidateScreenCountsEachRuleAndHighlightsItsLabels) {
          {{"LogPathT", "Data\\"}, {"LogNameT", "Vespar.ini"}}, 1, "LogNameM"},
         {"log path missing", {}, {{"LogPathT", "Nowhere\\"}}, 1, "LogPathM"},
         {"log path end", {}, {{"LogPathT", "Log"}}, 1, "LogPathM"},
+        {"log path of one", {}, {{"LogPathT", "\\"}}, 1, "LogPathM"},
         {"log path of 100", [this](Runtime&) { std::filesystem::create_directories(
              folder.path() / "Log" / std::string(95, 'x')); },
          {{"LogPathT", "Log\\" + std::string(95, 'x') + "\\"}}, 0, ""},
@@ -349,7 +348,6 @@ TEST_F(ConfigScreenTest, RestoreOrAFailedSaveThenExitLeavesWithoutSaving) {
 
     EXPECT_EQ(Pressed("ExitConfig"), "Click Cancel to exit without saving changes");
     EXPECT_TRUE(s.isOpen());
-    EXPECT_EQ(Caption("ExitConfig"), "&Cancel");
     EXPECT_EQ(s.control("ExitConfig").tooltip,
               "Close Vespar Configuration Screen without saving changes");
     s.Click("ExitConfig");

@@ -79,25 +79,23 @@ TEST(FailedLoadRules, TextsTimesAndCombinations) {
         std::function<void(Configuration&)> change;
         std::vector<std::string_view> failed;
     };
+    const auto name = [](std::string v) { return [v](Configuration& c) { c.LogName = v; }; };
+    const auto path = [](std::string v) { return [v](Configuration& c) { c.LogPath = v; }; };
     const std::vector<Case> cases = {
         {[](auto& c) { c.IPAdd = "host"; }, {"IPAdd in IP mode"}},
         {[](auto& c) { c.IPAdd = "10.1.1.1", c.ShutType = 4; }, {}},
         {[](auto& c) { c.DName = 2, c.IPAdd = "10.1.1.1"; }, {"IPAdd in name mode"}},
         {[&](auto& c) { c.DName = 2, c.IPAdd = longText; }, {"IPAdd in name mode"}},
         {[&](auto& c) { c.DName = 2, c.IPAdd = longText.substr(1); }, {}},
-        {[](auto& c) { c.LogName = "Ves.log"; }, {"LogName"}},
-        {[](auto& c) { c.LogName = "Vesp.log"; }, {}},
-        {[](auto& c) { c.LogName = "VesparVesparVes1.log"; }, {}},
-        {[](auto& c) { c.LogName = "VesparVesparVes12.log"; }, {"LogName"}},
-        {[](auto& c) { c.LogName = "..\\..\\x.log"; }, {"LogName as a file"}},
-        {[](auto& c) { c.LogName = "Log/Vespar.log"; }, {"LogName as a file"}},
-        {[](auto& c) { c.LogName = "C:Vespar.log"; }, {"LogName as a file"}},
-        {[](auto& c) { c.LogName = std::string("Ves\0par.log", 11); }, {"LogName as a file"}},
-        {[](auto& c) { c.LogPath = "Log"; }, {"LogPath"}},
-        {[](auto& c) { c.LogPath = "L\\"; }, {}},
-        {[](auto& c) { c.LogPath = "\\"; }, {"LogPath"}},
-        {[&](auto& c) { c.LogPath = longText.substr(1) + "\\"; }, {"LogPath"}},
-        {[&](auto& c) { c.LogPath = longText.substr(2) + "\\"; }, {}},
+        // clang-format off
+        {name("Ves.log"), {"LogName"}},           {name("Vesp.log"), {}},
+        {name("VesparVesparVes1.log"), {}},       {name("VesparVesparVes12.log"), {"LogName"}},
+        {name("..\\..\\x.log"), {"LogName as a file"}}, {name("C:Vesp.log"), {"LogName as a file"}},
+        {name("Log/Vespar.log"), {"LogName as a file"}},
+        {name(std::string("Ves\0par.log", 11)), {"LogName as a file"}},
+        {path("Log"), {"LogPath"}}, {path("L\\"), {}}, {path("\\"), {"LogPath"}},
+        {path(longText.substr(1) + "\\"), {"LogPath"}}, {path(longText.substr(2) + "\\"), {}},
+        // clang-format on
         {[](auto& c) { c.CPU_On = c.Key_On = c.DL_On = 1; }, {"nothing to watch"}},
         // A slave watches its master.
         {[](auto& c) { c.CMain = 2, c.IPAdd = "10.1.1.1", c.CPU_On = c.Key_On = c.DL_On = 1; }, {}},

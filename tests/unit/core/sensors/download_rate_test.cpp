@@ -31,9 +31,7 @@ TEST(Interfaces, AddressTextAndCollection) {
     EXPECT_EQ(helper.SentOctets(), 15);
 
     // Counters past 32 bits add up exactly; one past 63 bits is skipped.
-    table.rows = {{"a", {}, 3'000'000'000, 0},
-                  {"b", {}, 5'000'000'000, 0},
-                  {"c", {}, 0xFFFF'FFFF'FFFF'FFFFull, 0}};
+    table.rows = {{"a", {}, 3'000'000'000, 0}, {"b", {}, 5'000'000'000, 0}, {"c", {}, ~0ull, 0}};
     helper.Interfaces();
     EXPECT_EQ(helper.ReceivedOctets(), 8'000'000'000);
 

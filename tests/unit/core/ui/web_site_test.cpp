@@ -29,11 +29,10 @@ TEST(WebSiteTest, OpensThePageBelowTheSiteAndReportsWhatKeptTheBrowserFromStarti
                   kWebSiteBase, std::string(kWebSiteBase) + "software/vespar/history.htm"}));
     EXPECT_TRUE(fh.dialogs.shown.empty());
 
-    const std::pair<int, bool> results[] = {{kUrlOpenLowestSuccess, false},
-                                            {1000, false},
-                                            {0, true},
-                                            {kUrlOpenFileNotFound, true},
-                                            {kUrlOpenNoAssociation, true}};
+    // clang-format off
+    const std::pair<int, bool> results[] = {{kUrlOpenLowestSuccess, false}, {1000, false},
+        {0, true}, {kUrlOpenFileNotFound, true}, {kUrlOpenNoAssociation, true}};
+    // clang-format on
     for (const auto& [result, fails] : results) {
         fh.dialogs.shown.clear();
         opener.result = result;

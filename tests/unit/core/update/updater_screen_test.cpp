@@ -49,9 +49,8 @@ struct UpdaterTest : ::testing::Test {
     std::string Status() { return updater.control("Status").caption; }
     std::string Enabled() {
         std::string on;
-        for (const char* name : {"WebSite", "History", "KIssues", "Download", "Exit"}) {
+        for (const char* name : {"WebSite", "History", "KIssues", "Download", "Exit"})
             if (updater.control(name).enabled) on += std::string(on.empty() ? "" : " ") + name;
-        }
         return on;
     }
     std::filesystem::path LogFile() { return host.folder.path() / "Log" / "Updater.log"; }

@@ -27,9 +27,10 @@ TEST(VersionDocumentTest, ReadsFirstOccurrencesAndCountsMissingOnes) {
     } cases[] = {
         {Document("5.4"), 0, "5.4", "Hello", "No"},
         {Document("5.4", "<Message>Second</Message>"), 0, "5.4", "Hello", "No"},
-        {misspelt, 1, "5.4", "Hello"},
-        {"<Message></Message>", 8, "Error", ""},
+        // clang-format off
+        {misspelt, 1, "5.4", "Hello"}, {"<Message></Message>", 8, "Error", ""},
         {"", 9, "Error", "Error"},
+        // clang-format on
         // A closing tag before its opening tag gives no value.
         {"</Version1>5.4<Version1>", 9, "Error", "Error"},
         {"</Version1><Version1>5.4</Version1>", 9, "Error", "Error"},
@@ -47,21 +48,17 @@ TEST(VersionDocumentTest, ReadsFirstOccurrencesAndCountsMissingOnes) {
 }
 
 TEST(VersionDocumentTest, ComparesMajorAndMinorAsWholeNumbers) {
+    using enum VersionOrder;
+    // clang-format off
     const std::tuple<const char*, const char*, const char*, VersionOrder> cases[] = {
-        {"5.4", "0.0", "5.3", VersionOrder::Newer},
-        {"5.4", "0.0", "5.4", VersionOrder::Same},
-        {"5.3", "0.0", "5.4", VersionOrder::Older},
-        {"5.10", "0.0", "5.9", VersionOrder::Newer},
-        {"5.9", "0.0", "5.10", VersionOrder::Older},
-        {"5.4", "", "5.4", VersionOrder::Same},
-        {"5", "0.0", "5.0", VersionOrder::Same},
-        {" 5.4 beta", "0", "5.4", VersionOrder::Same},
-        {"5.4", "0.1", "5.4", VersionOrder::Newer},
-        {"6.0", "0.0", "0.9", VersionOrder::Newer},
-        {"Error", "0.0", "1.0", VersionOrder::Older},
-        {"99999999999999999999999.1", "0.0", "1.0", VersionOrder::Newer},
-        {"18446744073709551616", "0.0", "1.0", VersionOrder::Newer},  // one above the largest
+        {"5.4", "0.0", "5.3", Newer}, {"5.4", "0.0", "5.4", Same}, {"5.3", "0.0", "5.4", Older},
+        {"5.10", "0.0", "5.9", Newer}, {"5.9", "0.0", "5.10", Older}, {"5.4", "", "5.4", Same},
+        {"5", "0.0", "5.0", Same}, {" 5.4 beta", "0", "5.4", Same}, {"5.4", "0.1", "5.4", Newer},
+        {"6.0", "0.0", "0.9", Newer}, {"Error", "0.0", "1.0", Older},
+        {"99999999999999999999999.1", "0.0", "1.0", Newer},
+        {"18446744073709551616", "0.0", "1.0", Newer},  // one above the largest
     };
+    // clang-format on
     for (const auto& [version1, version2, running, order] : cases) {
         EXPECT_EQ(ComparePublished(version1, version2, running, "0.0"), order)
             << version1 << " " << version2 << " against " << running;

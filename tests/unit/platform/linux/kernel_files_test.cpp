@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <utility>
 
