@@ -27,4 +27,4 @@ s=$(echo "$src" | awk '{ t += $1 } END { print t }')
 t=$(echo "$tests" | awk '{ t += $1 } END { print t }')
 echo "program code (src/):  $s lines"
 echo "test code (tests/):   $t lines"
-awk -v s="$s" -v t="$t" 'BEGIN { printf "tests / program:      %.0f%%\n", 100 * t / s }'
+awk -v s="$s" -v t="$t" 'BEGIN { printf "tests / program:      %.1f%%\n", 100 * t / s }'

@@ -7,10 +7,11 @@
 namespace vespar::test {
 
 TEST(MainWindowScreen, IsOnScreenWhenVisibleOrMinimisedWithoutATray) {
+    // Minimised, visible, a tray, and on screen.
+    // clang-format off
     const std::tuple<bool, bool, bool, bool> cases[] = {{false, true, true, true},
-                                                        {false, false, false, false},
-                                                        {true, true, true, false},
-                                                        {true, false, false, true}};
+        {false, false, false, false}, {true, true, true, false}, {true, false, false, true}};
+    // clang-format on
     MainWindowScreen main;
     for (const auto& [minimised, visible, tray, onScreen] : cases) {
         main.minimised = minimised;
