@@ -91,6 +91,8 @@ QComboBox* ScreenWindow::AddList(QBoxLayout* layout, const std::string& name) {
 QLabel* ScreenWindow::NewLabel(const std::string& name) {
     auto* label = new QLabel(this);  // owned by this window
     label->setObjectName(Latin1(name));
+    // Captions carry texts from files and the web site, never markup.
+    label->setTextFormat(Qt::PlainText);
     label->setAutoFillBackground(true);
     labels_[name].widget = label;
     return label;
@@ -99,6 +101,7 @@ QLabel* ScreenWindow::NewLabel(const std::string& name) {
 ClickableLabel* ScreenWindow::NewLink(const std::string& name) {
     auto* label = new ClickableLabel(this);  // owned by this window
     label->setObjectName(Latin1(name));
+    label->setTextFormat(Qt::PlainText);
     labels_[name].widget = label;
     connect(label, &ClickableLabel::clicked, this,
             [this, name] { sink_([this, name] { model_.Click(name); }); });

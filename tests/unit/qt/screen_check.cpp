@@ -30,6 +30,7 @@ void CheckWidget(QWidget* w, const Control& c, const std::function<void(const ch
         if ((!c.caption.empty() || label->pixmap().isNull()) && label->text() != Text(c.caption))
             fault("caption");
         if (label->font().bold() != c.bold) fault("bold");
+        if (label->textFormat() != Qt::PlainText) fault("markup");
         for (const auto& [color, role] : {std::pair{c.foreColor, QPalette::WindowText},
                                           std::pair{c.backColor, QPalette::Window}}) {
             if (color.kind == Color::Kind::Rgb &&
