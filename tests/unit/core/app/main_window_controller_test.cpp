@@ -57,14 +57,14 @@ TEST(StatusLineTest, LongestDelayTakesTheEnabledChecksOnly) {
     EngineState e;
     e.keyIdleLimit = 100, e.dlIdleLimit = 200, e.cpuIdleLimit = 300, e.commsLostLimit = 400;
     // The change to the plain settings, the command line switch and the longest delay.
+    // clang-format off
     const std::tuple<std::function<void(Configuration&)>, int, float> cases[] = {
-        {[](auto&) {}, 0, 0},
-        {[](auto& c) { c.Key_On = 2; }, 0, 100},
+        {[](auto&) {}, 0, 0}, {[](auto& c) { c.Key_On = 2; }, 0, 100},
         {[](auto& c) { c.Key_On = c.DL_On = 2; }, 0, 200},
         {[](auto& c) { c.Key_On = c.DL_On = c.CPU_On = 2; }, 0, 300},
         {[](auto& c) { c.DL_On = c.CMain = 2; }, 0, 400},
-        {[](auto& c) { c.DL_On = c.CMain = 2; }, 3, 60},
-        {[](auto& c) { c.DL_On = 2; }, 3, 600}};
+        {[](auto& c) { c.DL_On = c.CMain = 2; }, 3, 60}, {[](auto& c) { c.DL_On = 2; }, 3, 600}};
+    // clang-format on
     for (const auto& [change, cmdSwitch, longest] : cases) {
         Configuration c = Plain();
         change(c);

@@ -43,6 +43,7 @@ TEST_F(ProgramTest, LoadsOnTheShippedConfigurationAndExitWritesTheLastEntry) {
     EXPECT_EQ(rt.updateCheckAt, (LocalTime{2026, 12, 6, 10, 0, 3}));
     EXPECT_TRUE(rt.trayIconShown);
     EXPECT_FALSE(rt.centreOnShow);
+    EXPECT_EQ(program.timers().Find(kRefreshTimer)->interval(), 500);  // two ticks a second
     // The log starts with two empty lines and the start header.
     EXPECT_NE(Log().find("File Created\r\n06-Dec-26 10:00:00\r\n\r\n\r\nVespar\r\nVersion "),
               std::string::npos);
