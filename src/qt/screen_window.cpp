@@ -50,6 +50,13 @@ int Rows(const QString& text) {
     return text.isEmpty() ? 0 : static_cast<int>(text.count('\n')) + 1;
 }
 
+// A label named after its control. Captions carry texts from files and the web site, never
+// markup, so they are drawn as plain text.
+void NameLabel(QLabel* label, const std::string& name) {
+    label->setObjectName(Latin1(name));
+    label->setTextFormat(Qt::PlainText);
+}
+
 void ApplyCommon(QWidget* w, const ControlChange& change) {
     const Control& c = change.now;
     if (change.Differs(&Control::tooltip)) w->setToolTip(Latin1(c.tooltip));
@@ -90,9 +97,7 @@ QComboBox* ScreenWindow::AddList(QBoxLayout* layout, const std::string& name) {
 
 QLabel* ScreenWindow::NewLabel(const std::string& name) {
     auto* label = new QLabel(this);  // owned by this window
-    label->setObjectName(Latin1(name));
-    // Captions carry texts from files and the web site, never markup.
-    label->setTextFormat(Qt::PlainText);
+    NameLabel(label, name);
     label->setAutoFillBackground(true);
     labels_[name].widget = label;
     return label;
@@ -100,8 +105,7 @@ QLabel* ScreenWindow::NewLabel(const std::string& name) {
 
 ClickableLabel* ScreenWindow::NewLink(const std::string& name) {
     auto* label = new ClickableLabel(this);  // owned by this window
-    label->setObjectName(Latin1(name));
-    label->setTextFormat(Qt::PlainText);
+    NameLabel(label, name);
     labels_[name].widget = label;
     connect(label, &ClickableLabel::clicked, this,
             [this, name] { sink_([this, name] { model_.Click(name); }); });
