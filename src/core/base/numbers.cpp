@@ -1,6 +1,7 @@
 #include "base/numbers.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -138,10 +139,12 @@ std::string NumberText(double value) {
     return buf;
 }
 
+// The text of printf's "%.3f" (both round the exact binary value half to even), without
+// printf's parsing and locale work: the engine formats the download rate every second.
 std::string FormatFixed3(double value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.3f", value);
-    return buf;
+    char buf[400];  // the widest double in fixed notation takes 309 digits and 3 decimals
+    const auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 3).ptr;
+    return {buf, end};
 }
 
 }  // namespace vespar
