@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           libx11-dev libx11-xcb-dev libxi-dev libxcb1-dev libsystemd-dev
-          xvfb xauth xdotool x11-utils dbus-daemon python3-dbusmock systemd fonts-dejavu-core
+          xvfb xauth xdotool x11-utils trayer dbus-daemon python3-dbusmock systemd fonts-dejavu-core
           imagemagick clang libclang-rt-dev
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools wine wine64)
 missing=()
