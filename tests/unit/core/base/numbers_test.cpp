@@ -50,7 +50,7 @@ TEST(NumberText, PlainDecimal) {
     EXPECT_EQ(NumberText(-1), "-1");
     EXPECT_EQ(FormatFixed3(99.9), "99.900");
     EXPECT_EQ(FormatFixed3(0.25), "0.250");
-    // An exact half rounds to even, as printf's "%.3f" does; the widest rate fits.
+    // An exact half rounds to even, as printf's "%.3f" does; a sign and every digit are kept.
     EXPECT_EQ(FormatFixed3(2.0625), "2.062");
     EXPECT_EQ(FormatFixed3(-1e20), "-100000000000000000000.000");
 }
