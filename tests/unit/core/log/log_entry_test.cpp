@@ -17,22 +17,6 @@ class LogEntryTest : public LogTest {
     }
 };
 
-TEST_F(LogEntryTest, NormalLineHasFixedColumns) {
-    EXPECT_EQ(Line("Enter", "Run"), "14:03:09,  Enter    , Run       , Count:    0");
-    // Long words are cut, the count keeps its rightmost five characters.
-    host.rt.stateSeconds = 123456;
-    EXPECT_EQ(Line("----------", "----------"), "14:03:09,  ---------, ----------, Count:23456");
-    EXPECT_EQ(Line("Simulate", "Hibernate"), "14:03:09,  Simulate , Hibernate , Count:23456");
-    host.rt.stateSeconds = 2.5f;
-    EXPECT_EQ(Line("Run", ""), "14:03:09,  Run      ,           , Count:  2.5");
-
-    // Every line of a test run carries the marker.
-    host.rt.testMode = true;
-    host.rt.stateSeconds = 42;
-    EXPECT_EQ(Line("Enter", "Test"), "14:03:09, *Enter    , Test      , Count:   42");
-    EXPECT_EQ(Line("InactiveXY", "Run").substr(10, 10), "*InactiveX");
-}
-
 TEST_F(LogEntryTest, FullLineAddsTheEnabledMeasurements) {
     auto& c = host.rt.config;
     c.LogLevel = 3;

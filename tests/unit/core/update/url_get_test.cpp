@@ -52,21 +52,5 @@ TEST_F(UrlGetTest, EmptyDocumentCompletesWithZeroAndFailureKeepsNoBytes) {
               (std::vector<std::string>{"complete 0", "progress 7", "failed 404 Not Found"}));
 }
 
-TEST_F(UrlGetTest, EmptyUrlChangesNothingStartWhileBusyCancelsTheFirstCancelKeepsBusy) {
-    get.DownloadStart("", kDownloadFreshCopy);
-    EXPECT_TRUE(service.started.empty());
-    EXPECT_FALSE(get.Busy());
-    get.DownloadStart("http://127.0.0.1/first");
-    clock.AdvanceMs(10);
-    get.DownloadStart("http://127.0.0.1/second");
-    EXPECT_EQ(service.cancelled, std::vector<std::string>{"0"});
-    service.Complete("2");
-    EXPECT_EQ(events, std::vector<std::string>{"complete 1"});
-    get.DownloadStart("http://127.0.0.1/third");
-    get.DownloadCancel();
-    EXPECT_TRUE(get.Busy());
-    EXPECT_FALSE(service.Running());
-}
-
 }  // namespace
 }  // namespace vespar::test
